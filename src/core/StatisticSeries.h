@@ -1,0 +1,86 @@
+#pragma once
+// The one time-series type: date-time points with values and gap flags, and the cached
+// descriptive statistics of its values. Drawing it is the chart layer's business.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "numerics/FormatSettings.h"
+
+class Reporter;
+
+using extendedArray = std::vector<long double>;
+
+class TStatisticSeries {
+public:
+    // Cached statistics: the values of the last calcStatistic (or copied by assignSS).
+    long double mean = 0;
+    long double median = 0;
+    long double variance = 0;
+    long double standartDeviation = 0;
+    long double variation = 0;
+    long double herst = 0;
+    bool labRow = false;
+
+    // Series name used everywhere in the system.
+    std::string Title;
+    // Line colour as $00BBGGRR; -1 lets the chart choose.
+    int32_t color = -1;
+    int penWidth = 2;
+    bool pointerVisible = true;
+    int pointerSize = 2;
+    bool stairs = false;
+
+    TStatisticSeries() = default;
+
+    int Count() const { return static_cast<int>(x_.size()); }
+    double XValue(int i) const { return x_[static_cast<size_t>(i)]; }
+    double YValue(int i) const { return y_[static_cast<size_t>(i)]; }
+    void setXValue(int i, double v) { x_[static_cast<size_t>(i)] = v; }
+    void setYValue(int i, double v) { y_[static_cast<size_t>(i)] = v; }
+    // A null point keeps the Y value it stores; only the flag marks the gap.
+    bool IsNull(int i) const { return null_[static_cast<size_t>(i)] != 0; }
+    void SetNull(int i, bool isNull = true) { null_[static_cast<size_t>(i)] = isNull ? 1 : 0; }
+    // Appends a point; returns its index.
+    int AddXY(double x, double y);
+    // Appends a null point storing y.
+    int AddNullXY(double x, double y = 0.0);
+    void Delete(int i);
+    void Clear();
+    void reserve(size_t n);
+
+    const std::vector<double>& XValues() const { return x_; }
+    const std::vector<double>& YValues() const { return y_; }
+    const std::vector<uint8_t>& NullFlags() const { return null_; }
+    bool hasNulls() const;
+    // Replaces all points at once (flags may be empty: no nulls).
+    void setPoints(std::vector<double> x, std::vector<double> y, std::vector<uint8_t> nulls = {});
+    // Keeps the points whose flag in `keep` is non-zero, in order.
+    void keepPoints(const std::vector<uint8_t>& keep);
+
+    // Replaces the points by those of another series (values, flags).
+    void AssignValues(const TStatisticSeries& source);
+    // Copies title, drawing properties and every point with its null flag; no statistics.
+    void Assign(const TStatisticSeries& source);
+    // Copies the statistics and labRow, then Assign.
+    void assignSS(const TStatisticSeries& source);
+
+    // Recomputes mean, median, variance, standard deviation and variation. A series with
+    // null points reports "Пустое значение!" once. Undefined values are NaN.
+    void calcStatistic(Reporter* reporter = nullptr);
+
+private:
+    std::vector<double> x_;
+    std::vector<double> y_;
+    std::vector<uint8_t> null_;
+};
+
+using arrayOfStatSeries = std::vector<TStatisticSeries*>;
+
+// Y values of the non-null points of a series, sorted ascending.
+void getSortedValues(const TStatisticSeries& series, extendedArray& values);
+// Sorts the whole array ascending in place.
+void sortArray(extendedArray& values);
+// Median of the values (the middle one, or the mean of the two middle ones); NaN when empty.
+// The values are reordered.
+long double medianOf(extendedArray& values);

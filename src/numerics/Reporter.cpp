@@ -1,0 +1,6 @@
+#include "numerics/Reporter.h"
+
+SilentReporter& SilentReporter::instance() {
+    static SilentReporter r;
+    return r;
+}

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "numerics/Approx.h"
+
+namespace {
+struct Data {
+    std::vector<double> X;
+    std::vector<double> y;
+    int N = 0;
+    void add(std::initializer_list<double> x, double out) {
+        size_t base = X.size();
+        X.resize(base + kRegressorStride, 0.0);
+        size_t i = 0;
+        for (double v : x) X[base + i++] = v;
+        y.push_back(out);
+        ++N;
+    }
+};
+
+TEST(Approx, SmallHelpers) {
+    EXPECT_FALSE(isZero(1e-8));
+    EXPECT_TRUE(isZero(9.99e-9));
+    EXPECT_TRUE(isZero(-9.99e-9));
+    EXPECT_DOUBLE_EQ(relErr(-2, -1), -0.5);
+    EXPECT_DOUBLE_EQ(relErr(4, 5), 0.25);
+    EXPECT_EQ(relErr(0, 5e-8), 0.0);
+    EXPECT_EQ(relErr(0, 1e-7), 1.0);
+    EXPECT_EQ(relErr(1e-7, 1), 1.0);  // the guard is strict
+}
+
+TEST(Approx, ExactPlaneIsRecovered) {
+    Data d;
+    const double pts[][2] = {{1, 2}, {2, 1}, {3, 5}, {4, 3}, {0.5, 7}, {6, 2}};
+    for (const auto& p : pts) d.add({p[0], p[1]}, 2 * p[0] + 3 * p[1]);
+    TVector a;
+    double err = -1;
+    ASSERT_TRUE(approxLinear(d.X.data(), d.y.data(), d.N, 2, a, err));
+    EXPECT_EQ(a.len, 2);
+    EXPECT_NEAR(a[1], 2, 1e-10);
+    EXPECT_NEAR(a[2], 3, 1e-10);
+    EXPECT_NEAR(err, 0, 1e-9);
+
+    Data c;
+    for (const auto& p : pts) c.add({p[0], p[1]}, 2 * p[0] + 3 * p[1] + 5);
+    double free = 0;
+    ASSERT_TRUE(approxLinearConst(c.X.data(), c.y.data(), c.N, 2, a, free, err));
+    EXPECT_EQ(a.len, 3);
+    EXPECT_NEAR(a[1], 2, 1e-10);
+    EXPECT_NEAR(a[2], 3, 1e-10);
+    EXPECT_NEAR(free, 5, 1e-9);
+    EXPECT_EQ(a[3], free);
+    EXPECT_NEAR(err, 0, 1e-9);
+}
+
+TEST(Approx, NoisyLineMatchesClosedForm) {
+    std::mt19937 rng(7);
+    std::normal_distribution<double> noise(0, 0.3);
+    Data d;
+    for (int k = 0; k < 200; ++k) {
+        const double x = k * 0.05;
+        d.add({x}, 1.7 * x - 4 + noise(rng));
+    }
+    double sx = 0, sy = 0;
+    for (int k = 0; k < d.N; ++k) {
+        sx += d.X[k * kRegressorStride];
+        sy += d.y[k];
+    }
+    const double mx = sx / d.N, my = sy / d.N;
+    double sxy = 0, sxx = 0;
+    for (int k = 0; k < d.N; ++k) {
+        const double x = d.X[k * kRegressorStride];
+        sxy += (x - mx) * (d.y[k] - my);
+        sxx += (x - mx) * (x - mx);
+    }
+    const double slope = sxy / sxx, intercept = my - slope * mx;
+    TVector a;
+    double c = 0, err = 0;
+    ASSERT_TRUE(approxLinearConst(d.X.data(), d.y.data(), d.N, 1, a, c, err));
+    EXPECT_NEAR(a[1], slope, 1e-9);
+    EXPECT_NEAR(c, intercept, 1e-9);
+    double expectedErr = 0;
+    for (int k = 0; k < d.N; ++k) expectedErr += relErr(d.y[k], slope * d.X[k * kRegressorStride] + intercept);
+    EXPECT_NEAR(err, 100 * expectedErr / d.N, 1e-6);
+}
+
+TEST(Approx, RefusalsLeaveOutputsUntouched) {
+    TVector a;
+    a.len = 1;
+    a[1] = 42;
+    double c = 7, err = 9;
+    Data same;  // two identical regressors
+    for (int k = 1; k <= 5; ++k) same.add({double(k), double(k)}, 3.0 * k);
+    EXPECT_FALSE(approxLinear(same.X.data(), same.y.data(), same.N, 2, a, err));
+    EXPECT_FALSE(approxLinearConst(same.X.data(), same.y.data(), same.N, 2, a, c, err));
+    Data scaled;  // x2 = 2 x1: rows differ, the system is singular
+    for (int k = 1; k <= 5; ++k) scaled.add({double(k), 2.0 * k}, 3.0 * k);
+    EXPECT_FALSE(approxLinear(scaled.X.data(), scaled.y.data(), scaled.N, 2, a, err));
+    std::vector<double> wide(31 * 40, 1.0), y(40, 1.0);
+    EXPECT_FALSE(approxLinear(wide.data(), y.data(), 40, 31, a, err, 31));
+    EXPECT_FALSE(approxLinearConst(wide.data(), y.data(), 40, 30, a, c, err, 31));
+    EXPECT_FALSE(approxLinear(same.X.data(), same.y.data(), 0, 1, a, err));
+    EXPECT_EQ(a.len, 1);
+    EXPECT_EQ(a[1], 42);
+    EXPECT_EQ(c, 7);
+    EXPECT_EQ(err, 9);
+}
+
+TEST(Approx, ZeroOutputsAndMeanFit) {
+    Data d;
+    d.add({1}, 0);
+    d.add({2}, 0);
+    d.add({3}, 4);
+    d.add({4}, 0);
+    TVector a;
+    double c = 0, err = 0;
+    ASSERT_TRUE(approxLinearConst(d.X.data(), d.y.data(), d.N, 0, a, c, err));
+    EXPECT_DOUBLE_EQ(c, 1.0);  // the mean of y
+    // Points with y = 0 and a fitted 1 count 1 each; y = 4 fitted 1 counts 0.75.
+    EXPECT_NEAR(err, 100 * (1 + 1 + 0.75 + 1) / 4, 1e-12);
+}
+
+TEST(Approx, SmallRegressorsAreNotRefused) {
+    // Regressors around 1e-3 make every normal-equation entry print as 0.0000; the fit is
+    // well posed all the same.
+    Data d;
+    for (int k = 0; k < 50; ++k) {
+        const double x1 = 1e-3 * (1 + (k % 7)), x2 = 1e-3 * (1 + (k * k % 11));
+        d.add({x1, x2}, 2 * x1 + 3 * x2);
+    }
+    TVector a;
+    double err = 0;
+    ASSERT_TRUE(approxLinear(d.X.data(), d.y.data(), d.N, 2, a, err));
+    EXPECT_NEAR(a[1], 2, 1e-8);
+    EXPECT_NEAR(a[2], 3, 1e-8);
+}
+}  // namespace
