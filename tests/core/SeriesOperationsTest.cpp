@@ -118,6 +118,19 @@ TEST(SeriesOperations, FilterByFragments) {
     EXPECT_EQ(s.Count(), 0);
 }
 
+TEST(SeriesOperations, FilterComparesBoundsInExtendedPrecision) {
+    const long double tiny = 1.0L / (1ULL << 62);
+    const double above2 = std::nextafter(2.0, 3.0), below3 = std::nextafter(3.0, 2.0);
+    auto s = make({2, above2, 2.5, below3, 3}, {1, 2, 3, 4, 5});
+    // Bounds between two doubles: 2 lies below the start, 3 above the end.
+    s.filterWithFrag({TFragment(2.0L + tiny, 3.0L - tiny)});
+    EXPECT_EQ(xs(s), (std::vector<double>{above2, 2.5, below3}));
+    // Fragments with undefined bounds hold nothing.
+    auto t = make({1, 2}, {1, 2});
+    t.filterWithFrag({TFragment(std::numeric_limits<long double>::quiet_NaN(), 5.0L), TFragment(2.0L, 2.0L)});
+    EXPECT_EQ(xs(t), (std::vector<double>{2}));
+}
+
 TEST(SeriesOperations, CheckSyncronize) {
     const struct {
         std::vector<double> a, b;
@@ -131,6 +144,7 @@ TEST(SeriesOperations, CheckSyncronize) {
         {{1, 2, 3}, {1, 2, 3.75}, 0.5, false},
         {{1, 2}, {1, 2, 3}, 10, false},  // a prefix of another count fails
         {{}, {}, 0, true},
+        {{1, 2}, {1, 2}, -0.5, false},  // a negative tolerance passes nothing
     };
     for (const auto& c : cases) {
         auto a = make(c.a, c.a), b = make(c.b, c.b);
