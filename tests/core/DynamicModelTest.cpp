@@ -29,19 +29,6 @@ TDynamicModel tfModel(int xp, int yp, long double k, arrayOfExtended num, arrayO
     return m;
 }
 
-TEST(DynamicModel, NewModelHasOneInputOneOutputAndNothingElse) {
-    TDynamicModel m;
-    EXPECT_EQ(m.numOfX, 1);
-    EXPECT_EQ(m.numOfY, 1);
-    EXPECT_EQ(m.xpower, 0);
-    EXPECT_EQ(m.ypower, 0);
-    EXPECT_TRUE(m.num.empty() && m.denum.empty() && m.kx.empty() && m.ky.empty());
-    EXPECT_EQ(m.k, 0);
-    EXPECT_EQ(m.tau, 0);
-    EXPECT_EQ(m.timeDiscretization, 0);
-    EXPECT_TRUE(m.name.empty() && m.inputName.empty() && m.outputName.empty());
-}
-
 // Coefficients worked out by hand from D((1 - z^-1)/T) and k·N((1 - z^-1)/T), both
 // divided by the constant coefficient of the first.
 TEST(DynamicModel, CalcDiffExOnTFTable) {
@@ -159,18 +146,6 @@ TEST(DynamicModel, ShortInputsGiveOnlyStartPoints) {
     EXPECT_EQ(m.calcOutput({})->Count(), 0);
 }
 
-TEST(DynamicModel, OrdersZeroIsAPureGain) {
-    TDynamicModel m;
-    m.kx = {2.5};
-    m.ky = {1};
-    TStatisticSeries x = makeSeries({1, -2, 4});
-    auto out = m.calcOutput({&x});
-    ASSERT_EQ(out->Count(), 3);
-    EXPECT_DOUBLE_EQ(out->YValue(0), 2.5);
-    EXPECT_DOUBLE_EQ(out->YValue(1), -5);
-    EXPECT_DOUBLE_EQ(out->YValue(2), 10);
-}
-
 TEST(DynamicModel, CalcOutputWithStatFiveValues) {
     TDynamicModel m;
     m.ypower = 1;
@@ -223,19 +198,6 @@ TEST(DynamicModel, ConstantMeasuredOutputDoesNotBreakTheQualityValues) {
     // Errors 1, 0, 1, 2, 3.
     EXPECT_NEAR(static_cast<double>(stat[3]), 7.0 / 5, 1e-12);
     EXPECT_NEAR(static_cast<double>(stat[4]), 3.0, 1e-12);
-}
-
-TEST(DynamicModel, NullMeasuredPointIsReported) {
-    TDynamicModel m;
-    m.kx = {1};
-    m.ky = {1};
-    TStatisticSeries x = makeSeries({1, 2, 3, 4});
-    TStatisticSeries measured = makeSeries({1, 2, 3, 4});
-    measured.SetNull(2);
-    RecordingReporter rec;
-    arrayOfExtended stat;
-    m.calcOutputWithStat({&x}, measured, stat, &rec);
-    EXPECT_EQ(rec.texts(), (std::vector<std::string>{"Пустое значение!"}));
 }
 
 TEST(DynamicModel, DiffExTexts) {
@@ -358,20 +320,5 @@ TEST(DynamicModel, AssignCopiesEverythingButTheInputOutputCounts) {
     EXPECT_EQ(copy.num, (arrayOfExtended{1, 0, 0}));
     EXPECT_EQ(copy.kx, (arrayOfExtended{0, 0, 0}));
     EXPECT_EQ(copy.denum, (arrayOfExtended{0}));
-}
-
-TEST(DynamicModel, DiscretisedModelReproducesStepResponseOfTheLag) {
-    // k/(τs+1) discretised by backward differences: y[i] = (τ y[i-1] + kT x[i])/(T+τ).
-    const double k = 2, tau = 3, T = 1.5;
-    TDynamicModel m = tfModel(0, 1, k, {1}, {1, tau}, T);
-    m.calcDiffExOnTF();
-    std::vector<double> ones(20, 1.0);
-    TStatisticSeries x = makeSeries(ones);
-    auto out = m.calcOutput({&x});
-    double y = 0;
-    for (int i = 1; i < 20; ++i) {
-        y = (tau * y + k * T) / (T + tau);
-        EXPECT_NEAR(out->YValue(i), y, 1e-13) << i;
-    }
 }
 }  // namespace
