@@ -22,7 +22,7 @@ public:
     static constexpr const char* kTooFewPointsMessage =
         "Ошибка! Недостаточно точек для идентификации модели заданного порядка.";
     static constexpr const char* kFitFailedMessage =
-        "Ошибка! Не удалось рассчитать коэффициенты разностного уравнения: система уравнений вырождена.";
+        "Ошибка! Не удалось рассчитать коэффициенты разностного уравнения.";
     static constexpr const char* kConversionFailedMessage =
         "Ошибка! Не удалось преобразовать разностное уравнение в передаточную функцию.";
     static constexpr const char* kZeroGainMessage =
@@ -47,7 +47,7 @@ public:
     // lastInput, lastOutput, meanError and the model's R2 and R2norm, and returns true.
     // A refusal shows its message and returns false; the model, the last series and
     // meanError keep their values. A refused check of the data leaves calcModel as it was;
-    // a fit or conversion that fails clears it.
+    // a fit or conversion that fails, or gives a zero gain, clears it.
     bool identification(const TStatisticSeries& input, const TStatisticSeries& output, int xPower, int yPower);
 
     // Forgets the last identification: calcModel false, no last series.

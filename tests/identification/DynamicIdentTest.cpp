@@ -315,6 +315,8 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
     const std::vector<double> flat(20, 4.0);
     std::vector<double> alternating, ones(20, 1.0);
     for (int i = 0; i < 20; ++i) alternating.push_back(i % 2 ? -1.0 : 1.0);
+    std::vector<double> yNan = y20;
+    yNan[5] = std::nan("");
 
     struct Case {
         const char* name;
@@ -335,6 +337,8 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
         {"fewer rows than coefficients", series("u", stamps(5, 1.0), u20), series("y", stamps(5, 1.0), y20), 2, 2,
          TDynamicIdent::kTooFewPointsMessage, false},
         {"constant input with input order 1", series("u", t20, flat), series("y", t20, y20), 1, 1,
+         TDynamicIdent::kFitFailedMessage, true},
+        {"output value not a number", series("u", t20, u20), series("y", t20, yNan), 0, 1,
          TDynamicIdent::kFitFailedMessage, true},
         {"output unrelated to input: zero gain", series("u", t20, alternating), series("y", t20, ones), 0, 0,
          TDynamicIdent::kZeroGainMessage, true},
