@@ -1,5 +1,6 @@
 #include "identification/StaticIdentification.h"
 
+#include <cmath>
 #include <vector>
 
 #include "numerics/Approx.h"
@@ -14,6 +15,8 @@ const char* const kTooManyInputsMessage =
 const char* const kSingularFitMessage =
     "Система уравнений метода наименьших квадратов вырождена (например, входные ряды совпадают "
     "или линейно зависимы). Модель не построена.";
+const char* const kNotANumberMessage =
+    "Ряды содержат значения, не являющиеся числами (бесконечность или NaN). Модель не построена.";
 const char* const kNoModelMessage = "Модель не построена. Расчет не проведен.";
 const char* const kInputCountMismatchMessage =
     "Число входных рядов не совпадает с числом входов модели. Расчет не проведен.";
@@ -63,6 +66,13 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
         for (int j = 0; j < p; ++j) row[j] = columns[static_cast<size_t>(j)][i];
     }
     const std::vector<double>& y = out.YValues();
+    bool finite = true;
+    for (size_t i = 0, e = static_cast<size_t>(N) * static_cast<size_t>(p); i < e; ++i) finite &= std::isfinite(X[i]);
+    for (double v : y) finite &= std::isfinite(v);
+    if (!finite) {
+        reporter_->message(kNotANumberMessage);
+        return false;
+    }
     TVector a;
     double c = 0, err = 0;
     const bool solved = withCoin ? approxLinearConst(X.get(), y.data(), N, p, a, c, err, p)
