@@ -116,6 +116,20 @@ void TStatisticSeries::filterWithFrag(const std::vector<TFragment>& fragments) {
         return false;
     };
     const size_t n = x_.size();
+    // Nothing to do when one fragment holds the whole time range (the usual case of a
+    // single long interval); NaN times never pass this test.
+    if (n > 0) {
+        double lo = x_[0], hi = x_[0];
+        bool numbers = true;
+        for (double x : x_) {
+            lo = x < lo ? x : lo;
+            hi = x > hi ? x : hi;
+            numbers &= x == x;
+        }
+        if (numbers)
+            for (const auto& [flo, fhi] : bounds)
+                if (lo >= flo && hi <= fhi) return;
+    }
     size_t first = 0;
     while (first < n && inside(x_[first])) ++first;
     // One stable compaction; nothing to move when every point stays.

@@ -61,15 +61,19 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
     std::unique_ptr<double[]> X(new double[static_cast<size_t>(N) * static_cast<size_t>(p)]);
     std::vector<const double*> columns;
     for (const auto& s : data.InputSeries) columns.push_back(s->YValues().data());
+    // Values that are not numbers poison the sums: v - v is 0 for every finite v only.
+    bool bad = false;
     for (int i = 0; i < N; ++i) {
         double* row = X.get() + static_cast<size_t>(i) * p;
-        for (int j = 0; j < p; ++j) row[j] = columns[static_cast<size_t>(j)][i];
+        for (int j = 0; j < p; ++j) {
+            const double v = columns[static_cast<size_t>(j)][i];
+            row[j] = v;
+            bad |= !(v - v == 0);
+        }
     }
     const std::vector<double>& y = out.YValues();
-    bool finite = true;
-    for (size_t i = 0, e = static_cast<size_t>(N) * static_cast<size_t>(p); i < e; ++i) finite &= std::isfinite(X[i]);
-    for (double v : y) finite &= std::isfinite(v);
-    if (!finite) {
+    for (double v : y) bad |= !(v - v == 0);
+    if (bad) {
         reporter_->message(kNotANumberMessage);
         return false;
     }

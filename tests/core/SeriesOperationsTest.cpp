@@ -129,6 +129,13 @@ TEST(SeriesOperations, FilterComparesBoundsInExtendedPrecision) {
     auto t = make({1, 2}, {1, 2});
     t.filterWithFrag({TFragment(std::numeric_limits<long double>::quiet_NaN(), 5.0L), TFragment(2.0L, 2.0L)});
     EXPECT_EQ(xs(t), (std::vector<double>{2}));
+    // One fragment over the whole range keeps everything except times that are not numbers.
+    auto u = make({3, 1, 2}, {1, 2, 3});
+    u.filterWithFrag({TFragment(1.0L, 3.0L)});
+    EXPECT_EQ(xs(u), (std::vector<double>{3, 1, 2}));
+    auto v = make({3, std::numeric_limits<double>::quiet_NaN(), 2}, {1, 2, 3});
+    v.filterWithFrag({TFragment(0.0L, 9.0L)});
+    EXPECT_EQ(ys(v), (std::vector<double>{1, 3}));
 }
 
 TEST(SeriesOperations, CheckSyncronize) {
