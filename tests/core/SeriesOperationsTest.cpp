@@ -138,6 +138,34 @@ TEST(SeriesOperations, FilterComparesBoundsInExtendedPrecision) {
     EXPECT_EQ(ys(v), (std::vector<double>{1, 3}));
 }
 
+TEST(SeriesOperations, FilterMatchesPointByPointDeletionOnRandomData) {
+    std::mt19937 rng(99);
+    for (int trial = 0; trial < 300; ++trial) {
+        TStatisticSeries s;
+        const int n = static_cast<int>(rng() % 50);
+        for (int i = 0; i < n; ++i) s.AddXY(static_cast<int>(rng() % 40) * 0.25, i);
+        arrayOfFragment frags;
+        const int k = static_cast<int>(rng() % 4);
+        for (int f = 0; f < k; ++f) {
+            const long double a = static_cast<int>(rng() % 40) * 0.25L + (rng() % 3 == 0 ? 1e-12L : 0);
+            const long double b = a + static_cast<int>(rng() % 20) * 0.25L - 1;  // sometimes inverted
+            frags.emplace_back(a, b);
+        }
+        // Deleting one point at a time, as first written down.
+        TStatisticSeries expected = s;
+        for (int i = 0; i < expected.Count();) {
+            bool in = false;
+            for (const auto& f : frags) in = in || (f.startPoint <= expected.XValue(i) && expected.XValue(i) <= f.endPoint);
+            if (in)
+                ++i;
+            else
+                expected.Delete(i);
+        }
+        s.filterWithFrag(frags);
+        ASSERT_EQ(ys(s), ys(expected)) << trial;
+    }
+}
+
 TEST(SeriesOperations, CheckSyncronize) {
     const struct {
         std::vector<double> a, b;
