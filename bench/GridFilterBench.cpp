@@ -37,3 +37,38 @@ static void BM_GridFilter(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_GridFilter)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The same through the widget: base table filled once, then filtering with the shown grid's
+// view reset (offscreen).
+#include <QApplication>
+#include <QWidget>
+
+#include "ui/FiltredStringGrid.h"
+
+static void BM_FiltredStringGridFiltering(benchmark::State& state) {
+    static int argc = 1;
+    static char name[] = "tarvolyn_bench";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = QApplication::instance() ? nullptr : new QApplication(argc, argv);
+    (void)app;
+    QWidget owner;
+    TFiltredStringGrid grid(&owner);
+    grid.SGBase() = makeTable(static_cast<int>(state.range(0)));
+    grid.setFiltersCol({2, 3, 4, 5, 6, 7});
+    grid.setSortedOn(true);
+    grid.sorting(3, false);
+    grid.setCheckboxOn(true);
+    grid.setFilterOnOff(true);
+    grid.setFitredCol(2);
+    grid.loadFilter({std::make_shared<TFilter>(4, -0.5L, true), std::make_shared<TFilter>(1, 0.9L, true)});
+    grid.setFitredCol(5);
+    grid.loadFilter({std::make_shared<TFilter>(5, 0, true)});
+    if (grid.shownRowCount() < 2 || grid.shownRowCount() > static_cast<int>(state.range(0)))
+        state.SkipWithError("filters did not act");
+    for (auto _ : state) {
+        grid.filtering();
+        benchmark::DoNotOptimize(grid.shownRowCount());
+    }
+}
+BENCHMARK(BM_FiltredStringGridFiltering)->Arg(10000)->Unit(benchmark::kMillisecond);

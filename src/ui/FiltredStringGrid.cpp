@@ -180,7 +180,11 @@ TFiltredStringGrid::TFiltredStringGrid(QWidget* owner) : QObject(owner), base_(2
     syncronize();
 }
 
-TFiltredStringGrid::~TFiltredStringGrid() = default;
+TFiltredStringGrid::~TFiltredStringGrid() {
+    // The shown grid and the pop-up draw from this object: they go with it.
+    delete show_;
+    delete form14_;
+}
 
 int TFiltredStringGrid::shownRowCount() const { return model_->shownRows(); }
 std::string TFiltredStringGrid::shownCell(int col, int row) const { return model_->cell(col, row); }

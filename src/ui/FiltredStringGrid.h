@@ -7,15 +7,16 @@
 // Coordinates are (column, row); row 0 is the header row of both grids.
 #include <QObject>
 #include <QPixmap>
+#include <QPointer>
+#include <QTableView>
 #include <any>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "exchange/GridFilter.h"
+#include "ui/TForm14.h"
 
-class QTableView;
-class TForm14;
 class FiltredGridModel;
 class Reporter;
 
@@ -66,7 +67,9 @@ public:
     void setFilterImage(const QPixmap& pm);
     int sortedCol() const { return sortedCol_; }
     bool sortedAsc() const { return sortedAsc_; }
+    // The column whose filters loadFilter replaces (set by a click on a filterable header).
     int fitredCol() const { return fitredCol_; }
+    void setFitredCol(int col) { fitredCol_ = col; }
     const std::vector<filterArray>& filters() const { return filters_; }
     const std::vector<bool>& haveFilters() const { return haveFilters_; }
 
@@ -102,9 +105,9 @@ private:
     int fitredCol_ = 0;
     std::vector<filterArray> filters_;
     GridTable base_;
-    QTableView* show_ = nullptr;
+    QPointer<QTableView> show_;
     FiltredGridModel* model_ = nullptr;
-    TForm14* form14_ = nullptr;
+    QPointer<TForm14> form14_;
     QPixmap filterImage_;
     integerArray filtersCol_;
     std::vector<bool> haveFilters_;

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -241,4 +242,16 @@ TEST_F(FiltredFixture, NoHandlerTicksRowsWhoseFirstCellIsPlus) {
     grid->setOnChecked([](int arow) { return arow == 1; });
     EXPECT_TRUE(grid->doChecked(1));
     EXPECT_FALSE(grid->doChecked(4));
+}
+
+TEST(FiltredStringGridLifetime, DestroyingTheGridTakesItsWidgetsAlong) {
+    QWidget owner;
+    auto* grid = new TFiltredStringGrid(&owner);
+    QPointer<QTableView> shown = grid->SGShow();
+    QPointer<TForm14> popup = grid->Form14();
+    delete grid;
+    EXPECT_TRUE(shown.isNull());
+    EXPECT_TRUE(popup.isNull());
+    owner.show();
+    owner.repaint();
 }
