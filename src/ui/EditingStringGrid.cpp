@@ -105,7 +105,7 @@ editingStringGrid::editingStringGrid(QWidget* parent) : QTableView(parent) {
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) {
-                if (current.isValid()) selectCell(current.column(), current.row());
+                if (current.isValid() && !focusing_) selectCell(current.column(), current.row());
             });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         // The selection model keeps its connection across resets; the editor goes idle when
@@ -368,4 +368,12 @@ void editingStringGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void editingStringGrid::focusInEvent(QFocusEvent* event) {
+    // Gaining the focus may give the view its first current cell; that is not a choice of
+    // the user's and opens no editor.
+    focusing_ = true;
+    QTableView::focusInEvent(event);
+    focusing_ = false;
 }

@@ -90,6 +90,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void selectCell(int acol, int arow);
@@ -113,6 +114,7 @@ private:
     int editCol_ = -1;
     int editRow_ = -1;
     bool inHandler_ = false;
+    bool focusing_ = false;
     int resizingCol_ = -1;
     int resizeStartX_ = 0;
     int resizeStartWidth_ = 0;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -174,6 +175,7 @@ TFiltredStringGrid::TFiltredStringGrid(QWidget* owner) : QObject(owner), base_(2
     form14_ = new TForm14(owner);
     connect(form14_, &TForm14::saveRequested, this, [this] { loadFilter(form14_->filters()); });
     connect(header, &QHeaderView::sectionClicked, this, [this](int c) { fixedCellClick(c, 0); });
+    show_->installEventFilter(this);
     connect(show_, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) {
         if (i.column() == 0) fixedCellClick(0, i.row() + 1);
     });
@@ -192,10 +194,12 @@ const std::any& TFiltredStringGrid::shownObject(int row) const { return base_.ob
 int TFiltredStringGrid::shownBaseRow(int row) const { return model_->baseRow(row); }
 
 int TFiltredStringGrid::currentCol() const {
+    if (!show_) return -1;
     const QModelIndex i = show_->currentIndex();
     return i.isValid() ? i.column() : -1;
 }
 int TFiltredStringGrid::currentRow() const {
+    if (!show_) return -1;
     const QModelIndex i = show_->currentIndex();
     return i.isValid() ? i.row() + 1 : -1;
 }
@@ -207,11 +211,12 @@ void TFiltredStringGrid::setFilterOnOff(bool on) {
 
 void TFiltredStringGrid::setCheckboxOn(bool on) {
     checkboxOn_ = on;
-    show_->viewport()->update();
+    if (show_) show_->viewport()->update();
 }
 
 void TFiltredStringGrid::setFilterImage(const QPixmap& pm) {
     filterImage_ = pm;
+    if (!show_) return;
     show_->horizontalHeader()->viewport()->update();
     show_->viewport()->update();
 }
@@ -223,6 +228,10 @@ void TFiltredStringGrid::resizeColumnLists() {
 }
 
 void TFiltredStringGrid::showRows(std::vector<int> rows, bool blanked) {
+    if (!show_) {  // the page that held the shown grid is gone
+        model_->setRows(std::move(rows), blanked);
+        return;
+    }
     // A reset would give every column its default width again: keep what the user set.
     QHeaderView* h = show_->horizontalHeader();
     std::vector<int> widths;
@@ -277,6 +286,7 @@ void TFiltredStringGrid::fixedCellClick(int col, int row) {
     if (row == 0) {
         if (std::find(filtersCol_.begin(), filtersCol_.end(), col) == filtersCol_.end()) return;
         if (col < 0 || col >= base_.colCount()) return;
+        if (!form14_) return;
         resizeColumnLists();
         form14_->loadFilter(filters_[static_cast<size_t>(col)]);
         fitredCol_ = col;
@@ -290,12 +300,23 @@ void TFiltredStringGrid::fixedCellClick(int col, int row) {
         } catch (const std::exception& e) {
             reporter().error(e.what());
         }
-        show_->viewport()->update();
+        if (show_) show_->viewport()->update();
     }
 }
 
 Reporter& TFiltredStringGrid::reporter() {
     return reporter_ ? *reporter_ : static_cast<Reporter&>(MessageBoxReporter::instance());
+}
+
+bool TFiltredStringGrid::eventFilter(QObject* watched, QEvent* event) {
+    // Space on a cell of column 0 clicks its check box, as the mouse does.
+    // (The type is tested first: the view sends events while it is being destroyed.)
+    if (event->type() == QEvent::KeyPress && watched == show_.get() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && currentCol() == 0 && currentRow() > 0) {
+        fixedCellClick(0, currentRow());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool TFiltredStringGrid::doChecked(int arow) {

@@ -92,6 +92,9 @@ public:
     virtual bool doChecked(int arow);
     virtual void doClickCheckBox(int arow);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void resizeColumnLists();
     Reporter& reporter();

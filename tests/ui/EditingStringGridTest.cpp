@@ -223,3 +223,62 @@ TEST_F(GridFixture, MouseClicksOpenTheEditorOverTheCell) {
     EXPECT_EQ(grid->cellsEdit()->text(), "1:3");
     EXPECT_EQ(selects.size(), 3u);
 }
+
+namespace {
+// A grid that overrides its "do" operations instead of taking handlers.
+class UpperOnlyGrid : public editingStringGrid {
+public:
+    std::vector<QPoint> announced;
+
+protected:
+    bool doWriteValue(int, int, const std::string& value) override {
+        return !value.empty() && value[0] >= 'A' && value[0] <= 'Z';
+    }
+    void doAfterSelectCells(QObject*, int acol, int arow) override { announced.push_back(QPoint(acol, arow)); }
+};
+}  // namespace
+
+TEST(EditingStringGridOverrides, DoOperationsCanBeOverridden) {
+    UpperOnlyGrid g;
+    g.setColCount(2);
+    g.setRowCount(3);
+    g.setSmartEditOn(true);
+    g.addEditCol(1);
+    g.setCurrentCell(1, 1);
+    g.cellsEdit()->setText("abc");
+    QTest::keyClick(g.cellsEdit(), Qt::Key_Return);
+    EXPECT_EQ(g.cell(1, 1), "");
+    g.setCurrentCell(1, 2);
+    g.cellsEdit()->setText("Abc");
+    QTest::keyClick(g.cellsEdit(), Qt::Key_Return);
+    EXPECT_EQ(g.cell(1, 2), "Abc");
+    EXPECT_EQ(g.announced, (std::vector<QPoint>{QPoint(1, 1), QPoint(1, 2)}));
+}
+
+TEST_F(GridFixture, SelectHandlerErrorIsShownAndShrinkingCloses) {
+    grid->setSmartEditOn(true);
+    grid->addEditCol(1);
+    grid->setAfterSelectCells([](QObject*, int, int) { throw std::runtime_error("Ряд не найден"); });
+    grid->setCurrentCell(1, 3);
+    ASSERT_EQ(reporter.texts(), (std::vector<std::string>{"Ряд не найден"}));
+    EXPECT_TRUE(grid->isEditing());
+    // The editor's row disappears: the editor goes idle and nothing is written.
+    grid->setRowCount(2);
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_TRUE(writes.empty());
+    // Other cells keep their texts.
+    EXPECT_EQ(grid->cell(1, 1), "1:1");
+    EXPECT_EQ(grid->cell(1, 3), "");
+}
+
+TEST_F(GridFixture, GainingTheFocusOpensNoEditor) {
+    grid->setSmartEditOn(true);
+    grid->addEditCol(1);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    grid->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_TRUE(selects.empty());
+}

@@ -255,3 +255,42 @@ TEST(FiltredStringGridLifetime, DestroyingTheGridTakesItsWidgetsAlong) {
     owner.show();
     owner.repaint();
 }
+
+TEST_F(FiltredFixture, HeaderShowsTheFilterMarkOfFilteredColumnsOnly) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QHeaderView* h = grid->SGShow()->horizontalHeader();
+    // A plain red 16 x 16 picture makes the mark easy to find.
+    QPixmap red(16, 16);
+    red.fill(Qt::red);
+    grid->setFilterImage(red);
+    grid->setFitredCol(3);
+    grid->loadFilter({std::make_shared<TFilter>(2, 0, true)});
+    const QImage img = h->grab().toImage();
+    auto markPixel = [&](int col) {
+        const int x = h->sectionViewportPosition(col) + h->sectionSize(col) - 4;
+        return img.pixelColor(x * img.width() / h->width(), 4 * img.height() / h->height());
+    };
+    EXPECT_EQ(markPixel(3), QColor(Qt::red));
+    EXPECT_NE(markPixel(2), QColor(Qt::red));
+    EXPECT_NE(markPixel(4), QColor(Qt::red));
+    // The check box column paints with and without a handler.
+    grid->setOnChecked([](int arow) { return arow % 2 == 1; });
+    EXPECT_FALSE(grid->SGShow()->grab().isNull());
+}
+
+TEST_F(FiltredFixture, SpaceOnColumnZeroClicksTheBox) {
+    grid->setSortedOn(true);
+    grid->sorting(2, false);  // И1, И3, И4, И2, И5
+    grid->SGShow()->setCurrentIndex(grid->SGShow()->model()->index(2, 0));
+    QTest::keyClick(grid->SGShow(), Qt::Key_Space);
+    grid->SGShow()->setCurrentIndex(grid->SGShow()->model()->index(2, 2));
+    QTest::keyClick(grid->SGShow(), Qt::Key_Space);
+    EXPECT_EQ(clickedIds, (std::vector<int>{104}));
+}
+
+TEST_F(FiltredFixture, ClickHandlerErrorIsShown) {
+    grid->setOnClickCheckBox([](int) { throw std::runtime_error("Модель удалена"); });
+    grid->fixedCellClick(0, 1);
+    EXPECT_EQ(reporter.texts(), (std::vector<std::string>{"Модель удалена"}));
+}
