@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -222,5 +223,18 @@ TEST_F(PopupFixture, CloseButtonAndPictureClose) {
     form->popupAt(group->mapToGlobal(QPoint(0, 0)));
     ASSERT_FALSE(form->isHidden());
     QTest::mouseClick(child<QLabel>("Image2"), Qt::LeftButton);
+    EXPECT_TRUE(form->isHidden());
+}
+
+TEST_F(PopupFixture, StaysOpenWhileItsMenuIsUp) {
+    showWindow();
+    auto* menu = form->findChild<QMenu*>("PopupMenu1");
+    ASSERT_NE(menu, nullptr);
+    menu->popup(form->mapToGlobal(QPoint(20, 40)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(elsewhere, Qt::LeftButton);
+    EXPECT_FALSE(form->isHidden());
+    menu->hide();
+    QTest::mouseClick(elsewhere, Qt::LeftButton);
     EXPECT_TRUE(form->isHidden());
 }
