@@ -63,6 +63,12 @@ std::string asciiUpper(std::string_view s) {
     return u;
 }
 
+bool trimmedEmpty(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) > ' ') return false;
+    return true;
+}
+
 }  // namespace
 
 void TExpression::Prepare(const std::string& text, std::string& msg, const FormatSettings& fs) {
@@ -137,7 +143,12 @@ void TExpression::Prepare(const std::string& text, std::string& msg, const Forma
         if (ch == ',') ch = '.';
     program_ = CompiledExpression::compile(program, true);
 
-    if (!unknown.empty()) {
+    if (trimmedEmpty(strip)) {
+        // Nothing but blanks and dropped characters: there is no formula to apply (the
+        // calculator would give 0 for every value).
+        msg = "Нет выражения";
+        ValidationOK = false;
+    } else if (!unknown.empty()) {
         msg = "Не распознано: " + unknown;
         ValidationOK = false;
     } else if (program_.status() == CompiledExpression::Status::TooLong ||

@@ -21,7 +21,8 @@ public:
 
     // Validates and prepares the formula. msg receives the text for the user:
     // "Нет выражения", "Проверка OK!", or "Не распознано: " with each unknown name followed
-    // by ", ". A formula too long or too deeply nested is refused with its own message.
+    // by ", ". A text with nothing but blanks and dropped characters is "Нет выражения" too.
+    // A formula too long or too deeply nested is refused with its own message.
     // Numbers may be written with "," or "."; fs gives the separator stored in strip.
     void Prepare(const std::string& text, std::string& msg, const FormatSettings& fs = FormatSettings());
 

@@ -35,6 +35,8 @@ const PrepareCase kPrepareCases[] = {
     {"Y+ж", "Не распознано: ж, ", false, "$+$"},  // Cyrillic names are reported, not dropped
     {"Y#+$1", "Проверка OK!", true, "$+1"},
     {"", "Нет выражения", false, nullptr},
+    {"  ", "Нет выражения", false, ""},  // nothing to apply: not a formula giving 0 everywhere
+    {"%#?", "Нет выражения", false, ""},
 };
 
 TEST(TExpression, PrepareMessagesAndStrip) {
