@@ -428,13 +428,6 @@ std::optional<long double> power(long double L, long double R) {
     return std::exp(R * std::log(L));
 }
 
-// The difference of a comparison as the double it is tested in; nullopt when it overflows.
-std::optional<double> asDouble(long double d) {
-    const double x = static_cast<double>(d);
-    if (!std::isfinite(x)) return std::nullopt;
-    return x;
-}
-
 }  // namespace
 
 std::string normalizeOperators(std::string_view text) { return toUtf8(normalize(toCodePoints(text))); }
@@ -532,9 +525,10 @@ std::optional<long double> CompiledExpression::evaluate(long double variable) co
             case Op::GreaterEq:
             case Op::Equal:
             case Op::NotEqual: {
-                const auto d = asDouble(L - R);
-                if (!d) return std::nullopt;
-                const bool small = isSmallDifference(*d);
+                const long double d = L - R;
+                if (!std::isfinite(d)) return std::nullopt;
+                // Tested as a double: a difference beyond its range is simply not small.
+                const bool small = isSmallDifference(static_cast<double>(d));
                 if (in.op == Op::LessEq) r = (L < R || small) ? 1 : 0;
                 else if (in.op == Op::GreaterEq) r = (L > R || small) ? 1 : 0;
                 else if (in.op == Op::Equal) r = small ? 1 : 0;
