@@ -9,6 +9,8 @@
 const char* const kAverageWindowTooLargeMessage =
     "Колличество точек для сглаживания не может быть больше точек графика!";
 
+const char* const kNoFillValueMessage = "Нет значения для заполнения пропусков: в ряду не осталось значений.";
+
 namespace {
 
 void setupStage(TStatisticSeries& s, const char* title, int32_t color) {
@@ -87,13 +89,21 @@ long double TPrepareSeries::getMedian() {
     return (sortedValues[m / 2 - 1] + sortedValues[m / 2]) / 2;
 }
 
-void TPrepareSeries::pullNull(long double value) {
+bool TPrepareSeries::pullNull(long double value) {
+    if (!std::isfinite(value)) {
+        // No value to fill with (the mean or median of a stage without values): filling
+        // would turn every gap into a non-number that looks like data.
+        pullSeries.Clear();
+        reporter().message(kNoFillValueMessage);
+        return false;
+    }
     copyValues(filtredSeries, pullSeries);
     for (int i = 0; i < pullSeries.Count(); ++i) {
         if (!pullSeries.IsNull(i)) continue;
         pullSeries.setYValue(i, static_cast<double>(value));
         pullSeries.SetNull(i, false);
     }
+    return true;
 }
 
 void TPrepareSeries::average(int n) {

@@ -60,8 +60,9 @@ public:
     // Mean and median of the non-null values of filtredSeries; NaN when there are none.
     long double getMean() const;
     long double getMedian();
-    // Stage 3 from stage 2, every gap replaced by value.
-    void pullNull(long double value);
+    // Stage 3 from stage 2, every gap replaced by value. A value that is not a number
+    // (the mean of a stage without values) is reported and leaves stage 3 empty: false.
+    bool pullNull(long double value);
     // averageNum := n, then average().
     void average(int n);
     // Stage 4 from stage 3: the mean of each window of averageNum points, stamped with the
@@ -81,3 +82,4 @@ private:
 
 // Messages of the pipeline.
 extern const char* const kAverageWindowTooLargeMessage;
+extern const char* const kNoFillValueMessage;

@@ -136,13 +136,19 @@ TEST(TPrepareSeries, MovingAverageWindows) {
     }
 }
 
-TEST(TPrepareSeries, AllGapsGiveNaNStatistics) {
-    TPrepareSeries p;
+TEST(TPrepareSeries, AllGapsGiveNaNStatisticsAndNothingToFillWith) {
+    RecordingReporter rep;
+    TPrepareSeries p(&rep);
     loadRaw(p, {50, 60});
     p.filter();
     EXPECT_TRUE(std::isnan(p.meanValue));
     EXPECT_TRUE(std::isnan(p.medianValue));
     EXPECT_TRUE(p.sortedValues.empty());
+    p.pullSeries.AddXY(1, 1);
+    EXPECT_FALSE(p.pullNull(p.meanValue));
+    EXPECT_EQ(p.pullSeries.Count(), 0);
+    EXPECT_EQ(rep.texts(),
+              std::vector<std::string>{"Нет значения для заполнения пропусков: в ряду не осталось значений."});
 }
 
 TEST(TPrepareSeries, StaleFilteredStageIsNotReadPastItsEnd) {
