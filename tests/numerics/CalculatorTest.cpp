@@ -96,6 +96,21 @@ TEST(Calculator, NormalisationOrderAndTrim) {
     for (const auto& c : cases) EXPECT_EQ(normalizeOperators(c.in), c.out) << c.in;
 }
 
+TEST(Calculator, EvaluateExpressionTakesNormalisedText) {
+    long double v = 5;
+    EXPECT_FALSE(evaluateExpression("1 AND 1", v));  // the words are not operators yet
+    EXPECT_EQ(v, 0.0L);
+    EXPECT_TRUE(evaluateExpression("1 & 1", v));
+    EXPECT_EQ(v, 1.0L);
+    EXPECT_TRUE(evaluateExpression("2П1", v));
+    EXPECT_EQ(v, 1.0L);
+    EXPECT_TRUE(evaluate("1 AND 1", v));
+    EXPECT_EQ(v, 1.0L);
+    // Sides are normalised again before they are evaluated.
+    EXPECT_TRUE(evaluateExpression("1+(1 and 1)", v));
+    EXPECT_EQ(v, 2.0L);
+}
+
 TEST(Calculator, FactorialOfWholeNumbers) {
     EXPECT_EQ(factorial(0), 1.0L);
     EXPECT_EQ(factorial(1), 1.0L);
