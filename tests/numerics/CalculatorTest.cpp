@@ -50,7 +50,7 @@ const Case kCases[] = {
     {"101B", 5}, {"0B101", 5}, {"0B", 0}, {"1BH", 27}, {"0.8H", 0.5L}, {"1.1B", 1.5L},
     {"1.2.3H", kFails}, {"2B", kFails}, {"$", kFails}, {"0123456789ABCDEFH", kFails},
     {"1E3", 1000}, {"1.5E2", 150}, {"1E+3", kFails}, {"1E-3", kFails}, {"1E", kFails},
-    {"1E5000", kFails}, {"0.5", 0.5L}, {"12", 12}, {"1.2.3", kFails},
+    {"1E5000", kFails}, {"0.5", 0.5L}, {"12", 12}, {"1.2.3", kFails}, {"5.", 5}, {".5", 0.5L}, {".", kFails},
     // Brackets and empty operands.
     {"()", kFails}, {"", 0}, {"((3))", 3}, {"(1)+(2)", 3}, {"(1", kFails}, {")1(", kFails},
     {"  7  ", 7}, {"+", kFails},
