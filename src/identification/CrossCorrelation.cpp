@@ -91,16 +91,103 @@ double calcKrossColleration(const TStatisticSeries& series1, const TStatisticSer
     return correlationCoefficient(a, b, n);
 }
 
+namespace {
+
+// What every lag of a sweep shares: the running sums of a from its start (the sum of its
+// first m values is exactly what moments() adds up) and where a and b stop being constant.
+struct SweepData {
+    const double* a;
+    const double* b;
+    size_t n;
+    std::vector<long double> prefixA;  // prefixA[m] = a[0] + ... + a[m-1], in that order
+    size_t firstChangeA;               // a[0..m) is constant exactly when m <= firstChangeA
+    std::vector<uint8_t> constantFromB;  // b[L..n) is constant
+};
+
+// The coefficients of the lags first..first+G-1 (all below n). Each lag's sums run over the
+// same values in the same order as in correlationCoefficient, so the numbers are identical;
+// the G independent sums of one pass only keep the processor busier.
+template <int G>
+void lagGroup(const SweepData& d, size_t first, std::vector<std::pair<int, double>>& out) {
+    size_t m[G];
+    const double* b[G];
+    Moments ma[G], mb[G];
+    for (int g = 0; g < G; ++g) {
+        m[g] = d.n - first - static_cast<size_t>(g);
+        b[g] = d.b + first + g;
+        ma[g].constant = m[g] <= d.firstChangeA;
+        ma[g].mean = d.prefixA[m[g]] / static_cast<long double>(m[g]);
+        mb[g].constant = d.constantFromB[first + static_cast<size_t>(g)] != 0;
+    }
+    const size_t common = m[G - 1];
+    // Each pass: the G sums side by side over the common length, then each one's tail.
+    auto pass = [&](auto term, long double (&acc)[G]) {
+        for (int g = 0; g < G; ++g) acc[g] = 0;
+        for (size_t i = 0; i < common; ++i)
+            for (int g = 0; g < G; ++g) acc[g] += term(g, i);
+        for (int g = 0; g < G - 1; ++g)
+            for (size_t i = common; i < m[g]; ++i) acc[g] += term(g, i);
+    };
+    long double sumB[G], sqA[G], sqB[G], prod[G];
+    pass([&](int g, size_t i) -> long double { return b[g][i]; }, sumB);
+    for (int g = 0; g < G; ++g) mb[g].mean = sumB[g] / static_cast<long double>(m[g]);
+    pass([&](int g, size_t i) -> long double {
+        const long double x = d.a[i] - ma[g].mean;
+        return x * x;
+    }, sqA);
+    pass([&](int g, size_t i) -> long double {
+        const long double x = b[g][i] - mb[g].mean;
+        return x * x;
+    }, sqB);
+    pass([&](int g, size_t i) -> long double { return static_cast<long double>(d.a[i]) * b[g][i]; }, prod);
+    for (int g = 0; g < G; ++g) {
+        ma[g].sd = std::sqrt(sqA[g] / static_cast<long double>(m[g]));
+        mb[g].sd = std::sqrt(sqB[g] / static_cast<long double>(m[g]));
+        const size_t lag = first + static_cast<size_t>(g);
+        out[lag] = {static_cast<int>(lag), combine(ma[g], mb[g], prod[g] / static_cast<long double>(m[g]))};
+    }
+}
+
+constexpr int kLagGroup = 4;
+
+}  // namespace
+
 std::vector<std::pair<int, double>> calcKrossColleration(int maxLag, const TStatisticSeries& series1,
                                                          const TStatisticSeries& series2) {
     if (maxLag < 0) return {};
     std::vector<std::pair<int, double>> result(static_cast<size_t>(maxLag) + 1);
-    const size_t n = static_cast<size_t>(std::min(series1.Count(), series2.Count()));
-    const double* a = series1.YValues().data();
-    const double* b = series2.YValues().data();
-    parallelFor(result.size(), n, [&](size_t lag) {
-        const size_t m = lag < n ? n - lag : 0;
-        result[lag] = {static_cast<int>(lag), m == 0 ? kNaN : correlationCoefficient(a, b + lag, m)};
+    const size_t lags = result.size();
+    SweepData d;
+    d.n = static_cast<size_t>(std::min(series1.Count(), series2.Count()));
+    d.a = series1.YValues().data();
+    d.b = series2.YValues().data();
+    // Lags with no pair left are undefined.
+    for (size_t lag = d.n; lag < lags; ++lag) result[lag] = {static_cast<int>(lag), kNaN};
+    const size_t defined = std::min(lags, d.n);
+    if (defined == 0) return result;
+
+    d.prefixA.resize(d.n + 1);
+    long double sum = 0;
+    d.prefixA[0] = 0;
+    for (size_t i = 0; i < d.n; ++i) d.prefixA[i + 1] = sum += d.a[i];
+    d.firstChangeA = d.n;
+    for (size_t i = 1; i < d.n; ++i)
+        if (d.a[i] != d.a[0]) {
+            d.firstChangeA = i;
+            break;
+        }
+    d.constantFromB.assign(d.n, 1);
+    for (size_t i = d.n - 1; i-- > 0;) d.constantFromB[i] = d.constantFromB[i + 1] && d.b[i] == d.b[i + 1];
+
+    // Groups of consecutive lags; the last few lags, which may not fill a group, one by one.
+    const size_t groups = defined / kLagGroup;
+    const size_t single = defined - groups * kLagGroup;
+    parallelFor(groups + single, d.n * kLagGroup, [&](size_t k) {
+        if (k < groups) {
+            lagGroup<kLagGroup>(d, k * kLagGroup, result);
+        } else {
+            lagGroup<1>(d, groups * kLagGroup + (k - groups), result);
+        }
     });
     return result;
 }

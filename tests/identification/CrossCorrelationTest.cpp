@@ -151,6 +151,33 @@ TEST(CrossCorrelation, ParallelSweepGivesTheSerialNumbers) {
         EXPECT_EQ(sweep[lag].second, correlationCoefficient(x.data(), y.data() + lag, n - lag)) << lag;
 }
 
+TEST(CrossCorrelation, SweepMatchesTheCoefficientLagByLag) {
+    // Constant stretches at the start of the first and the end of the second series make
+    // some lags undefined; every lag must be exactly what the one-lag computation gives.
+    std::vector<double> a(23, 1.0);
+    std::vector<double> b = noise(23, 17);
+    for (size_t i = 15; i < a.size(); ++i) a[i] = static_cast<double>(i * i % 7);
+    for (size_t i = 9; i < b.size(); ++i) b[i] = 4.0;
+    std::vector<double> shortB(b.begin(), b.begin() + 20);
+    for (const auto* second : {&b, &shortB}) {
+        const auto sweep = calcKrossColleration(25, makeSeries(a), makeSeries(*second));
+        const size_t n = std::min(a.size(), second->size());
+        ASSERT_EQ(sweep.size(), 26u);
+        for (size_t lag = 0; lag <= 25; ++lag) {
+            const double direct = lag < n ? correlationCoefficient(a.data(), second->data() + lag, n - lag)
+                                          : std::nan("");
+            if (std::isnan(direct)) {
+                EXPECT_TRUE(std::isnan(sweep[lag].second)) << lag;
+            } else {
+                EXPECT_EQ(sweep[lag].second, direct) << lag;
+            }
+        }
+        // a is constant on its first 15 values: lags leaving at most 15 pairs are undefined.
+        EXPECT_TRUE(std::isnan(sweep[n - 15].second));
+        EXPECT_FALSE(std::isnan(sweep[0].second));
+    }
+}
+
 TEST(CrossCorrelation, MapOfEveryPair) {
     std::vector<TStatisticSeries> owned;
     owned.push_back(makeSeries(noise(30000, 13)));
