@@ -64,17 +64,67 @@ std::optional<double> parseStoredNumber(std::string_view s) {
     return v;
 }
 
+namespace {
+
+// Rounds significant digits half away from zero to 15, judged by the 16th digit alone, and
+// lays them out; digits holds at least 16 digits, e is the exponent of 0.d1d2... x 10^e.
+void appendRounded15(bool negative, char* digits, int e, char sep, std::string& out) {
+    int count = 15;
+    if (digits[15] >= '5') {
+        int i = 14;
+        while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            digits[0] = '1';
+            for (int k = 1; k < 15; ++k) digits[k] = '0';
+            ++e;
+        }
+    }
+    while (count > 0 && digits[count - 1] == '0') --count;
+    if (count == 0) {
+        out += '0';
+        return;
+    }
+    appendGeneralLayout(negative, std::string_view(digits, static_cast<size_t>(count)), e, sep, out);
+}
+
+// The general format with 15 digits of a double: its 18 correctly rounded digits, rounded
+// once more at the 16th, exactly as floatToStr does.
+void appendDoubleText(double v, char sep, std::string& out) {
+    if (v == 0) {
+        out += '0';
+        return;
+    }
+    char buf[40];
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 17);
+    char digits[18];
+    int count = 0;
+    const char* p = buf;
+    for (; p < r.ptr && *p != 'e'; ++p)
+        if (isDigit(*p)) digits[count++] = *p;
+    int exp10 = 0;
+    ++p;
+    if (*p == '+') ++p;
+    std::from_chars(p, r.ptr, exp10);
+    appendRounded15(v < 0, digits, exp10 + 1, sep, out);
+}
+
+}  // namespace
+
 bool appendNumberText(std::string_view s, const FormatSettings& fs, std::string& out) {
-    // Texts of at most 15 significant digits are laid out from their own digits: the double
-    // nearest to such a text rounds back to exactly those digits at 15 places, so this is
-    // what the general format of the parsed value gives, only without the binary round trip.
+    // The stored text is read digit by digit. The double it stands for lies within half a
+    // unit in the last place of it, which is less than 12 units of the 17th significant
+    // digit; so when the text has at most 17 significant digits and its 16th and 17th do not
+    // lie near the rounding boundary "50", rounding the text at 15 digits gives the same
+    // digits as rounding the double itself, without converting to binary and back.
     size_t i = 0;
     const size_t n = s.size();
     bool negative = false;
     if (i < n && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
-    char digits[16];
-    int count = 0;        // significant digits kept
-    int pointShift = 0;   // digits before the point, counted from the first significant one
+    char digits[17];
+    int count = 0;       // significant digits kept
+    int pointShift = 0;  // digits before the point, counted from the first significant one
     bool seenDigit = false, seenPoint = false, tooMany = false, significant = false;
     for (; i < n; ++i) {
         const char c = s[i];
@@ -82,14 +132,11 @@ bool appendNumberText(std::string_view s, const FormatSettings& fs, std::string&
             seenDigit = true;
             if (c != '0' || significant) {
                 significant = true;
-                if (count < 15) digits[count++] = c;
+                if (count < 17) digits[count++] = c;
                 else if (c != '0') tooMany = true;
-                else if (!seenPoint) {
-                    // A zero past 15 digits before the point still scales the value.
-                }
                 if (!seenPoint) ++pointShift;
             } else if (seenPoint) {
-                --pointShift;  // a leading zero after the point
+                --pointShift;  // a zero between the point and the first significant digit
             }
         } else if (c == '.' && !seenPoint) {
             seenPoint = true;
@@ -100,8 +147,9 @@ bool appendNumberText(std::string_view s, const FormatSettings& fs, std::string&
     int exponent = 0;
     bool ok = seenDigit;
     if (ok && i < n) {
-        if (s[i] != 'e' && s[i] != 'E') ok = false;
-        else {
+        if (s[i] != 'e' && s[i] != 'E') {
+            ok = false;
+        } else {
             ++i;
             bool expNegative = false;
             if (i < n && (s[i] == '-' || s[i] == '+')) expNegative = s[i++] == '-';
@@ -114,23 +162,29 @@ bool appendNumberText(std::string_view s, const FormatSettings& fs, std::string&
             exponent = expNegative ? -e : e;
         }
     }
-    if (ok && !tooMany) {
-        while (count > 0 && digits[count - 1] == '0') --count;
-        if (count == 0) {
-            out += '0';
-            return true;
-        }
-        const int e = pointShift + exponent;
-        // Keep to the range where every such text is a normal double.
-        if (e > -300 && e < 300) {
-            appendGeneralLayout(negative, std::string_view(digits, static_cast<size_t>(count)), e,
-                                fs.decimalSeparator, out);
+    if (!ok) {
+        // Not plain decimal text (blanks around it, "inf"): the general reader decides.
+        const auto v = parseStoredNumber(s);
+        if (!v) return false;
+        appendDoubleText(*v, fs.decimalSeparator, out);
+        return true;
+    }
+    if (count == 0) {
+        out += '0';
+        return true;
+    }
+    const int e = pointShift + exponent;
+    if (!tooMany && e > -300 && e < 300) {
+        for (int k = count; k < 17; ++k) digits[k] = '0';
+        const int tail = (digits[15] - '0') * 10 + (digits[16] - '0');
+        if (count <= 15 || tail <= 36 || tail >= 64) {
+            appendRounded15(negative, digits, e, fs.decimalSeparator, out);
             return true;
         }
     }
     const auto v = parseStoredNumber(s);
     if (!v) return false;
-    out += floatToStr(static_cast<long double>(*v), fs);
+    appendDoubleText(*v, fs.decimalSeparator, out);
     return true;
 }
 
