@@ -154,3 +154,15 @@ TEST(WorkbookReader, UsesTheGivenDecimalSeparatorAndDateFormat) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WorkbookReader, AnUnreadableCellStaysEmptyAndIsNamed) {
+    const WorkbookReadResult r = readWorkbook(dataPath("bad_cell.xlsx"));
+    ASSERT_TRUE(r.ok()) << r.detail;
+    EXPECT_EQ(r.badRow, 2);
+    EXPECT_EQ(r.badColumn, 2);
+    EXPECT_EQ(toRows(r.cells), (Rows{{"t", "a", "b"}, {"1", "", "7"}, {"after", "", ""}}));
+}
+
+}  // namespace

@@ -162,6 +162,31 @@ def bad_files():
         f.write(bytes(range(256)))
 
 
+def bad_cell():
+    # A shared-string index past the table: the cell cannot be read, the rest can.
+    ns = "http://schemas.openxmlformats.org/"
+    with zipfile.ZipFile(path("bad_cell.xlsx"), "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("[Content_Types].xml", '<Types xmlns="%spackage/2006/content-types"/>' % ns)
+        z.writestr("_rels/.rels", '<Relationships xmlns="%spackage/2006/relationships">'
+                   '<Relationship Id="rId1" Type="%sofficeDocument/2006/relationships/officeDocument" '
+                   'Target="/xl/workbook.xml"/></Relationships>' % (ns, ns))
+        z.writestr("xl/workbook.xml", '<workbook xmlns="%sspreadsheetml/2006/main" '
+                   'xmlns:r="%sofficeDocument/2006/relationships"><sheets>'
+                   '<sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>' % (ns, ns))
+        z.writestr("xl/_rels/workbook.xml.rels", '<Relationships xmlns="%spackage/2006/relationships">'
+                   '<Relationship Id="rId1" Type="%sofficeDocument/2006/relationships/worksheet" '
+                   'Target="worksheets/s.xml"/>'
+                   '<Relationship Id="rId2" Type="%sofficeDocument/2006/relationships/sharedStrings" '
+                   'Target="strings.xml"/></Relationships>' % (ns, ns, ns))
+        z.writestr("xl/strings.xml", '<sst xmlns="%sspreadsheetml/2006/main"><si><t>after</t></si></sst>' % ns)
+        z.writestr("xl/worksheets/s.xml", '<worksheet xmlns="%sspreadsheetml/2006/main"><sheetData>'
+                   '<row r="1"><c r="A1" t="inlineStr"><is><t>t</t></is></c><c r="B1" t="inlineStr"><is><t>a</t></is></c>'
+                   '<c r="C1" t="inlineStr"><is><t>b</t></is></c></row>'
+                   '<row r="2"><c r="A2"><v>1</v></c><c r="B2" t="s"><v>99</v></c><c r="C2"><v>7</v></c></row>'
+                   '<row r="3"><c r="A3" t="s"><v>0</v></c></row>'
+                   '</sheetData></worksheet>' % ns)
+
+
 def csv_files():
     text = "Время;Температура;Комментарий\r\n01.02.2023 10:00:00;1,5;\"a;b\"\r\n01.02.2023 10:01:00;;\"он сказал \"\"да\"\"\"\r\n"
     with open(path("cp1251.csv"), "wb") as f:
@@ -200,5 +225,6 @@ if __name__ == "__main__":
     xlsxwriter_chartsheet_first()
     xlwt_legacy()
     bad_files()
+    bad_cell()
     csv_files()
     libreoffice_copies()
