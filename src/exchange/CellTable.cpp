@@ -37,6 +37,29 @@ void CellTableBuilder::add(uint32_t row, uint32_t column, std::string_view text)
     maxColumn_ = std::max(maxColumn_, column);
 }
 
+void CellTableBuilder::append(CellTableBuilder&& other) {
+    if (other.cells_.empty()) return;
+    if (!other.ordered_) ordered_ = false;
+    if (!cells_.empty()) {
+        const Cell& last = cells_.back();
+        const Cell& first = other.cells_.front();
+        if (first.row < last.row || (first.row == last.row && first.column <= last.column)) ordered_ = false;
+    }
+    if (cells_.empty()) {
+        cells_ = std::move(other.cells_);
+        pool_ = std::move(other.pool_);
+    } else {
+        cells_.insert(cells_.end(), other.cells_.begin(), other.cells_.end());
+        pool_.append(other.pool_);
+    }
+    minRow_ = std::min(minRow_, other.minRow_);
+    maxRow_ = std::max(maxRow_, other.maxRow_);
+    minColumn_ = std::min(minColumn_, other.minColumn_);
+    maxColumn_ = std::max(maxColumn_, other.maxColumn_);
+    other.cells_ = {};
+    other.pool_ = {};
+}
+
 CellTableBuilder::Status CellTableBuilder::build(CellTable& out) {
     if (cells_.empty()) {
         out = CellTable();

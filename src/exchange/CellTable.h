@@ -42,6 +42,8 @@ public:
     // Adds a cell with content at sheet row and column (from 0). An empty text still counts
     // as content (an error cell) and widens the used range.
     void add(uint32_t row, uint32_t column, std::string_view text);
+    // Appends the cells of another builder after those added here.
+    void append(CellTableBuilder&& other);
     size_t cellCount() const { return cells_.size(); }
     // True once more cells were added than any allowed table can hold.
     bool overLimit() const { return cells_.size() > CellTable::kMaxCells; }

@@ -14,6 +14,16 @@ void SheetCollector::addBad(uint32_t row, uint32_t column) {
     }
 }
 
+void SheetCollector::append(SheetCollector&& other) {
+    builder_.append(std::move(other.builder_));
+    if (other.haveBad_ && (!haveBad_ || other.badRow_ < badRow_ ||
+                           (other.badRow_ == badRow_ && other.badColumn_ < badColumn_))) {
+        haveBad_ = true;
+        badRow_ = other.badRow_;
+        badColumn_ = other.badColumn_;
+    }
+}
+
 void SheetCollector::finish(WorkbookReadResult& result) {
     if (builder_.build(result.cells) != CellTableBuilder::Status::Ok) {
         result.error = WorkbookError::TooLarge;

@@ -53,6 +53,9 @@ public:
     // A cell whose value could not be read: it widens the used range and stays empty.
     void addBad(uint32_t row, uint32_t column);
     bool overLimit() const { return builder_.overLimit(); }
+    size_t cellCount() const { return builder_.cellCount(); }
+    // Appends the cells collected by another collector after those collected here.
+    void append(SheetCollector&& other);
     // Builds the table into result; TooLarge sets the error.
     void finish(WorkbookReadResult& result);
 

@@ -3,8 +3,14 @@
 #include <expat.h>
 #include <zip.h>
 
+#include <algorithm>
+#include <atomic>
 #include <charconv>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -106,8 +112,11 @@ public:
         }
     }
 
-    // Stops the parse that is running with this handler.
-    static void stop(XML_Parser p) { XML_StopParser(p, XML_FALSE); }
+    // Opens a part for reading its bytes; nullptr when it cannot be opened.
+    zip_file_t* open(const std::string& part) const {
+        const zip_int64_t index = find(part);
+        return index < 0 ? nullptr : zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
+    }
 
 private:
     zip_t* zip_ = nullptr;
@@ -335,6 +344,8 @@ public:
         : out_(out), strings_(strings), dateStyle_(dateStyle), date1904_(date1904), fs_(fs) {}
 
     bool tooLarge = false;
+    // A row without its number: its place depends on the rows before it.
+    bool rowWithoutRef = false;
 
     void start(std::string_view name, const char** atts) override {
         switch (name.size()) {
@@ -358,6 +369,7 @@ public:
                 if (name == "row") {
                     const char* r = attribute(atts, "r");
                     const int n = toInt(r, 0);
+                    if (n <= 0) rowWithoutRef = true;
                     row_ = n > 0 ? static_cast<uint32_t>(n - 1) : row_ + (seenRow_ ? 1 : 0);
                     seenRow_ = true;
                     nextColumn_ = 0;
@@ -510,6 +522,223 @@ private:
          inInline_ = false, inPhonetic_ = false;
 };
 
+
+// Parsing the sheet in pieces on several threads. The rows of the sheet data are cut apart
+// after row end tags; each piece is parsed by its own expat parser into its own collector,
+// and the collectors are joined in sheet order. Sheets that cannot be cut safely (another
+// encoding, a document type declaration, rows without numbers) or any piece that fails are
+// handed back to the plain sequential parse, which then gives the real result or error.
+class ParallelSheet {
+public:
+    ParallelSheet(const SharedStringsHandler& strings, const std::vector<bool>& dateStyle, bool date1904,
+                  const FormatSettings& fs)
+        : strings_(strings), dateStyle_(dateStyle), date1904_(date1904), fs_(fs) {}
+
+    enum class Outcome { Done, TooLarge, Fallback };
+
+    Outcome run(const ZipPackage& zip, const std::string& part, SheetCollector& out) {
+        zip_file_t* file = zip.open(part);
+        if (!file) return Outcome::Fallback;
+        std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> guard(file, zip_fclose);
+
+        unsigned threads = std::thread::hardware_concurrency();
+        threads = std::clamp(threads, 1u, 4u);
+        std::vector<std::thread> workers;
+        for (unsigned k = 0; k < threads; ++k) workers.emplace_back([this] { work(); });
+
+        const bool readOk = split(file);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = true;
+        }
+        wake_.notify_all();
+        for (auto& w : workers) w.join();
+
+        if (tooLarge_) return Outcome::TooLarge;
+        if (!readOk || failed_) return Outcome::Fallback;
+        for (auto& piece : results_) {
+            out.append(std::move(*piece));
+            piece.reset();
+        }
+        if (out.overLimit()) return Outcome::TooLarge;
+        return Outcome::Done;
+    }
+
+private:
+    static constexpr size_t kPiece = 4 << 20;
+    static constexpr size_t kRead = 1 << 20;
+
+    // Position just after the last row end tag ("</row>" or "</x:row>") in s; 0 when none.
+    static size_t afterLastRowEnd(std::string_view s) {
+        size_t pos = s.size();
+        while (pos > 0) {
+            const size_t at = s.rfind("row>", pos - 1);
+            if (at == std::string_view::npos) return 0;
+            size_t k = at;
+            if (k >= 1 && s[k - 1] == ':') {
+                --k;
+                while (k > 0 && s[k - 1] != '<' && s[k - 1] != '/' && s[k - 1] != '>' && s[k - 1] != ' ') --k;
+            }
+            if (k >= 2 && s[k - 1] == '/' && s[k - 2] == '<') return at + 4;
+            if (at == 0) return 0;
+            pos = at;
+        }
+        return 0;
+    }
+
+    // Finds the start tag of the sheet data; returns the position after it, or npos.
+    static size_t afterSheetDataStart(std::string_view s, bool& selfClosing) {
+        size_t from = 0;
+        for (;;) {
+            const size_t at = s.find("sheetData", from);
+            if (at == std::string_view::npos) return std::string_view::npos;
+            size_t k = at;
+            if (k >= 1 && s[k - 1] == ':') {
+                --k;
+                while (k > 0 && s[k - 1] != '<' && s[k - 1] != '>' && s[k - 1] != ' ') --k;
+            }
+            if (k >= 1 && s[k - 1] == '<') {
+                const size_t close = s.find('>', at);
+                if (close == std::string_view::npos) return std::string_view::npos;
+                selfClosing = s[close - 1] == '/';
+                return close + 1;
+            }
+            from = at + 1;
+        }
+    }
+
+    // Reads the part and hands out pieces; false when the sheet cannot be cut safely.
+    bool split(zip_file_t* file) {
+        std::string pending;
+        bool inData = false;
+        std::string chunk(kRead, '\0');
+        for (;;) {
+            if (failed_ || tooLarge_) return true;
+            const zip_int64_t got = zip_fread(file, chunk.data(), kRead);
+            if (got < 0) return false;
+            pending.append(chunk.data(), static_cast<size_t>(got));
+            const bool last = got == 0;
+            if (!inData) {
+                bool selfClosing = false;
+                const size_t start = afterSheetDataStart(pending, selfClosing);
+                if (start == std::string::npos) {
+                    if (last || pending.size() > (64u << 20)) return false;
+                    continue;
+                }
+                const std::string_view head(pending.data(), start);
+                if (selfClosing || !plainUtf8Head(head)) return false;
+                pending.erase(0, start);
+                inData = true;
+            }
+            if (last) {
+                const size_t end = pending.rfind("sheetData>");
+                if (end == std::string::npos) return false;
+                const size_t open = pending.rfind("</", end);
+                if (open == std::string::npos) return false;
+                pending.resize(open);
+                submit(std::move(pending));
+                return true;
+            }
+            if (pending.size() >= kPiece) {
+                const size_t cut = afterLastRowEnd(pending);
+                if (cut == 0) continue;
+                std::string piece = pending.substr(0, cut);
+                pending.erase(0, cut);
+                submit(std::move(piece));
+            }
+        }
+    }
+
+    // The part before the sheet data: UTF-8 (no other encoding named, no byte order mark
+    // of UTF-16) and no document type declaration.
+    static bool plainUtf8Head(std::string_view head) {
+        if (head.size() >= 2 && ((head[0] == '\xFF' && head[1] == '\xFE') || (head[0] == '\xFE' && head[1] == '\xFF')))
+            return false;
+        if (head.find("<!DOCTYPE") != std::string_view::npos || head.find('\0') != std::string_view::npos) return false;
+        const size_t decl = head.find("<?xml");
+        if (decl != std::string_view::npos) {
+            const size_t declEnd = head.find("?>", decl);
+            const std::string_view d = head.substr(decl, declEnd == std::string_view::npos ? head.size() : declEnd - decl);
+            const size_t enc = d.find("encoding");
+            if (enc != std::string_view::npos) {
+                const size_t q = d.find_first_of("\"'", enc);
+                if (q == std::string_view::npos) return false;
+                std::string name(d.substr(q + 1, 5));
+                for (char& c : name) c = static_cast<char>(c | 0x20);
+                if (name != "utf-8" || (q + 6 < d.size() && d[q + 6] != d[q])) return false;
+            }
+        }
+        return true;
+    }
+
+    void submit(std::string piece) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        // Few pieces wait at a time, so the text of a large sheet is never held whole.
+        room_.wait(lock, [this] { return queue_.size() < 8 || failed_ || tooLarge_; });
+        queue_.push_back({results_.size(), std::move(piece)});
+        results_.emplace_back();
+        lock.unlock();
+        wake_.notify_one();
+    }
+
+    void work() {
+        for (;;) {
+            std::pair<size_t, std::string> job;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return !queue_.empty() || finished_; });
+                if (queue_.empty()) return;
+                job = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            room_.notify_one();
+            if (failed_ || tooLarge_) continue;
+            auto collector = std::make_unique<SheetCollector>();
+            if (!parsePiece(job.second, *collector)) {
+                failed_ = true;
+                room_.notify_all();
+                continue;
+            }
+            if ((cells_ += collector->cellCount()) > CellTable::kMaxCells) {
+                tooLarge_ = true;
+                room_.notify_all();
+            }
+            std::lock_guard<std::mutex> lock(mutex_);
+            results_[job.first] = std::move(collector);
+        }
+    }
+
+    bool parsePiece(const std::string& piece, SheetCollector& out) {
+        SheetHandler handler(out, strings_, dateStyle_, date1904_, fs_);
+        std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate("UTF-8"), XML_ParserFree);
+        if (!parser) return false;
+        XML_SetUserData(parser.get(), static_cast<XmlHandler*>(&handler));
+        XML_SetElementHandler(parser.get(), onStart, onEnd);
+        XML_SetCharacterDataHandler(parser.get(), onText);
+        static const char kOpen[] = "<sheetData>";
+        static const char kClose[] = "</sheetData>";
+        if (XML_Parse(parser.get(), kOpen, sizeof kOpen - 1, XML_FALSE) == XML_STATUS_ERROR) return false;
+        // Pieces are below 2 GB: the cut is made every few megabytes.
+        if (XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), XML_FALSE) == XML_STATUS_ERROR)
+            return handler.stopped && handler.tooLarge;
+        if (XML_Parse(parser.get(), kClose, sizeof kClose - 1, XML_TRUE) == XML_STATUS_ERROR) return false;
+        return !handler.rowWithoutRef;
+    }
+
+    const SharedStringsHandler& strings_;
+    const std::vector<bool>& dateStyle_;
+    const bool date1904_;
+    const FormatSettings& fs_;
+
+    std::mutex mutex_;
+    std::condition_variable wake_, room_;
+    std::deque<std::pair<size_t, std::string>> queue_;
+    std::vector<std::unique_ptr<SheetCollector>> results_;
+    bool finished_ = false;
+    std::atomic<bool> failed_{false}, tooLarge_{false};
+    std::atomic<size_t> cells_{0};
+};
+
 const Relationship* findRel(const std::vector<Relationship>& rels, std::string_view typeTail) {
     for (const auto& r : rels)
         if (endsWith(r.type, typeTail)) return &r;
@@ -560,9 +789,20 @@ void readPackage(const std::string& path, const FormatSettings& fs, WorkbookRead
     }
 
     SheetCollector collector;
-    SheetHandler sheet(collector, strings, styles.dateStyle, book.date1904, fs);
-    zip.parse(sheetPart, sheet);
-    if (sheet.tooLarge) throw ReadFailure{WorkbookError::TooLarge, "too many cells"};
+    ParallelSheet parallel(strings, styles.dateStyle, book.date1904, fs);
+    switch (parallel.run(zip, sheetPart, collector)) {
+        case ParallelSheet::Outcome::Done:
+            break;
+        case ParallelSheet::Outcome::TooLarge:
+            throw ReadFailure{WorkbookError::TooLarge, "too many cells"};
+        case ParallelSheet::Outcome::Fallback: {
+            collector = SheetCollector();
+            SheetHandler sheet(collector, strings, styles.dateStyle, book.date1904, fs);
+            zip.parse(sheetPart, sheet);
+            if (sheet.tooLarge) throw ReadFailure{WorkbookError::TooLarge, "too many cells"};
+            break;
+        }
+    }
     collector.finish(result);
 }
 
