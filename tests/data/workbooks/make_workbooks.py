@@ -187,6 +187,48 @@ def bad_cell():
                    '</sheetData></worksheet>' % ns)
 
 
+def features():
+    # Written by hand: the workbook part in an unusual folder reached through "../",
+    # escaped characters, a phonetic run, an ISO date cell, a formula string, booleans,
+    # an error, a formula without a stored result and a cell without a reference.
+    ns = "http://schemas.openxmlformats.org/"
+    with zipfile.ZipFile(path("features.xlsx"), "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("_rels/.rels", '<Relationships xmlns="%spackage/2006/relationships">'
+                   '<Relationship Id="rId1" Type="%sofficeDocument/2006/relationships/officeDocument" '
+                   'Target="book/wb.xml"/></Relationships>' % (ns, ns))
+        z.writestr("book/wb.xml", '<x:workbook xmlns:x="%sspreadsheetml/2006/main" '
+                   'xmlns:r="%sofficeDocument/2006/relationships"><x:workbookPr date1904="false"/><x:sheets>'
+                   '<x:sheet name="S" sheetId="1" r:id="rId7"/></x:sheets></x:workbook>' % (ns, ns))
+        z.writestr("book/_rels/wb.xml.rels", '<Relationships xmlns="%spackage/2006/relationships">'
+                   '<Relationship Id="rId7" Type="%sofficeDocument/2006/relationships/worksheet" '
+                   'Target="../sheets/first%%20sheet.xml"/>'
+                   '<Relationship Id="rId8" Type="%sofficeDocument/2006/relationships/sharedStrings" '
+                   'Target="/book/sst.xml"/>'
+                   '<Relationship Id="rId9" Type="%sofficeDocument/2006/relationships/styles" '
+                   'Target="./st.xml"/></Relationships>' % (ns, ns, ns, ns))
+        z.writestr("book/sst.xml", '<sst xmlns="%sspreadsheetml/2006/main">'
+                   '<si><t>line_x000D_</t></si>'
+                   '<si><t>_x005F_x0041_</t></si>'
+                   '<si><t>漢字</t><rPh sb="0" eb="2"><t>カンジ</t></rPh></si>'
+                   '<si><r><t xml:space="preserve">a </t></r><r><rPr><b/></rPr><t>b</t></r></si>'
+                   '</sst>' % ns)
+        z.writestr("book/st.xml", '<styleSheet xmlns="%sspreadsheetml/2006/main">'
+                   '<numFmts><numFmt numFmtId="200" formatCode="d/m/yy\ h:mm"/>'
+                   '<numFmt numFmtId="201" formatCode="&quot;day&quot;0"/></numFmts>'
+                   '<cellStyleXfs><xf numFmtId="14"/></cellStyleXfs>'
+                   '<cellXfs><xf numFmtId="0"/><xf numFmtId="200"/><xf numFmtId="201"/><xf numFmtId="14"/>'
+                   '</cellXfs></styleSheet>' % ns)
+        z.writestr("sheets/first sheet.xml", '<worksheet xmlns="%sspreadsheetml/2006/main"><sheetData>'
+                   '<row r="2"><c r="B2" t="s"><v>0</v></c><c r="C2" t="s"><v>1</v></c>'
+                   '<c r="D2" t="s"><v>2</v></c><c r="E2" t="s"><v>3</v></c></row>'
+                   '<row r="3"><c r="B3" t="d"><v>2024-03-01T12:30:00</v></c><c r="C3" t="str"><f>A1</f><v>x&amp;y</v></c>'
+                   '<c r="D3" t="b"><v>1</v></c><c r="E3" t="e"><v>#N/A</v></c></row>'
+                   '<row r="4"><c r="B4" s="1"><v>45000.75</v></c><c r="C4" s="2"><v>3</v></c>'
+                   '<c r="D4" s="3"><v>45000</v></c><c r="E4"><f>SUM(B4)</f></c><c s="1"/></row>'
+                   '<row r="5"><c r="B5"><v>1</v></c><c><v>2</v></c><c r="F5"><v>-3</v></c></row>'
+                   '</sheetData></worksheet>' % ns)
+
+
 def csv_files():
     text = "Время;Температура;Комментарий\r\n01.02.2023 10:00:00;1,5;\"a;b\"\r\n01.02.2023 10:01:00;;\"он сказал \"\"да\"\"\"\r\n"
     with open(path("cp1251.csv"), "wb") as f:
@@ -226,5 +268,6 @@ if __name__ == "__main__":
     xlwt_legacy()
     bad_files()
     bad_cell()
+    features()
     csv_files()
     libreoffice_copies()
