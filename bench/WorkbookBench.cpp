@@ -145,3 +145,37 @@ void BM_WorkbookImport(benchmark::State& state) {
 BENCHMARK(BM_WorkbookImport)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
+
+#include <QApplication>
+
+#include "ui/TLoadData.h"
+
+namespace {
+
+// Showing the read workbook in the grid (GUI thread): model reset, headers, choices, names.
+void BM_LoadDataApply(benchmark::State& state) {
+    static int argc = 1;
+    static char name[] = "bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = QApplication::instance() ? nullptr : new QApplication(argc, argv);
+    (void)app;
+    const std::string& path = workbookPath();
+    const WorkbookReadResult read = readWorkbook(path);
+    if (!read.ok()) {
+        state.SkipWithError("workbook not read");
+        return;
+    }
+    TLoadData grid;
+    grid.resize(1200, 800);
+    for (auto _ : state) {
+        state.PauseTiming();
+        WorkbookReadResult copy;
+        copy.cells = read.cells;
+        state.ResumeTiming();
+        grid.applyWorkbook(QString::fromStdString(path), std::move(copy));
+        benchmark::DoNotOptimize(grid.numOfSeries());
+    }
+}
+BENCHMARK(BM_LoadDataApply)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
