@@ -193,10 +193,6 @@ public:
     void end(std::string_view) override {}
 };
 
-struct WorkbookSheet {
-    std::string relId;
-};
-
 class WorkbookHandler : public XmlHandler {
 public:
     bool date1904 = false;
@@ -554,8 +550,10 @@ public:
         wake_.notify_all();
         for (auto& w : workers) w.join();
 
-        if (tooLarge_) return Outcome::TooLarge;
-        if (!readOk || failed_) return Outcome::Fallback;
+        if (tooLarge_ || !readOk || failed_) {
+            results_.clear();
+            return tooLarge_ ? Outcome::TooLarge : Outcome::Fallback;
+        }
         for (auto& piece : results_) {
             out.append(std::move(*piece));
             piece.reset();

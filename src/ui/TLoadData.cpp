@@ -218,10 +218,10 @@ QColor TLoadData::cellColor(int col, int row) const {
 
 void TLoadData::mousePressEvent(QMouseEvent* event) {
     // A right click makes the cell under the pointer current, so the pop-up commands of
-    // the data page act on it.
-    if (event->button() == Qt::RightButton && loadFileCheck_) {
+    // the data page act on it. It never starts a selection of its own.
+    if (event->button() == Qt::RightButton) {
         const QModelIndex i = indexAt(event->position().toPoint());
-        if (i.isValid()) setCurrentIndex(i);
+        if (loadFileCheck_ && i.isValid()) setCurrentIndex(i);
         event->accept();
         return;
     }
