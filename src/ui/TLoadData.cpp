@@ -102,6 +102,8 @@ TLoadData::TLoadData(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
+    // Long texts are clipped at the cell border, not shortened with an ellipsis.
+    setTextElideMode(Qt::ElideNone);
     // Rows of one fixed height keep a sheet of 100,000 rows cheap to lay out.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(24);
