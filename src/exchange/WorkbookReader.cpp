@@ -79,6 +79,10 @@ WorkbookReadResult readWorkbook(const std::string& path, const FormatSettings& f
         result = WorkbookReadResult();
         result.error = WorkbookError::Corrupt;
         result.detail = e.what();
+    } catch (...) {
+        result = WorkbookReadResult();
+        result.error = WorkbookError::Corrupt;
+        result.detail = "unexpected failure";
     }
     if (!result.ok()) result.cells = CellTable();
     return result;

@@ -540,9 +540,15 @@ public:
         unsigned threads = std::thread::hardware_concurrency();
         threads = std::clamp(threads, 1u, 4u);
         std::vector<std::thread> workers;
-        for (unsigned k = 0; k < threads; ++k) workers.emplace_back([this] { work(); });
-
-        const bool readOk = split(file);
+        bool readOk = false;
+        // No exception may leave while a worker runs: a failure here ends the workers and
+        // leaves the sheet to the sequential parse.
+        try {
+            for (unsigned k = 0; k < threads; ++k) workers.emplace_back([this] { work(); });
+            readOk = split(file);
+        } catch (...) {
+            failed_ = true;
+        }
         {
             std::lock_guard<std::mutex> lock(mutex_);
             finished_ = true;
@@ -555,6 +561,7 @@ public:
             return tooLarge_ ? Outcome::TooLarge : Outcome::Fallback;
         }
         for (auto& piece : results_) {
+            if (!piece) return Outcome::Fallback;
             out.append(std::move(*piece));
             piece.reset();
         }
@@ -673,8 +680,8 @@ private:
         std::unique_lock<std::mutex> lock(mutex_);
         // Few pieces wait at a time, so the text of a large sheet is never held whole.
         room_.wait(lock, [this] { return queue_.size() < 8 || failed_ || tooLarge_; });
-        queue_.push_back({results_.size(), std::move(piece)});
         results_.emplace_back();
+        queue_.push_back({results_.size() - 1, std::move(piece)});
         lock.unlock();
         wake_.notify_one();
     }
@@ -691,8 +698,15 @@ private:
             }
             room_.notify_one();
             if (failed_ || tooLarge_) continue;
-            auto collector = std::make_unique<SheetCollector>();
-            if (!parsePiece(job.second, *collector)) {
+            std::unique_ptr<SheetCollector> collector;
+            bool parsed = false;
+            try {
+                collector = std::make_unique<SheetCollector>();
+                parsed = parsePiece(job.second, *collector);
+            } catch (...) {
+                parsed = false;
+            }
+            if (!parsed) {
                 failed_ = true;
                 room_.notify_all();
                 continue;
@@ -702,7 +716,7 @@ private:
                 room_.notify_all();
             }
             std::lock_guard<std::mutex> lock(mutex_);
-            results_[job.first] = std::move(collector);
+            results_[job.first] = std::move(collector);  // the slot exists: made by submit
         }
     }
 
