@@ -129,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BadFiles,
                                            BadCase{"corrupt.xlsx", WorkbookError::Corrupt},
                                            BadCase{"encrypted.xlsx", WorkbookError::Encrypted},
                                            BadCase{"not_workbook.zip", WorkbookError::UnknownFormat},
+                                           BadCase{"huge_range.xlsx", WorkbookError::TooLarge},
                                            BadCase{"binary.dat", WorkbookError::UnknownFormat},
                                            BadCase{"no_such_file.xlsx", WorkbookError::NotFound},
                                            BadCase{"", WorkbookError::NotFound}));

@@ -197,7 +197,7 @@ TEST_P(BadWorkbook, GivesTheMessageAndLeavesTheGridAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Files, BadWorkbook,
                          ::testing::Values("truncated.xlsx", "corrupt.xlsx", "encrypted.xlsx", "binary.dat",
-                                           "not_workbook.zip", "no_such_file.xlsx"));
+                                           "not_workbook.zip", "huge_range.xlsx", "no_such_file.xlsx"));
 
 TEST(TLoadData, AFailingCellIsReportedAndTheLoadCompletes) {
     TLoadData g;

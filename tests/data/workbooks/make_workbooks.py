@@ -229,6 +229,14 @@ def features():
                    '</sheetData></worksheet>' % ns)
 
 
+def huge_range():
+    # Two cells at opposite corners of a sheet: a used range of 17 billion cells.
+    wb = openpyxl.Workbook()
+    wb.active["A1"] = 1
+    wb.active["XFD1048576"] = 2
+    wb.save(path("huge_range.xlsx"))
+
+
 def csv_files():
     text = "Время;Температура;Комментарий\r\n01.02.2023 10:00:00;1,5;\"a;b\"\r\n01.02.2023 10:01:00;;\"он сказал \"\"да\"\"\"\r\n"
     with open(path("cp1251.csv"), "wb") as f:
@@ -269,5 +277,6 @@ if __name__ == "__main__":
     bad_files()
     bad_cell()
     features()
+    huge_range()
     csv_files()
     libreoffice_copies()
