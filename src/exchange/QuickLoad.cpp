@@ -5,6 +5,9 @@
 #include <exception>
 #include <limits>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
+#include <algorithm>
 
 #include "numerics/Reporter.h"
 #include "numerics/TextCodec.h"
@@ -79,101 +82,147 @@ bool checkTimeColumn(const CellSource& cells, int timeCol, int dataRow, const Lo
     return true;
 }
 
+namespace {
+
+// The values of one column at the rows whose time was read.
+struct ParsedColumn {
+    std::vector<double> ys;
+    std::vector<uint8_t> nulls;
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    bool ok = false;
+};
+
+void parseColumn(const CellSource& cells, int column, const std::vector<int>& rows, ParsedColumn& out) {
+    try {
+        out.ys.resize(rows.size());
+        out.nulls.resize(rows.size());
+        for (size_t k = 0; k < rows.size(); ++k) {
+            const auto v = readCellNumber(cells.cell(column, rows[k]));
+            out.ys[k] = v ? *v : 0.0;
+            out.nulls[k] = v ? 0 : 1;
+            if (v) {
+                out.lo = std::min(out.lo, *v);
+                out.hi = std::max(out.hi, *v);
+            }
+        }
+        out.ok = true;
+    } catch (const std::exception&) {
+        out.ok = false;
+    }
+}
+
+// Reads the values of several columns at once, one thread per column.
+void parseColumns(const CellSource& cells, const std::vector<QuickLoadColumn>& columns, size_t first, size_t count,
+                  const std::vector<int>& rows, std::vector<ParsedColumn>& out) {
+    out.assign(count, ParsedColumn());
+    if (count == 1 || rows.size() < 1000) {
+        for (size_t i = 0; i < count; ++i) parseColumn(cells, columns[first + i].column, rows, out[i]);
+        return;
+    }
+    std::vector<std::thread> threads;
+    threads.reserve(count - 1);
+    try {
+        for (size_t i = 1; i < count; ++i)
+            threads.emplace_back(parseColumn, std::cref(cells), columns[first + i].column, std::cref(rows),
+                                 std::ref(out[i]));
+    } catch (const std::system_error&) {
+        // No more threads: the rest is read below on this one.
+    }
+    parseColumn(cells, columns[first].column, rows, out[0]);
+    for (auto& t : threads) t.join();
+    for (size_t i = threads.size() + 1; i < count; ++i) parseColumn(cells, columns[first + i].column, rows, out[i]);
+}
+
+}  // namespace
+
 QuickLoadResult quickLoad(const CellSource& cells, const std::vector<QuickLoadColumn>& columns,
                           const QuickLoadOptions& options, TPrepareSeries& prep, const SeriesSink& sink,
                           Reporter& reporter, const QuickLoadProgress& progress, std::mt19937& rng) {
     QuickLoadResult result;
     const int rowCount = cells.rowCount();
     const int firstRow = std::max(options.dataRow, 1);
-    const int rows = std::max(rowCount - firstRow, 0);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
 
-    // The time of every data row, read once for all columns; NaN where the cell is unreadable.
-    std::vector<double> times(static_cast<size_t>(rows), nan);
+    // The time of every data row, read once for all columns; a row whose time cannot be
+    // read is left out of every column.
+    std::vector<double> xs;
+    std::vector<int> rows;
     bool someTimeUnreadable = false;
     if (options.manualAxis) {
-        for (int k = 0; k < rows; ++k) times[static_cast<size_t>(k)] = options.manualAxis->at(k);
+        for (int r = firstRow, k = 0; r < rowCount; ++r, ++k) {
+            xs.push_back(options.manualAxis->at(k));
+            rows.push_back(r);
+        }
     } else {
         const DateTimeReader reader(options.dateFormat);
-        for (int k = 0; k < rows; ++k) {
-            const auto t = reader.read(cells.cell(options.timeCol, firstRow + k));
-            if (t)
-                times[static_cast<size_t>(k)] = *t;
-            else
+        for (int r = firstRow; r < rowCount; ++r) {
+            const auto t = reader.read(cells.cell(options.timeCol, r));
+            if (t) {
+                xs.push_back(*t);
+                rows.push_back(r);
+            } else {
                 someTimeUnreadable = true;
+            }
         }
     }
 
     int window = options.window;
     std::uniform_int_distribution<int> colourPart(0, 254);
-    std::vector<double> xs, ys;
-    std::vector<uint8_t> nulls;
-    for (const QuickLoadColumn& column : columns) {
-        const std::string name = utf8Left(column.name, 255);
-        try {
-            prep.init();
-            prep.load = false;
-            prep.name = name;
+    const size_t batch = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<ParsedColumn> parsed;
+    for (size_t first = 0; first < columns.size(); first += batch) {
+        const size_t count = std::min(batch, columns.size() - first);
+        parseColumns(cells, columns, first, count, rows, parsed);
+        for (size_t i = 0; i < count; ++i) {
+            const QuickLoadColumn& column = columns[first + i];
+            ParsedColumn& values = parsed[i];
+            const std::string name = utf8Left(column.name, 255);
+            try {
+                prep.init();
+                prep.load = false;
+                prep.name = name;
+                if (!values.ok) throw std::runtime_error("column not read");
+                if (someTimeUnreadable) result.dateError = true;
+                prep.dirtSeries.setPoints(xs, std::move(values.ys), std::move(values.nulls));
+                prep.load = true;
 
-            xs.clear();
-            ys.clear();
-            nulls.clear();
-            xs.reserve(static_cast<size_t>(rows));
-            ys.reserve(static_cast<size_t>(rows));
-            nulls.reserve(static_cast<size_t>(rows));
-            double lo = std::numeric_limits<double>::infinity();
-            double hi = -lo;
-            for (int k = 0; k < rows; ++k) {
-                const double t = times[static_cast<size_t>(k)];
-                if (std::isnan(t)) continue;  // an unreadable time: the row is skipped
-                const auto v = readCellNumber(cells.cell(column.column, firstRow + k));
-                xs.push_back(t);
-                ys.push_back(v ? *v : 0.0);
-                nulls.push_back(v ? 0 : 1);
-                if (v) {
-                    lo = std::min(lo, *v);
-                    hi = std::max(hi, *v);
+                // A band one wider than the values on each side removes nothing and yields
+                // the mean and median of the column.
+                if (values.lo > values.hi) throw std::runtime_error("no values");
+                prep.filter(static_cast<long double>(values.lo) - 1, static_cast<long double>(values.hi) + 1);
+                long double fillValue = options.fillValue;
+                if (options.fill == GapFill::Mean) fillValue = prep.meanValue;
+                if (options.fill == GapFill::Median) fillValue = prep.medianValue;
+                if (!std::isfinite(fillValue) || !prep.pullNull(fillValue))
+                    throw std::runtime_error("no fill value");
+
+                int32_t colour = colourPart(rng);
+                colour |= colourPart(rng) << 8;
+                colour |= colourPart(rng) << 16;
+
+                if (window > prep.pullSeries.Count()) {
+                    window = 0;
+                    result.smoothingCancelled = true;
                 }
+                if (window > 1) {
+                    prep.average(window);
+                    TStatisticSeries& s = prep.cleanSeries;
+                    s.Title = name + "_av" + std::to_string(window);
+                    s.color = colour;
+                    sink(s, true);
+                } else {
+                    TStatisticSeries& s = prep.pullSeries;
+                    s.Title = name;
+                    s.color = colour;
+                    sink(s, false);
+                }
+                ++result.loaded;
+            } catch (const std::exception&) {
+                reporter.message(seriesNotLoadedMessage(name));
             }
-            if (someTimeUnreadable) result.dateError = true;
-            prep.dirtSeries.setPoints(xs, ys, nulls);
-            prep.load = true;
-
-            // A band one wider than the values on each side removes nothing and yields the
-            // mean and median of the column.
-            if (lo > hi) throw std::runtime_error("no values");
-            prep.filter(static_cast<long double>(lo) - 1, static_cast<long double>(hi) + 1);
-            long double fillValue = options.fillValue;
-            if (options.fill == GapFill::Mean) fillValue = prep.meanValue;
-            if (options.fill == GapFill::Median) fillValue = prep.medianValue;
-            if (!std::isfinite(fillValue) || !prep.pullNull(fillValue)) throw std::runtime_error("no fill value");
-
-            int32_t colour = colourPart(rng);
-            colour |= colourPart(rng) << 8;
-            colour |= colourPart(rng) << 16;
-
-            if (window > prep.pullSeries.Count()) {
-                window = 0;
-                result.smoothingCancelled = true;
-            }
-            if (window > 1) {
-                prep.average(window);
-                TStatisticSeries& s = prep.cleanSeries;
-                s.Title = name + "_av" + std::to_string(window);
-                s.color = colour;
-                sink(s, true);
-            } else {
-                TStatisticSeries& s = prep.pullSeries;
-                s.Title = name;
-                s.color = colour;
-                sink(s, false);
-            }
-            ++result.loaded;
-        } catch (const std::exception&) {
-            reporter.message(seriesNotLoadedMessage(name));
+            ++result.handled;
+            if (progress) progress(result.handled);
         }
-        ++result.handled;
-        if (progress) progress(result.handled);
     }
     return result;
 }

@@ -12,6 +12,7 @@
 
 #include "core/PrepareSeries.h"
 #include "core/StatisticSeries.h"
+#include "exchange/CellTable.h"
 #include "exchange/TimeFormat.h"
 
 class Reporter;
@@ -23,8 +24,21 @@ public:
     virtual ~CellSource() = default;
     virtual int rowCount() const = 0;
     virtual int colCount() const = 0;
-    // Text of a cell; empty outside the sheet. Valid until the source changes.
+    // Text of a cell; empty outside the sheet. Valid until the source changes. The quick load
+    // reads several columns at once, so this must be safe to call from several threads.
     virtual std::string_view cell(int col, int row) const = 0;
+};
+
+// A cell table seen in grid coordinates.
+class CellTableSource : public CellSource {
+public:
+    explicit CellTableSource(const CellTable& table) : table_(table) {}
+    int rowCount() const override { return table_.rowCount() + 1; }
+    int colCount() const override { return table_.columnCount() + 1; }
+    std::string_view cell(int col, int row) const override { return table_.text(row - 1, col - 1); }
+
+private:
+    const CellTable& table_;
 };
 
 // A time axis entered by hand: the first data row gets `start`, each further row one step more.
