@@ -1,0 +1,390 @@
+#include "ui/DataPage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+#include <charconv>
+#include <exception>
+
+#include "core/PrepareSeries.h"
+#include "exchange/WorkbookReader.h"
+#include "numerics/Reporter.h"
+#include "ui/EditingStringGrid.h"
+#include "ui/MessageBoxReporter.h"
+#include "ui/TForm10.h"
+#include "ui/TForm22.h"
+#include "ui/TForm9.h"
+#include "ui/TLoadData.h"
+#include "ui/TimeAxisBox.h"
+
+namespace {
+
+// The sheet of the data grid, with the user's edits, in grid coordinates.
+class LoadDataCells : public CellSource {
+public:
+    explicit LoadDataCells(const TLoadData& grid) : grid_(grid) {}
+    int rowCount() const override { return grid_.rowCount(); }
+    int colCount() const override { return grid_.colCount(); }
+    std::string_view cell(int col, int row) const override {
+        if (col < 1 || row < 1 || col >= colCount() || row >= rowCount()) return {};
+        return grid_.dataModel()->text(row - 1, col - 1);
+    }
+
+private:
+    const TLoadData& grid_;
+};
+
+const char* const kCaptions[8] = {"Имя файла",          "Столбец времени",     "Строка имени трендов",
+                                  "Первая строка данных", "Количество столбцов", "Количество строк",
+                                  "Формат даты",         "Формат времени"};
+
+int toInteger(const std::string& value) {
+    std::string_view s = value;
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    int v = 0;
+    const auto res = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s.empty() || res.ec != std::errc() || res.ptr != s.data() + s.size())
+        throw std::invalid_argument(notIntegerMessage(value));
+    return v;
+}
+
+// Keeps the main window disabled for as long as it lives.
+class DisabledWindow {
+public:
+    explicit DisabledWindow(QWidget* w) : w_(w) {
+        if (w_) w_->setEnabled(false);
+    }
+    ~DisabledWindow() {
+        if (w_) w_->setEnabled(true);
+    }
+
+private:
+    QWidget* w_;
+};
+
+// Stand-in for the main window's worker: runs the work on a pool thread while a local event
+// loop keeps the window painting.
+bool runOnPool(QWidget* window, const std::function<void()>& work) {
+    DisabledWindow disabled(window);
+    std::exception_ptr failure;
+    QFutureWatcher<void> watcher;
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }));
+    if (!watcher.isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    watcher.waitForFinished();
+    return !failure;
+}
+
+}  // namespace
+
+std::string notIntegerMessage(const std::string& value) { return "\"" + value + "\" не является целым числом!"; }
+
+DataPage::DataPage(DataPageServices services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)), rng_(std::random_device{}()) {
+    setObjectName("TabSheet1");
+    setWindowTitle("Общая");
+
+    form9_ = services_.form9 ? services_.form9 : new TForm9(this);
+    form10_ = services_.form10 ? services_.form10 : new TForm10(this);
+    form22_ = services_.form22 ? services_.form22 : new TForm22(this);
+    form9_->setReporter(services_.reporter);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    Button1 = new QPushButton("Обзор...", this);
+    Button1->setObjectName("Button1");
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName("Edit1");
+    Edit1->setReadOnly(true);
+    Button4 = new QPushButton("Загрузка", this);
+    Button4->setObjectName("Button4");
+    Button4->setToolTip("Быстрая загрузка параметров");
+    top->addWidget(Button1);
+    top->addWidget(Edit1, 1);
+    top->addWidget(Button4);
+    layout->addLayout(top);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* left = new QWidget(splitter);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    auto* infoGroup = new QGroupBox("Общая информация", left);
+    infoGroup->setObjectName("GroupBoxFileInfo");
+    auto* infoLayout = new QVBoxLayout(infoGroup);
+    stringgridFileInfo = new editingStringGrid(infoGroup);
+    stringgridFileInfo->setObjectName("stringgridFileInfo");
+    stringgridFileInfo->setColCount(2);
+    stringgridFileInfo->setRowCount(8);
+    stringgridFileInfo->setFixedRows(0);
+    stringgridFileInfo->setFixedCols(1);
+    stringgridFileInfo->setDefaultColWidth(150);
+    for (int r = 0; r < 8; ++r) stringgridFileInfo->setCell(0, r, kCaptions[r]);
+    for (int r : {1, 2, 3, 6, 7}) stringgridFileInfo->addEditCells(1, r);
+    stringgridFileInfo->setSmartEditOn(false);
+    stringgridFileInfo->setReporter(services_.reporter);
+    stringgridFileInfo->setMouseTracking(true);
+    stringgridFileInfo->viewport()->setMouseTracking(true);
+    stringgridFileInfo->viewport()->installEventFilter(this);
+    stringgridFileInfo->setOnWriteValue(
+        [this](QObject* sender, int acol, int arow, const std::string& value, bool& canWrite) {
+            fileInfoWriteValue(sender, acol, arow, value, canWrite);
+        });
+    infoLayout->addWidget(stringgridFileInfo);
+    leftLayout->addWidget(infoGroup, 1);
+    timeAxis = new TimeAxisBox(left);
+    leftLayout->addWidget(timeAxis);
+    left->setMinimumWidth(300);
+
+    auto* dataGroup = new QGroupBox("Загруженные данные", splitter);
+    dataGroup->setObjectName("GroupBoxLoadedData");
+    auto* dataLayout = new QVBoxLayout(dataGroup);
+    dataGrid = new TLoadData(dataGroup);
+    dataGrid->setObjectName("dataGrid");
+    dataGrid->setReporter(services_.reporter);
+    dataGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    dataLayout->addWidget(dataGrid);
+    splitter->addWidget(left);
+    splitter->addWidget(dataGroup);
+    splitter->setStretchFactor(1, 1);
+    layout->addWidget(splitter, 1);
+
+    PopupMenuDataTable = new QMenu(this);
+    PopupMenuDataTable->setObjectName("PopupMenuDataTable");
+    N8 = PopupMenuDataTable->addAction("Выбрать столбец времени ");
+    N8->setObjectName("N8");
+    N9 = PopupMenuDataTable->addAction("Выбрать строку имени трендов");
+    N9->setObjectName("N9");
+    N10 = PopupMenuDataTable->addAction("Выбрать первую строку данных");
+    N10->setObjectName("N10");
+    connect(N8, &QAction::triggered, this, &DataPage::N8Click);
+    connect(N9, &QAction::triggered, this, &DataPage::N9Click);
+    connect(N10, &QAction::triggered, this, &DataPage::N10Click);
+    connect(dataGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenuDataTable->popup(dataGrid->viewport()->mapToGlobal(pos));
+    });
+
+    connect(Button1, &QPushButton::clicked, this, &DataPage::Button1Click);
+    connect(Button4, &QPushButton::clicked, this, &DataPage::Button4Click);
+    connect(dataGrid, &TLoadData::OnChangeSome, this, [this] { refreshFileInfo(); });
+
+    runForm9 = [](TForm9& form) { return form.exec() == QDialog::Accepted; };
+}
+
+DataPage::~DataPage() = default;
+
+Reporter& DataPage::reporter() const {
+    return services_.reporter ? *services_.reporter : MessageBoxReporter::instance();
+}
+
+void DataPage::Button1Click() { openExcelFile(); }
+
+void DataPage::openExcelFile() {
+    std::optional<std::string> chosen;
+    if (services_.chooseWorkbook) {
+        chosen = services_.chooseWorkbook();
+    } else {
+        const QString f = QFileDialog::getOpenFileName(this);
+        if (!f.isEmpty()) chosen = QFile::encodeName(f).toStdString();
+    }
+    if (!chosen) return;
+    openExcelFile(*chosen);
+}
+
+void DataPage::openExcelFile(const std::string& fileName) {
+    stringgridFileInfo->setSmartEditOn(true);
+    const QString name = QFile::decodeName(QByteArray::fromStdString(fileName));
+    Edit1->setText(name);
+    auto result = std::make_shared<WorkbookReadResult>();
+    const FormatSettings fs = dataGrid->formatSettings();
+    auto work = [result, fileName, fs] { *result = readWorkbook(fileName, fs); };
+    const bool ran = services_.runWorker ? services_.runWorker(work) : runOnPool(window(), work);
+    bool loaded = false;
+    if (ran) {
+        loaded = dataGrid->applyWorkbook(name, std::move(*result));
+    } else {
+        reporter().message("Ошибка открытия файла!");
+    }
+    if (services_.showPage) services_.showPage();
+    emit workbookOpened(loaded);
+}
+
+void DataPage::refreshFileInfo() {
+    editingStringGrid& g = *stringgridFileInfo;
+    g.setCell(1, 0, dataGrid->fileName().toStdString());
+    g.setCell(1, 1, std::to_string(dataGrid->timeCol()));
+    g.setCell(1, 2, std::to_string(dataGrid->nameRow()));
+    g.setCell(1, 3, std::to_string(dataGrid->dataRow()));
+    g.setCell(1, 4, std::to_string(dataGrid->colCount() - 1));
+    g.setCell(1, 5, std::to_string(dataGrid->rowCount() - 1));
+    g.setCell(1, 6, formatToDisplay(loadDateFormat.ShortDateFormat, true));
+    g.setCell(1, 7, formatToDisplay(loadDateFormat.LongTimeFormat, false));
+    emit fileInfoRefreshed();
+}
+
+void DataPage::fileInfoWriteValue(QObject*, int, int arow, const std::string& value, bool& canWrite) {
+    switch (arow) {
+        case 1: dataGrid->setTimeCol(toInteger(value)); break;
+        case 2: dataGrid->setNameRow(toInteger(value)); break;
+        case 3: dataGrid->setDataRow(toInteger(value)); break;
+        case 6: setDateFormatFromText(value, canWrite, loadDateFormat, reporter()); break;
+        case 7: setTimeFormatFromText(value, canWrite, loadDateFormat, reporter()); break;
+        default: break;
+    }
+    refreshFileInfo();
+    // The cell shows what was taken, not what was typed.
+    canWrite = false;
+}
+
+void DataPage::StringGridFileInfoMouseMOve(const QPoint& pos) {
+    const QModelIndex i = stringgridFileInfo->indexAt(pos);
+    const int col = i.isValid() ? i.column() : -1;
+    const int row = i.isValid() ? i.row() : -1;
+    TForm22::Help wanted = TForm22::Help::None;
+    if (col == 0 && row == 6) wanted = TForm22::Help::Date;
+    if (col == 0 && row == 7) wanted = TForm22::Help::Time;
+    if (wanted == TForm22::Help::None) {
+        form22_->hide();
+        return;
+    }
+    if (form22_->shown() == wanted) return;  // it does not follow the pointer
+    form22_->move(stringgridFileInfo->viewport()->mapToGlobal(pos));
+    if (wanted == TForm22::Help::Date)
+        form22_->showDate();
+    else
+        form22_->showTime();
+}
+
+bool DataPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == stringgridFileInfo->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            StringGridFileInfoMouseMOve(static_cast<QMouseEvent*>(event)->position().toPoint());
+        else if (event->type() == QEvent::Leave)
+            form22_->hide();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DataPage::CheckBox2Click() { timeAxis->CheckBox2Click(); }
+
+void DataPage::N8Click() { dataGrid->setTimeCol(dataGrid->currentCol()); }
+void DataPage::N9Click() { dataGrid->setNameRow(dataGrid->currentRow()); }
+void DataPage::N10Click() { dataGrid->setDataRow(dataGrid->currentRow()); }
+
+void DataPage::Button4Click() {
+    checkTimeColumn();  // its warnings stop nothing
+    quickLoadSeries();
+}
+
+bool DataPage::checkTimeColumn() {
+    if (!dataGrid->loadFileCheck()) return false;
+    const LoadDataCells cells(*dataGrid);
+    return ::checkTimeColumn(cells, dataGrid->timeCol(), dataGrid->dataRow(), loadDateFormat, reporter());
+}
+
+void DataPage::quickLoadSeries() {
+    if (!dataGrid->loadFileCheck()) return;
+    const std::vector<std::string> names = dataGrid->seriesNames();
+    const std::vector<int> columnsOfNames = dataGrid->seriesColumns();
+    form9_->prepare(dataGrid->rowCount() - dataGrid->dataRow(), names, timeAxis->state());
+    if (!runForm9 || !runForm9(*form9_)) return;
+
+    std::vector<QuickLoadColumn> columns;
+    for (int item : form9_->checkedItems()) {
+        const auto i = static_cast<size_t>(item - 1);
+        if (i < names.size() && i < columnsOfNames.size()) columns.push_back({columnsOfNames[i], names[i]});
+    }
+    QuickLoadOptions options;
+    options.timeCol = dataGrid->timeCol();
+    options.dataRow = dataGrid->dataRow();
+    options.dateFormat = loadDateFormat;
+    options.manualAxis = form9_->manualAxis();
+    options.fill = form9_->fillIndex() == 0 ? GapFill::Mean : GapFill::Median;
+    options.window = form9_->window();
+
+    const int n = static_cast<int>(columns.size());
+    form10_->setRange(1, n + 1);
+    form10_->setProgress(0);
+    form10_->showCentered();
+    QuickLoadResult result;
+    {
+        DisabledWindow disabled(services_.mainWindow);
+        TPrepareSeries ownPipeline;
+        TPrepareSeries& prep = services_.filtering ? *services_.filtering : ownPipeline;
+        const LoadDataCells cells(*dataGrid);
+        auto sink = [this](const TStatisticSeries& s, bool notify) {
+            if (services_.addSeries) services_.addSeries(s, notify);
+        };
+        try {
+            result = quickLoad(cells, columns, options, prep, sink, reporter(),
+                               [this](int handled) { form10_->setProgress(handled); }, rng_);
+        } catch (const std::exception&) {
+            reporter().message("Ошибка загрузки рядов!");
+        }
+        form10_->close();
+    }
+    if (services_.loadSeries) services_.loadSeries();
+    timeAxis->setState(form9_->axisState());
+    CheckBox2Click();
+    reportQuickLoadEnd(result, reporter());
+    emit quickLoadFinished(result.loaded);
+}
+
+void DataPage::clearPage() {
+    dataGrid->clear();
+    Edit1->clear();
+    for (int r = 0; r < stringgridFileInfo->rowCount(); ++r) stringgridFileInfo->setCell(1, r, "");
+}
+
+namespace {
+
+class NoTypingFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        // Printable keys would search the list; they are dropped. Arrows and the like stay.
+        return !static_cast<QKeyEvent*>(event)->text().isEmpty() &&
+               static_cast<QKeyEvent*>(event)->text().at(0).isPrint();
+    }
+};
+
+}  // namespace
+
+void dropTypedKeys(QComboBox* comboBox) { comboBox->installEventFilter(new NoTypingFilter(comboBox)); }
+
+void graphScaleWriteValue(editingStringGrid& grid, int acol, int arow, const std::string& value, bool& canWrite,
+                          Reporter& reporter, const std::function<void()>& refresh) {
+    canWrite = false;
+    if (!readCellNumber(value)) {
+        reporter.message("Ошибка значения!");
+        return;
+    }
+    grid.setCell(acol, arow, value);
+    if (refresh) refresh();
+}

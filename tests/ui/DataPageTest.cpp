@@ -1,0 +1,472 @@
+#include "ui/DataPage.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "core/PrepareSeries.h"
+#include "core/StatisticSeries.h"
+#include "numerics/Reporter.h"
+#include "ui/EditingStringGrid.h"
+#include "ui/TForm10.h"
+#include "ui/TForm22.h"
+#include "ui/TForm9.h"
+#include "ui/TLoadData.h"
+#include "ui/TimeAxisBox.h"
+
+namespace {
+
+const std::string kWorkbooks = std::string(TARVOLYN_TEST_DATA) + "/workbooks/";
+// 1 February 2023 is day 44958 after 30 December 1899.
+constexpr double kFeb1st = 44958.0;
+constexpr double kMinute = 1.0 / 1440;
+
+struct Added {
+    TStatisticSeries series;
+    bool notify;
+};
+
+// The page on its own, with scripted answers: files to open, what the quick-load window
+// does when shown (nullptr: cancel), and the series it hands over.
+struct DataPageFixture : ::testing::Test {
+    RecordingReporter reporter;
+    std::deque<std::optional<std::string>> files;
+    std::vector<Added> added;
+    std::function<void(TForm9&)> onForm9;
+    int form9Shown = 0;
+    int treeRebuilt = 0;
+    TPrepareSeries filtering;
+    QWidget mainWindow;
+    DataPage* page = nullptr;
+
+    void SetUp() override {
+        DataPageServices s;
+        s.reporter = &reporter;
+        s.chooseWorkbook = [this]() -> std::optional<std::string> {
+            if (files.empty()) return std::nullopt;
+            auto f = files.front();
+            files.pop_front();
+            return f;
+        };
+        s.addSeries = [this](const TStatisticSeries& series, bool notify) {
+            Added a;
+            a.series.Assign(series);
+            a.notify = notify;
+            added.push_back(std::move(a));
+        };
+        s.filtering = &filtering;
+        s.loadSeries = [this] { ++treeRebuilt; };
+        s.mainWindow = &mainWindow;
+        page = new DataPage(s, &mainWindow);
+        page->seedColours(5);
+        page->runForm9 = [this](TForm9& form) {
+            ++form9Shown;
+            if (!onForm9) return false;
+            form.setResult(0);
+            form.show();
+            onForm9(form);
+            const bool ok = form.result() == QDialog::Accepted;
+            form.hide();
+            return ok;
+        };
+        mainWindow.resize(1100, 700);
+        page->resize(1100, 700);
+        mainWindow.show();
+    }
+
+    void open(const std::string& name) {
+        files.push_back(kWorkbooks + name);
+        page->Button1->click();
+        ASSERT_TRUE(page->dataGrid->loadFileCheck());
+    }
+
+    // Types into a cell of the file-information grid and presses Enter.
+    void typeInfo(int row, const QString& text) {
+        editingStringGrid* g = page->stringgridFileInfo;
+        g->setCurrentCell(1, row);
+        ASSERT_TRUE(g->isEditing());
+        g->cellsEdit()->selectAll();
+        g->cellsEdit()->insert(text);
+        QTest::keyClick(g->cellsEdit(), Qt::Key_Return);
+    }
+
+    std::vector<std::string> infoColumn() const {
+        std::vector<std::string> v;
+        for (int r = 0; r < 8; ++r) v.push_back(page->stringgridFileInfo->cell(1, r));
+        return v;
+    }
+
+    static void tick(TForm9& form, const QString& name) {
+        const auto items = form.CheckListBox1->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        items[0]->setCheckState(Qt::Checked);
+    }
+
+    const Added* find(const std::string& title) const {
+        for (const auto& a : added)
+            if (a.series.Title == title) return &a;
+        return nullptr;
+    }
+
+    static void expectSeries(const Added* a, const std::vector<double>& xs, const std::vector<double>& ys) {
+        ASSERT_NE(a, nullptr);
+        const TStatisticSeries& s = a->series;
+        ASSERT_EQ(s.Count(), static_cast<int>(xs.size())) << s.Title;
+        for (int i = 0; i < s.Count(); ++i) {
+            EXPECT_NEAR(s.XValue(i), xs[static_cast<size_t>(i)], 1e-9) << s.Title << " " << i;
+            EXPECT_NEAR(s.YValue(i), ys[static_cast<size_t>(i)], 1e-12) << s.Title << " " << i;
+            EXPECT_FALSE(s.IsNull(i));
+        }
+    }
+
+    // The workbook with the names in row 2 and the data from row 3.
+    void openQuickload() {
+        open("quickload.xlsx");
+        typeInfo(2, "2");
+        typeInfo(3, "3");
+    }
+};
+
+const std::vector<double> kTimes = {kFeb1st, kFeb1st + kMinute, kFeb1st + 2 * kMinute, kFeb1st + 3 * kMinute,
+                                    kFeb1st + 4 * kMinute};
+
+TEST_F(DataPageFixture, OpeningAWorkbookFillsTheFileInformation) {
+    EXPECT_FALSE(page->stringgridFileInfo->smartEditOn());
+    open("quickload.xlsx");
+    EXPECT_TRUE(page->stringgridFileInfo->smartEditOn());
+    EXPECT_EQ(page->Edit1->text().toStdString(), kWorkbooks + "quickload.xlsx");
+    EXPECT_EQ(infoColumn(), (std::vector<std::string>{"quickload.xlsx", "1", "1", "2", "6", "7", "дд.мм.гггг",
+                                                      "чч:мм:сс"}));
+    EXPECT_EQ(page->stringgridFileInfo->cell(0, 6), "Формат даты");
+    EXPECT_TRUE(reporter.entries.empty());
+
+    typeInfo(2, "2");
+    typeInfo(3, "3");
+    EXPECT_EQ(page->dataGrid->nameRow(), 2);
+    EXPECT_EQ(page->dataGrid->dataRow(), 3);
+    EXPECT_EQ(page->dataGrid->seriesNames(),
+              (std::vector<std::string>{"Расход", "Давление", "Температура", "Время текстом"}));
+    EXPECT_EQ(infoColumn()[2], "2");
+    EXPECT_EQ(infoColumn()[3], "3");
+}
+
+TEST_F(DataPageFixture, RefusedValuesDoNotStayInTheGrid) {
+    open("quickload.xlsx");
+    // Outside the grid: the setter refuses, the cell shows the value kept.
+    typeInfo(1, "99");
+    EXPECT_EQ(page->dataGrid->timeCol(), 1);
+    EXPECT_EQ(infoColumn()[1], "1");
+    // Two separators.
+    typeInfo(6, "дд.мм-гггг");
+    EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка ввода формата даты!"});
+    EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "dd.mm.yyyy");
+    EXPECT_EQ(infoColumn()[6], "дд.мм.гггг");
+    reporter.clear();
+    // Not an integer: told, nothing changes and the editor stays open.
+    typeInfo(3, "три");
+    ASSERT_EQ(reporter.texts(), std::vector<std::string>{"\"три\" не является целым числом!"});
+    EXPECT_TRUE(page->stringgridFileInfo->isEditing());
+    EXPECT_EQ(page->dataGrid->dataRow(), 2);
+    EXPECT_EQ(infoColumn()[3], "2");
+}
+
+TEST_F(DataPageFixture, QuickLoadWithEachGapFill) {
+    openQuickload();
+    struct Case {
+        int fillIndex;
+        std::vector<double> flow;
+    };
+    // Расход 10, 11, -, 12, 19: mean 13, median 11.5. Давление 1.5, -, 2.5, 3.5, 4.5: both 3.
+    const Case cases[] = {{0, {10, 11, 13, 12, 19}}, {1, {10, 11, 11.5, 12, 19}}};
+    for (const auto& c : cases) {
+        added.clear();
+        onForm9 = [&](TForm9& form) {
+            EXPECT_EQ(form.Label4->text(), "5");
+            EXPECT_EQ(form.fillIndex(), 0);
+            EXPECT_FALSE(form.Edit1->isEnabled());
+            tick(form, "Расход");
+            tick(form, "Давление");
+            form.setFillIndex(c.fillIndex);
+            form.BitBtn1->click();
+        };
+        page->Button4->click();
+        EXPECT_TRUE(reporter.entries.empty()) << reporter.texts().front();
+        ASSERT_EQ(added.size(), 2u);
+        expectSeries(find("Расход"), kTimes, c.flow);
+        expectSeries(find("Давление"), kTimes, {1.5, 3, 2.5, 3.5, 4.5});
+        EXPECT_FALSE(added[0].notify);
+        EXPECT_TRUE(mainWindow.isEnabled());
+        EXPECT_FALSE(page->form10()->isVisible());
+        // The shared pipeline was reset for each column and holds the last one.
+        EXPECT_EQ(filtering.name, "Давление");
+    }
+    EXPECT_EQ(treeRebuilt, 2);
+}
+
+TEST_F(DataPageFixture, QuickLoadWithSmoothing) {
+    openQuickload();
+    onForm9 = [&](TForm9& form) {
+        tick(form, "Температура");
+        form.CheckBox1->setChecked(true);
+        EXPECT_TRUE(form.Edit1->isEnabled());
+        form.Edit1->setText("2");
+        form.BitBtn1->click();
+    };
+    page->Button4->click();
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_TRUE(added[0].notify);
+    expectSeries(find("Температура_av2"), {kTimes[1], kTimes[2], kTimes[3], kTimes[4]},
+                 {100.5, 101.5, 102.5, 103.5});
+    // The window typed last is kept for the next load, unticked.
+    onForm9 = [&](TForm9& form) {
+        EXPECT_EQ(form.Edit1->text(), "2");
+        EXPECT_FALSE(form.CheckBox1->isChecked());
+        form.BitBtn2->click();
+    };
+    page->Button4->click();
+    EXPECT_EQ(added.size(), 1u);
+}
+
+TEST_F(DataPageFixture, ChangedFormatsReadATextTimeColumn) {
+    openQuickload();
+    typeInfo(1, "6");
+    typeInfo(6, "гггг-мм-дд");
+    typeInfo(7, "чч-мм");
+    EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "yyyy-mm-dd");
+    EXPECT_EQ(page->loadDateFormat.TimeSeparator, U'-');
+    EXPECT_EQ(infoColumn()[6], "гггг-мм-дд");
+    EXPECT_EQ(infoColumn()[7], "чч-мм");
+    onForm9 = [&](TForm9& form) {
+        tick(form, "Температура");
+        form.BitBtn1->click();
+    };
+    page->Button4->click();
+    EXPECT_TRUE(reporter.entries.empty());
+    expectSeries(find("Температура"), kTimes, {100, 101, 102, 103, 104});
+}
+
+TEST_F(DataPageFixture, IrregularTimeColumnWarnsAndStillLoads) {
+    open("irregular.xlsx");
+    onForm9 = [&](TForm9& form) {
+        // The warning came before the window.
+        EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка периодичности даты! Рекомендуется "
+                                                             "использовать ручной ввод даты."});
+        form.CheckListBox1->item(0)->setCheckState(Qt::Checked);  // "Выбрать все"
+        form.BitBtn1->click();
+    };
+    page->Button4->click();
+    EXPECT_EQ(reporter.entries.size(), 1u);
+    const double eight = kFeb1st + 8.0 / 24;
+    expectSeries(find("Уровень"), {eight, eight + kMinute, eight + 3 * kMinute, eight + 4 * kMinute}, {1, 2, 3, 4});
+}
+
+TEST_F(DataPageFixture, ManualTimeAxisIsCopiedBackOnlyAfterOk) {
+    openQuickload();
+    // Cancel: the page's controls stay as they were.
+    onForm9 = [&](TForm9& form) {
+        form.axisBox->CheckBox2->setChecked(true);
+        form.BitBtn2->click();
+    };
+    page->Button4->click();
+    EXPECT_FALSE(page->timeAxis->CheckBox2->isChecked());
+    EXPECT_TRUE(added.empty());
+
+    onForm9 = [&](TForm9& form) {
+        EXPECT_FALSE(form.axisBox->GroupBox40->isVisible());
+        form.axisBox->CheckBox2->setChecked(true);
+        EXPECT_TRUE(form.axisBox->GroupBox40->isVisible());
+        form.axisBox->DateTimePicker1->setDate(QDate(2024, 3, 10));
+        form.axisBox->DateTimePicker2->setTime(QTime(6, 0));
+        form.axisBox->Edit18->setText("1");
+        form.axisBox->DateTimePicker4->setTime(QTime(12, 0));
+        tick(form, "Расход");
+        tick(form, "Температура");
+        form.BitBtn1->click();
+    };
+    page->Button4->click();
+    // 10 March 2024 is day 45361; every column starts again from the start time.
+    const double start = 45361.25;
+    for (const char* name : {"Расход", "Температура"}) {
+        const Added* a = find(name);
+        ASSERT_NE(a, nullptr);
+        ASSERT_EQ(a->series.Count(), 5);
+        EXPECT_EQ(a->series.XValue(0), start);
+        EXPECT_DOUBLE_EQ(a->series.XValue(4), start + 6);
+    }
+    EXPECT_TRUE(page->timeAxis->CheckBox2->isChecked());
+    EXPECT_TRUE(page->timeAxis->GroupBox40->isVisibleTo(page));
+    EXPECT_EQ(page->timeAxis->DateTimePicker1->date(), QDate(2024, 3, 10));
+    EXPECT_EQ(page->timeAxis->Edit18->text(), "1");
+    EXPECT_EQ(page->timeAxis->DateTimePicker4->time(), QTime(12, 0));
+}
+
+TEST_F(DataPageFixture, TypedNumbersThatCannotBeReadKeepTheWindowOpen) {
+    openQuickload();
+    onForm9 = [&](TForm9& form) {
+        tick(form, "Расход");
+        form.CheckBox1->setChecked(true);
+        form.Edit1->setText("");
+        form.BitBtn1->click();
+        EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Количество точек для сглаживания должно быть целым числом!"});
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_NE(form.result(), QDialog::Accepted);
+        reporter.clear();
+        form.Edit1->setText("3");
+        form.axisBox->CheckBox2->setChecked(true);
+        form.axisBox->Edit18->setText("");
+        form.BitBtn1->click();
+        EXPECT_EQ(reporter.texts(),
+                  std::vector<std::string>{"Количество дней шага дискретизации должно быть целым числом!"});
+        reporter.clear();
+        form.axisBox->Edit18->setText("0");
+        form.axisBox->DateTimePicker4->setTime(QTime(0, 0));
+        form.BitBtn1->click();
+        EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Шаг дискретизации должен быть больше нуля!"});
+        reporter.clear();
+        form.axisBox->CheckBox2->setChecked(false);
+        form.BitBtn1->click();
+    };
+    page->Button4->click();
+    EXPECT_TRUE(reporter.entries.empty());
+    expectSeries(find("Расход_av3"), {kTimes[2], kTimes[3], kTimes[4]}, {34.0 / 3, 12, 44.0 / 3});
+}
+
+TEST_F(DataPageFixture, SelectAllActsOnlyOnItsOwnChange) {
+    openQuickload();
+    onForm9 = [&](TForm9& form) {
+        QListWidget* list = form.CheckListBox1;
+        ASSERT_EQ(list->count(), 5);
+        EXPECT_EQ(list->item(0)->text(), "Выбрать все");
+        list->item(0)->setCheckState(Qt::Checked);
+        for (int i = 1; i < 5; ++i) EXPECT_EQ(list->item(i)->checkState(), Qt::Checked);
+        // Clearing one item leaves "Выбрать все" and the others as they are.
+        list->item(2)->setCheckState(Qt::Unchecked);
+        EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+        EXPECT_EQ(form.checkedItems(), (std::vector<int>{1, 3, 4}));
+        list->item(0)->setCheckState(Qt::Unchecked);
+        EXPECT_TRUE(form.checkedItems().empty());
+        form.BitBtn2->click();
+    };
+    page->Button4->click();
+}
+
+TEST_F(DataPageFixture, NothingHappensWithoutAWorkbook) {
+    onForm9 = [](TForm9& form) { form.BitBtn1->click(); };
+    page->Button4->click();
+    EXPECT_EQ(form9Shown, 0);
+    EXPECT_TRUE(reporter.entries.empty());
+    // A cancelled open dialog changes nothing either.
+    page->Button1->click();
+    EXPECT_FALSE(page->stringgridFileInfo->smartEditOn());
+}
+
+TEST_F(DataPageFixture, AWorkbookThatCannotBeOpenedKeepsThePage) {
+    open("quickload.xlsx");
+    files.push_back(kWorkbooks + "corrupt.xlsx");
+    page->Button1->click();
+    EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка открытия файла!"});
+    EXPECT_TRUE(mainWindow.isEnabled());
+    EXPECT_EQ(page->dataGrid->colCount(), 7);
+}
+
+TEST_F(DataPageFixture, PopupCommandsActOnTheCurrentCell) {
+    open("quickload.xlsx");
+    EXPECT_EQ(page->N8->text(), "Выбрать столбец времени ");
+    page->dataGrid->setCurrentCell(6, 2);
+    page->N8->trigger();
+    page->N9->trigger();
+    page->dataGrid->setCurrentCell(3, 3);
+    page->N10->trigger();
+    EXPECT_EQ(page->dataGrid->timeCol(), 6);
+    EXPECT_EQ(page->dataGrid->nameRow(), 2);
+    EXPECT_EQ(page->dataGrid->dataRow(), 3);
+    EXPECT_EQ(infoColumn()[1], "6");
+}
+
+TEST_F(DataPageFixture, FormatHelpFollowsTheCaptions) {
+    editingStringGrid* g = page->stringgridFileInfo;
+    auto moveTo = [&](int col, int row, int dx) {
+        const QRect r = g->visualRect(g->model()->index(row, col));
+        const QPoint p = r.topLeft() + QPoint(dx, 2);
+        page->StringGridFileInfoMouseMOve(p);
+        return g->viewport()->mapToGlobal(p);
+    };
+    const QPoint p1 = moveTo(0, 6, 5);
+    EXPECT_EQ(page->form22()->shown(), TForm22::Help::Date);
+    EXPECT_EQ(page->form22()->pos(), p1);
+    EXPECT_TRUE(page->form22()->Memo1->isVisible());
+    EXPECT_FALSE(page->form22()->Memo2->isVisible());
+    moveTo(0, 6, 20);  // the same caption: it stays
+    EXPECT_EQ(page->form22()->pos(), p1);
+    const QPoint p2 = moveTo(0, 7, 8);
+    EXPECT_EQ(page->form22()->shown(), TForm22::Help::Time);
+    EXPECT_EQ(page->form22()->pos(), p2);
+    EXPECT_EQ(page->form22()->width(), 251);
+    moveTo(1, 7, 8);
+    EXPECT_EQ(page->form22()->shown(), TForm22::Help::None);
+    const QStringList date = page->form22()->Memo1->toPlainText().split('\n');
+    ASSERT_EQ(date.size(), 13);
+    EXPECT_EQ(date[6], "мммм =Имя месяца (полное) (Январь)");
+    EXPECT_EQ(date[12], "Пример: гггг/мм/д - 2023/01/1");
+    const QStringList time = page->form22()->Memo2->toPlainText().split('\n');
+    ASSERT_EQ(time.size(), 11);
+    EXPECT_EQ(time[9], "Пример: чч:мм:с - 10:30:5 ");
+}
+
+TEST_F(DataPageFixture, ClearEmptiesTheValues) {
+    openQuickload();
+    page->clearPage();
+    EXPECT_FALSE(page->dataGrid->loadFileCheck());
+    EXPECT_EQ(infoColumn(), std::vector<std::string>(8, ""));
+    EXPECT_TRUE(page->Edit1->text().isEmpty());
+    onForm9 = [](TForm9& form) { form.BitBtn1->click(); };
+    page->Button4->click();
+    EXPECT_EQ(form9Shown, 0);
+}
+
+TEST(DropTypedKeys, LettersDoNotChooseItems) {
+    QComboBox box;
+    box.addItems({"альфа", "бета", "гамма"});
+    dropTypedKeys(&box);
+    box.setCurrentIndex(0);
+    QTest::keyClicks(&box, "g");
+    QTest::keyClick(&box, Qt::Key_B);
+    EXPECT_EQ(box.currentIndex(), 0);
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(box.currentIndex(), 1);
+}
+
+TEST(GraphScaleWriteValue, NumbersOnly) {
+    editingStringGrid grid;
+    grid.setColCount(3);
+    grid.setRowCount(2);
+    RecordingReporter rec;
+    int refreshed = 0;
+    bool canWrite = true;
+    graphScaleWriteValue(grid, 1, 1, "12,5", canWrite, rec, [&] { ++refreshed; });
+    EXPECT_FALSE(canWrite);
+    EXPECT_EQ(grid.cell(1, 1), "12,5");
+    EXPECT_EQ(refreshed, 1);
+    canWrite = true;
+    graphScaleWriteValue(grid, 1, 1, "много", canWrite, rec, [&] { ++refreshed; });
+    EXPECT_FALSE(canWrite);
+    EXPECT_EQ(grid.cell(1, 1), "12,5");
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_EQ(rec.texts(), std::vector<std::string>{"Ошибка значения!"});
+}
+
+}  // namespace
