@@ -75,7 +75,11 @@ std::string safeFileName(std::string_view name) {
         while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
         out.resize(cut);
     }
-    if (out.find_first_not_of('.') == std::string::npos) out.insert(0, "_");
+    if (out.find_first_not_of('.') == std::string::npos) {
+        std::string prefixed(1, '_');
+        prefixed += out;
+        out.swap(prefixed);
+    }
     return out;
 }
 
@@ -99,8 +103,12 @@ bool writeFileAtomic(const std::string& path, std::string_view contents, std::st
     std::random_device rd;
     int err = EEXIST;
     for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
-        const std::string tmp = (folder.empty() ? std::string() : folder + "/") + "." + fileNameOf(path) +
-                                ".tmp" + std::to_string(rd() % 1000000);
+        std::string tmp = folder;
+        if (!tmp.empty()) tmp += '/';
+        tmp += '.';
+        tmp += fileNameOf(path);
+        tmp += ".tmp";
+        tmp += std::to_string(rd() % 1000000);
         if (!writeAndSync(tmp, contents, true, err)) {
             if (err != EEXIST) ::unlink(tmp.c_str());
             continue;
