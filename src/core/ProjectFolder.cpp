@@ -190,8 +190,12 @@ ResolvedFiles resolveFiles(const std::string& prjFile, const std::string& folder
 
 }  // namespace
 
-ProjectReadResult readProjectFolder(const std::string& prjFile) {
+ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
     ProjectReadResult result;
+    // The project is bound to a folder, so a relative name is made absolute.
+    std::error_code absEc;
+    const fs::path absolute = fs::absolute(fs::path(prjFileGiven), absEc);
+    const std::string prjFile = absEc ? prjFileGiven : absolute.lexically_normal().string();
     result.folder = folderOf(prjFile);
     result.projectName = withoutLastExtension(fileNameOf(prjFile));
     const ResolvedFiles files = resolveFiles(prjFile, result.folder, result.projectName);
@@ -569,9 +573,12 @@ ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& f
     return result;
 }
 
-ProjectWriteResult writeProjectFolderAs(const ProjectData& d, const std::string& saveWay,
+ProjectWriteResult writeProjectFolderAs(const ProjectData& d, const std::string& saveWayGiven,
                                         const ProjectWriteProgress& progress, int maxFolderTries) {
     ProjectWriteResult result;
+    std::error_code absEc;
+    const fs::path absolute = fs::absolute(fs::path(saveWayGiven), absEc);
+    const std::string saveWay = absEc ? saveWayGiven : absolute.lexically_normal().string();
     const std::string name = withoutLastExtension(fileNameOf(saveWay));
     if (name.empty()) {
         result.error = "Не задано имя проекта.";
