@@ -101,3 +101,28 @@ void BM_UniqueNames(benchmark::State& state) {
 BENCHMARK(BM_UniqueNames)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+namespace {
+
+// For comparison: the plain naming that rescans from the first name after every collision.
+void BM_UniqueNamesRescan(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<std::string> names;
+        for (int i = 0; i < state.range(0); ++i) {
+            std::string candidate = "Сигнал";
+            int n = 0;
+            for (size_t k = 0; k < names.size(); ++k) {
+                if (names[k] == candidate) {
+                    candidate = "Сигнал(" + std::to_string(++n) + ")";
+                    k = static_cast<size_t>(-1);
+                }
+            }
+            names.push_back(candidate);
+        }
+        benchmark::DoNotOptimize(names.back());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_UniqueNamesRescan)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
