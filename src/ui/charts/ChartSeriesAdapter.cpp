@@ -42,7 +42,7 @@ QString qtDateTimeFormat(std::string_view p) {
         switch (lower) {
             case 'd': out += QString(static_cast<int>(std::min<size_t>(run, 4)), QLatin1Char('d')); afterHour = false; break;
             case 'y': out += run <= 2 ? QStringLiteral("yy") : QStringLiteral("yyyy"); afterHour = false; break;
-            case 'h': out += run >= 2 ? QStringLiteral("HH") : QStringLiteral("H"); afterHour = true; break;
+            case 'h': out += run >= 2 ? QStringLiteral("hh") : QStringLiteral("h"); afterHour = true; break;
             case 'n': out += run >= 2 ? QStringLiteral("mm") : QStringLiteral("m"); afterHour = false; break;
             case 'm':
                 if (afterHour) out += run >= 2 ? QStringLiteral("mm") : QStringLiteral("m");
