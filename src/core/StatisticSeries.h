@@ -2,12 +2,14 @@
 // The one time-series type: date-time points with values and gap flags, and the cached
 // descriptive statistics of its values. Drawing it is the chart layer's business.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "numerics/FormatSettings.h"
 
 class Reporter;
+class TFragment;
 
 using extendedArray = std::vector<long double>;
 
@@ -68,6 +70,35 @@ public:
     // Recomputes mean, median, variance, standard deviation and variation. A series with
     // null points reports "Пустое значение!" once. Undefined values are NaN.
     void calcStatistic(Reporter* reporter = nullptr);
+
+    // --- Operations that derive new point sets (SeriesOperations.cpp) ---
+
+    // Replaces the points by their trailing moving average of window n, each stamped with
+    // the time of the last point of its window (null flags not consulted), and recomputes
+    // the statistics. False, with nothing changed, when n < 1 or n > Count.
+    bool average(int n);
+    // The same on a new copy of this series; nullptr when n < 1 or n > Count.
+    std::unique_ptr<TStatisticSeries> getAverageSeries(int n) const;
+    // Autocorrelation coefficients for the lags 0..maxLag (population deviations; 0 where
+    // a part is constant or holds fewer than two pairs). Empty for a negative maxLag.
+    std::vector<long double> calcAutoKorr(int maxLag) const;
+    // Deletes every point whose X lies outside all fragments (bounds inclusive); an empty
+    // list deletes every point.
+    void filterWithFrag(const std::vector<TFragment>& fragments);
+    // A copy (statistics fields copied, not recomputed) with filterWithFrag applied.
+    std::unique_ptr<TStatisticSeries> getFilterWithFragSeries(const std::vector<TFragment>& fragments) const;
+    // Same count and |X_i - other.X_i| <= delta at every index.
+    bool checkSyncronize(const TStatisticSeries& other, long double delta) const;
+    // Resamples this series onto the time stamps of `leading` with tolerance |delta|:
+    // mode 0 (hard) fails and changes nothing on a time stamp without a match, mode 1
+    // (soft) skips it, mode 2 (combined) inserts the series' mean there (computing the
+    // statistics first). Any other mode changes nothing and returns true.
+    bool syncronize(const TStatisticSeries& leading, uint8_t mode, long double delta,
+                    Reporter* reporter = nullptr);
+    // A copy of this series synchronised onto `leading`; nullptr when syncronize fails.
+    std::unique_ptr<TStatisticSeries> getSyncronizeSeries(const TStatisticSeries& leading, uint8_t mode,
+                                                          long double delta,
+                                                          Reporter* reporter = nullptr) const;
 
 private:
     std::vector<double> x_;

@@ -1,0 +1,223 @@
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+#include "core/Fragment.h"
+#include "core/StatisticSeries.h"
+#include "core/Synchronize.h"
+
+namespace {
+// Points of the trailing moving average of window n over (x, y).
+void movingAverage(const std::vector<double>& x, const std::vector<double>& y, int n, std::vector<double>& ox,
+                   std::vector<double>& oy) {
+    const size_t N = y.size();
+    const size_t w = static_cast<size_t>(n);
+    const size_t count = N - w + 1;
+    ox.resize(count);
+    oy.resize(count);
+    // A sliding sum, summed afresh at the start of every block of n windows so that
+    // rounding cannot drift across the series.
+    long double sum = 0;
+    for (size_t k = 0; k < count; ++k) {
+        if (k % w == 0) {
+            sum = 0;
+            for (size_t j = k; j < k + w; ++j) sum += y[j];
+        } else {
+            sum += static_cast<long double>(y[k + w - 1]) - static_cast<long double>(y[k - 1]);
+        }
+        ox[k] = x[k + w - 1];
+        oy[k] = static_cast<double>(sum / static_cast<long double>(w));
+    }
+}
+
+bool insideSomeFragment(double x, const std::vector<TFragment>& fragments) {
+    for (const auto& f : fragments)
+        if (f.startPoint <= x && x <= f.endPoint) return true;
+    return false;
+}
+}  // namespace
+
+bool TStatisticSeries::average(int n) {
+    if (n < 1 || n > Count()) return false;
+    std::vector<double> ox, oy;
+    movingAverage(x_, y_, n, ox, oy);
+    setPoints(std::move(ox), std::move(oy));
+    calcStatistic();
+    return true;
+}
+
+std::unique_ptr<TStatisticSeries> TStatisticSeries::getAverageSeries(int n) const {
+    if (n < 1 || n > Count()) return nullptr;
+    auto copy = std::make_unique<TStatisticSeries>();
+    copy->assignSS(*this);
+    copy->average(n);
+    return copy;
+}
+
+std::vector<long double> TStatisticSeries::calcAutoKorr(int maxLag) const {
+    std::vector<long double> r;
+    if (maxLag < 0) return r;
+    r.reserve(static_cast<size_t>(maxLag) + 1);
+    const int N = Count();
+    for (int lag = 0; lag <= maxLag; ++lag) {
+        const int m = N - lag;
+        if (m < 2) {
+            r.push_back(0);
+            continue;
+        }
+        const double* a = y_.data();
+        const double* b = y_.data() + lag;
+        long double sa = 0, sb = 0, maxA = 0, maxB = 0;
+        for (int i = 0; i < m; ++i) {
+            sa += a[i];
+            sb += b[i];
+            maxA = std::max(maxA, std::fabs(static_cast<long double>(a[i])));
+            maxB = std::max(maxB, std::fabs(static_cast<long double>(b[i])));
+        }
+        const long double ma = sa / m, mb = sb / m;
+        long double saa = 0, sbb = 0, sab = 0;
+        for (int i = 0; i < m; ++i) {
+            const long double da = a[i] - ma, db = b[i] - mb;
+            saa += da * da;
+            sbb += db * db;
+            sab += da * db;
+        }
+        const long double sdA = std::sqrt(saa / m), sdB = std::sqrt(sbb / m);
+        // A part that is constant up to rounding has no correlation.
+        constexpr long double rel = 1e-12L;
+        if (!(sdA > rel * maxA) || !(sdB > rel * maxB)) {
+            r.push_back(0);
+            continue;
+        }
+        r.push_back((sab / m) / (sdA * sdB));
+    }
+    return r;
+}
+
+void TStatisticSeries::filterWithFrag(const std::vector<TFragment>& fragments) {
+    std::vector<uint8_t> keep(x_.size());
+    for (size_t i = 0; i < x_.size(); ++i) keep[i] = insideSomeFragment(x_[i], fragments) ? 1 : 0;
+    keepPoints(keep);
+}
+
+std::unique_ptr<TStatisticSeries> TStatisticSeries::getFilterWithFragSeries(
+    const std::vector<TFragment>& fragments) const {
+    auto copy = std::make_unique<TStatisticSeries>();
+    copy->assignSS(*this);
+    copy->filterWithFrag(fragments);
+    return copy;
+}
+
+bool TStatisticSeries::checkSyncronize(const TStatisticSeries& other, long double delta) const {
+    if (Count() != other.Count()) return false;
+    for (int i = 0; i < Count(); ++i) {
+        const long double mine = XValue(i);
+        const long double theirs = other.XValue(i);
+        if (theirs - delta > mine || theirs + delta < mine) return false;
+    }
+    return true;
+}
+
+bool TStatisticSeries::syncronize(const TStatisticSeries& leading, uint8_t mode, long double delta,
+                                  Reporter* reporter) {
+    if (mode > 2) return true;
+    if (mode == 2) calcStatistic(reporter);
+    const std::vector<int> match = syncMatches(x_, leading.XValues(), std::fabs(delta));
+    const size_t L = match.size();
+    std::vector<double> nx, ny;
+    std::vector<uint8_t> nn;
+    nx.reserve(L);
+    ny.reserve(L);
+    nn.reserve(L);
+    // A series without values has no mean: its filled points become gaps instead of
+    // carrying an undefined number.
+    const bool meanDefined = std::isfinite(static_cast<double>(mean));
+    for (size_t i = 0; i < L; ++i) {
+        const double x = leading.XValues()[i];
+        const int j = match[i];
+        if (j >= 0) {
+            nx.push_back(x);
+            ny.push_back(y_[static_cast<size_t>(j)]);
+            nn.push_back(0);
+        } else if (mode == 0) {
+            return false;
+        } else if (mode == 2) {
+            nx.push_back(x);
+            ny.push_back(meanDefined ? static_cast<double>(mean) : 0.0);
+            nn.push_back(meanDefined ? 0 : 1);
+        }
+    }
+    setPoints(std::move(nx), std::move(ny), std::move(nn));
+    return true;
+}
+
+std::unique_ptr<TStatisticSeries> TStatisticSeries::getSyncronizeSeries(const TStatisticSeries& leading,
+                                                                         uint8_t mode, long double delta,
+                                                                         Reporter* reporter) const {
+    auto copy = std::make_unique<TStatisticSeries>();
+    copy->assignSS(*this);
+    if (!copy->syncronize(leading, mode, delta, reporter)) return nullptr;
+    return copy;
+}
+
+std::vector<int> syncMatches(const std::vector<double>& times, const std::vector<double>& leadingTimes,
+                             long double t) {
+    std::vector<int> result(leadingTimes.size(), -1);
+    if (std::isnan(t) || times.empty()) return result;
+    // The points ordered by (time, index); times that are not numbers never match.
+    std::vector<int> order;
+    order.reserve(times.size());
+    for (size_t j = 0; j < times.size(); ++j)
+        if (!std::isnan(times[j])) order.push_back(static_cast<int>(j));
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const double xa = times[static_cast<size_t>(a)], xb = times[static_cast<size_t>(b)];
+        return xa < xb || (xa == xb && a < b);
+    });
+    std::vector<double> xs(order.size());
+    for (size_t p = 0; p < order.size(); ++p) xs[p] = times[static_cast<size_t>(order[p])];
+    const long double best0 = t == 0 ? 1.0L : 3 * t;
+    const long P = static_cast<long>(xs.size());
+
+    for (size_t i = 0; i < leadingTimes.size(); ++i) {
+        const double x = leadingTimes[i];
+        if (std::isnan(x)) continue;
+        const long double lo = x - t, hi = x + t;
+        long double dmin = std::numeric_limits<long double>::infinity();
+        int best = -1;
+        bool any = false;
+        // Offers the equal-time group whose first sorted position is gs; false when the
+        // groups further out on this side cannot be nearer or in the window.
+        auto offer = [&](long gs) {
+            const double sx = xs[static_cast<size_t>(gs)];
+            if (!(sx >= lo && sx <= hi)) return false;
+            const long double d = std::fabs(static_cast<long double>(sx) - x);
+            if (!(d < best0)) return false;
+            if (!any || d < dmin) {
+                dmin = d;
+                best = order[static_cast<size_t>(gs)];
+                any = true;
+                return true;
+            }
+            if (d == dmin) {
+                best = std::min(best, order[static_cast<size_t>(gs)]);
+                return true;
+            }
+            return false;
+        };
+        const long split = std::upper_bound(xs.begin(), xs.end(), x) - xs.begin();
+        // Left of x (times <= x): the distance grows leftwards.
+        for (long p = split - 1; p >= 0;) {
+            const long gs = std::lower_bound(xs.begin(), xs.begin() + p, xs[static_cast<size_t>(p)]) - xs.begin();
+            if (!offer(gs)) break;
+            p = gs - 1;
+        }
+        // Right of x (times > x): the distance grows rightwards.
+        for (long p = split; p < P;) {
+            if (!offer(p)) break;
+            p = std::upper_bound(xs.begin() + p, xs.end(), xs[static_cast<size_t>(p)]) - xs.begin();
+        }
+        result[i] = best;
+    }
+    return result;
+}

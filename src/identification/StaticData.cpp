@@ -1,0 +1,109 @@
+#include "identification/StaticData.h"
+
+#include <algorithm>
+
+#include "numerics/Reporter.h"
+
+namespace {
+std::unique_ptr<TStatisticSeries> copyOf(const TStatisticSeries& source) {
+    auto copy = std::make_unique<TStatisticSeries>();
+    copy->Assign(source);
+    return copy;
+}
+}  // namespace
+
+TStaticData::TStaticData(Reporter* reporter) : reporter_(reporter ? reporter : &SilentReporter::instance()) {}
+
+void TStaticData::setReporter(Reporter* reporter) { reporter_ = reporter ? reporter : &SilentReporter::instance(); }
+
+void TStaticData::loadData(const arrayOfFragment& fragments, const arrayOfStatSeries& input, TStatisticSeries* output,
+                           long double delta_) {
+    // Copy everything before clearing: the arguments may be this object's own content.
+    std::vector<std::unique_ptr<TStatisticSeries>> copies;
+    copies.reserve(input.size());
+    arrayOfStatSeries sources;
+    for (TStatisticSeries* s : input) {
+        if (s == nullptr) continue;
+        copies.push_back(copyOf(*s));
+        sources.push_back(s);
+    }
+    std::unique_ptr<TStatisticSeries> out = output ? copyOf(*output) : nullptr;
+    arrayOfFragment frags;
+    frags.reserve(fragments.size());
+    for (const auto& f : fragments) {
+        TFragment g;
+        g.assign(f);
+        frags.push_back(std::move(g));
+    }
+    const int count = static_cast<int>(fragments.size());
+
+    clear();
+    InputSeries = std::move(copies);
+    InputPSeries = std::move(sources);
+    OutputSeries = std::move(out);
+    OutputPSeries = output;
+    Fragment = std::move(frags);
+    NumOfFragments = count;
+    delta = delta_;
+}
+
+void TStaticData::loadData(const arrayOfStatSeries& input, TStatisticSeries* output, long double delta_) {
+    loadData(arrayOfFragment{}, input, output, delta_);
+}
+
+void TStaticData::addFragment(long double x1, long double x2) { Fragment.emplace_back(x1, x2); }
+
+void TStaticData::mergeFragments() {
+    const arrayOfFragment work = std::move(Fragment);
+    Fragment.clear();
+    std::vector<char> present(work.size(), 1);
+    for (size_t i = 0; i < work.size(); ++i) {
+        if (!present[i]) continue;
+        const long double S = work[i].startPoint;
+        long double E = work[i].endPoint;
+        for (size_t j = 0; j < work.size(); ++j) {
+            if (present[j] && S <= work[j].startPoint && work[j].startPoint <= E) {
+                E = std::max(E, work[j].endPoint);
+                present[j] = 0;
+            }
+        }
+        addFragment(S, E);
+    }
+}
+
+void TStaticData::filterDataWithFragments() {
+    for (auto& s : InputSeries) s->filterWithFrag(Fragment);
+    if (OutputSeries) OutputSeries->filterWithFrag(Fragment);
+}
+
+void TStaticData::checkSyncronize() {
+    const TStatisticSeries empty;
+    const TStatisticSeries& out = OutputSeries ? *OutputSeries : empty;
+    size_t i = 0;
+    while (i < InputSeries.size()) {
+        if (InputSeries[i]->checkSyncronize(out, delta)) {
+            ++i;
+            continue;
+        }
+        reporter_->message("Для ряда (" + InputSeries[i]->Title +
+                           ") не выполнена полная синхронизация точек. Ряд исключен.");
+        InputSeries.erase(InputSeries.begin() + static_cast<std::ptrdiff_t>(i));
+        InputPSeries.erase(InputPSeries.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}
+
+void TStaticData::clear() {
+    InputSeries.clear();
+    InputPSeries.clear();
+    OutputSeries.reset();
+    OutputPSeries = nullptr;
+    Fragment.clear();
+    NumOfFragments = 0;
+}
+
+arrayOfStatSeries TStaticData::inputs() const {
+    arrayOfStatSeries list;
+    list.reserve(InputSeries.size());
+    for (const auto& s : InputSeries) list.push_back(s.get());
+    return list;
+}

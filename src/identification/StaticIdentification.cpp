@@ -1,0 +1,153 @@
+#include "identification/StaticIdentification.h"
+
+#include <vector>
+
+#include "numerics/Approx.h"
+#include "numerics/Reporter.h"
+
+const char* const kTooFewOutputPointsMessage =
+    "Колличество точек выходного ряда на данных интервалах меньше 2. Расчет не проведен.";
+const char* const kNoInputSeriesMessage = "Нет входных рядов!";
+const char* const kTooManyInputsMessage =
+    "Слишком много входных рядов: модель может иметь не более 30 коэффициентов "
+    "(30 входов без свободного члена, 29 со свободным членом). Расчет не проведен.";
+const char* const kSingularFitMessage =
+    "Система уравнений метода наименьших квадратов вырождена (например, входные ряды совпадают "
+    "или линейно зависимы). Модель не построена.";
+const char* const kNoModelMessage = "Модель не построена. Расчет не проведен.";
+const char* const kInputCountMismatchMessage =
+    "Число входных рядов не совпадает с числом входов модели. Расчет не проведен.";
+const char* const kInputDroppedOnTestMessage =
+    "Не все входные ряды синхронизированы с выходным на данных интервалах. Расчет не проведен.";
+
+TStaticIdentification::TStaticIdentification(Reporter* reporter)
+    : data(reporter), reporter_(reporter ? reporter : &SilentReporter::instance()) {}
+
+void TStaticIdentification::setReporter(Reporter* reporter) {
+    reporter_ = reporter ? reporter : &SilentReporter::instance();
+    data.setReporter(reporter_);
+}
+
+namespace {
+std::unique_ptr<TStatisticSeries> fullCopy(const TStatisticSeries& source) {
+    auto copy = std::make_unique<TStatisticSeries>();
+    copy->assignSS(source);
+    return copy;
+}
+}  // namespace
+
+bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments, const arrayOfStatSeries& input,
+                                               TStatisticSeries* output, long double delta, bool withCoin) {
+    haveModel = false;
+    haveCalc = false;
+
+    data.loadData(fragments, input, output, delta);
+    data.mergeFragments();
+    data.filterDataWithFragments();
+    if (!data.OutputSeries || data.OutputSeries->Count() < 2) {
+        reporter_->message(kTooFewOutputPointsMessage);
+        return false;
+    }
+    data.checkSyncronize();
+    const int p = static_cast<int>(data.InputSeries.size());
+    if (p == 0) {
+        reporter_->message(kNoInputSeriesMessage);
+        return false;
+    }
+    if (p + (withCoin ? 1 : 0) > kMaxCoefficients) {
+        reporter_->message(kTooManyInputsMessage);
+        return false;
+    }
+
+    // Regressors row-major, one row of p inputs per point; targets the output values.
+    const TStatisticSeries& out = *data.OutputSeries;
+    const int N = out.Count();
+    std::vector<double> X(static_cast<size_t>(N) * static_cast<size_t>(p));
+    for (int j = 0; j < p; ++j) {
+        const std::vector<double>& v = data.InputSeries[static_cast<size_t>(j)]->YValues();
+        for (int i = 0; i < N; ++i) X[static_cast<size_t>(i) * p + j] = v[static_cast<size_t>(i)];
+    }
+    const std::vector<double>& y = out.YValues();
+    TVector a;
+    double c = 0, err = 0;
+    const bool solved = withCoin ? approxLinearConst(X.data(), y.data(), N, p, a, c, err, p)
+                                 : approxLinear(X.data(), y.data(), N, p, a, err, p);
+    X = {};
+    if (!solved) {
+        reporter_->message(kSingularFitMessage);
+        return false;
+    }
+
+    model.n = a.len + 1;
+    model.A.assign(static_cast<size_t>(model.n), 0.0L);
+    for (int i = 1; i <= a.len; ++i) model.A[static_cast<size_t>(i)] = a[i];
+    model.coinCheck = withCoin;
+    model.c = withCoin ? c : 0.0;
+    model.delta = err;
+    model.outputName = out.Title;
+    model.name = model.outputName;
+    model.numOfX = p;
+    model.numOfY = 1;
+    model.inputName.clear();
+    for (const auto& s : data.InputSeries) model.inputName.push_back(s->Title);
+
+    InputModelSeries.clear();
+    for (const auto& s : data.InputSeries) InputModelSeries.push_back(fullCopy(*s));
+    PInputSeries = data.InputPSeries;
+    OutputModelSeries = fullCopy(out);
+    POutputSeries = data.OutputPSeries;
+    haveModel = true;
+
+    // Quality of the fit on its own data.
+    auto m = model.calcOutput(inputModelSeries());
+    m->calcStatistic();
+    OutputModelSeries->calcStatistic(reporter_);
+    const arrayOfExtended stat = staticQualityValues(*OutputModelSeries, *m, p);
+    model.R2 = static_cast<double>(stat[0]);
+    model.R2norm = static_cast<double>(stat[1]);
+    return true;
+}
+
+std::unique_ptr<TStatisticSeries> TStaticIdentificationAll::calcModelOnInterval(const arrayOfFragment& fragments,
+                                                                                const arrayOfStatSeries& input,
+                                                                                TStatisticSeries* output,
+                                                                                long double delta,
+                                                                                arrayOfExtended& stat) {
+    if (!haveModel) {
+        reporter_->message(kNoModelMessage);
+        return nullptr;
+    }
+    data.clear();
+    data.loadData(fragments, input, output, delta);
+    data.mergeFragments();
+    data.filterDataWithFragments();
+    if (data.InputSeries.size() != model.inputName.size()) {
+        reporter_->message(kInputCountMismatchMessage);
+        return nullptr;
+    }
+    if (!data.OutputSeries || data.OutputSeries->Count() < 2) {
+        reporter_->message(kTooFewOutputPointsMessage);
+        return nullptr;
+    }
+    const size_t given = data.InputSeries.size();
+    data.checkSyncronize();
+    if (data.InputSeries.size() != given) {
+        reporter_->message(kInputDroppedOnTestMessage);
+        return nullptr;
+    }
+    return model.calcOutputWithStat(data.inputs(), *data.OutputSeries, stat, reporter_);
+}
+
+void TStaticIdentificationAll::clear() {
+    data.clear();
+    model.clear();
+    haveModel = false;
+    haveCalc = false;
+}
+
+arrayOfStatSeries TStaticIdentificationAll::inputModelSeries() const {
+    arrayOfStatSeries list;
+    list.reserve(InputModelSeries.size());
+    for (const auto& s : InputModelSeries) list.push_back(s.get());
+    return list;
+}

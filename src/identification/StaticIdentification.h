@@ -1,0 +1,69 @@
+#pragma once
+// Static identification: a linear model y = A1·x1 + ... + Ap·xp (+ c) of an output series
+// from p input series over chosen time intervals, fitted by least squares; and the test of
+// the fitted model on other intervals.
+#include <memory>
+#include <string>
+
+#include "core/Fragment.h"
+#include "core/StaticModel.h"
+#include "identification/StaticData.h"
+
+class Reporter;
+
+// Common base of the static engines: the prepared data of the last run and the model.
+class TStaticIdentification {
+public:
+    TStaticData data;
+    TStaticModel model;
+
+    explicit TStaticIdentification(Reporter* reporter = nullptr);
+    virtual ~TStaticIdentification() = default;
+    void setReporter(Reporter* reporter);
+    Reporter* reporter() const { return reporter_; }
+
+protected:
+    Reporter* reporter_;
+};
+
+// Texts of the refusals.
+extern const char* const kTooFewOutputPointsMessage;
+extern const char* const kNoInputSeriesMessage;
+extern const char* const kTooManyInputsMessage;
+extern const char* const kSingularFitMessage;
+extern const char* const kNoModelMessage;
+extern const char* const kInputCountMismatchMessage;
+extern const char* const kInputDroppedOnTestMessage;
+
+class TStaticIdentificationAll : public TStaticIdentification {
+public:
+    // The caller's inputs that survived the time-stamp check, in model order (not owned).
+    arrayOfStatSeries PInputSeries;
+    // The caller's output (not owned).
+    TStatisticSeries* POutputSeries = nullptr;
+    // Copies of the prepared inputs and output the model was fitted on.
+    std::vector<std::unique_ptr<TStatisticSeries>> InputModelSeries;
+    std::unique_ptr<TStatisticSeries> OutputModelSeries;
+    // The last fit built a model.
+    bool haveModel = false;
+    // The current model has been applied to test intervals (set by the main window).
+    bool haveCalc = false;
+
+    using TStaticIdentification::TStaticIdentification;
+
+    // Identifies the model over the (merged) intervals; returns haveModel. Every call
+    // starts by clearing haveModel and haveCalc, so a refused or failed fit never counts
+    // as a model.
+    bool calcStaticModel(const arrayOfFragment& fragments, const arrayOfStatSeries& input, TStatisticSeries* output,
+                         long double delta, bool withCoin);
+    // Applies the current model to the data of other intervals: the model output series
+    // (the caller owns it) and its ten quality values in `stat`. Null, with a message,
+    // when there is no model, the inputs do not match the model's, an input is dropped by
+    // the time-stamp check or fewer than 2 output points remain.
+    std::unique_ptr<TStatisticSeries> calcModelOnInterval(const arrayOfFragment& fragments,
+                                                          const arrayOfStatSeries& input, TStatisticSeries* output,
+                                                          long double delta, arrayOfExtended& stat);
+    void clear();
+
+    arrayOfStatSeries inputModelSeries() const;
+};

@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "core/Fragment.h"
+#include "core/StatisticSeries.h"
+#include "core/Synchronize.h"
+#include "numerics/Reporter.h"
+
+namespace {
+TStatisticSeries make(std::vector<double> xs, std::vector<double> ys) {
+    TStatisticSeries s;
+    for (size_t i = 0; i < xs.size(); ++i) s.AddXY(xs[i], ys[i]);
+    return s;
+}
+
+std::vector<double> ys(const TStatisticSeries& s) { return s.YValues(); }
+std::vector<double> xs(const TStatisticSeries& s) { return s.XValues(); }
+
+TEST(SeriesOperations, MovingAverage) {
+    const std::vector<double> t{10, 11, 12, 13, 14};
+    const struct {
+        int n;
+        bool ok;
+        std::vector<double> x, y;
+    } cases[] = {
+        {2, true, {11, 12, 13, 14}, {1.5, 2.5, 3.5, 4.5}},
+        {5, true, {14}, {3}},
+        {1, true, {10, 11, 12, 13, 14}, {1, 2, 3, 4, 5}},
+        {3, true, {12, 13, 14}, {2, 3, 4}},
+        {6, false, {10, 11, 12, 13, 14}, {1, 2, 3, 4, 5}},
+        {0, false, {10, 11, 12, 13, 14}, {1, 2, 3, 4, 5}},
+        {-1, false, {10, 11, 12, 13, 14}, {1, 2, 3, 4, 5}},
+    };
+    for (const auto& c : cases) {
+        auto s = make(t, {1, 2, 3, 4, 5});
+        s.SetNull(1);  // a null point takes part with the value it stores
+        const auto copy = s.getAverageSeries(c.n);
+        EXPECT_EQ(copy != nullptr, c.ok) << c.n;
+        EXPECT_EQ(s.Count(), 5);  // the copy leaves the series alone
+        EXPECT_EQ(s.average(c.n), c.ok) << c.n;
+        EXPECT_EQ(xs(s), c.x) << c.n;
+        EXPECT_EQ(ys(s), c.y) << c.n;
+        if (c.ok) {
+            EXPECT_FALSE(s.hasNulls());
+            long double sum = 0;
+            for (double v : c.y) sum += v;
+            EXPECT_DOUBLE_EQ(static_cast<double>(s.mean), static_cast<double>(sum / c.y.size()));
+            EXPECT_EQ(xs(*copy), c.x);
+            EXPECT_EQ(ys(*copy), c.y);
+        }
+    }
+}
+
+TEST(SeriesOperations, MovingAverageMatchesDirectSumsOnLongSeries) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> d(-1e3, 1e3);
+    TStatisticSeries s;
+    for (int i = 0; i < 1000; ++i) s.AddXY(i, d(rng));
+    const auto y = s.YValues();
+    const int n = 37;
+    ASSERT_TRUE(s.average(n));
+    ASSERT_EQ(s.Count(), 1000 - n + 1);
+    for (int k = 0; k < s.Count(); ++k) {
+        long double sum = 0;
+        for (int j = k; j < k + n; ++j) sum += y[static_cast<size_t>(j)];
+        EXPECT_NEAR(s.YValue(k), static_cast<double>(sum / n), 1e-9);
+        EXPECT_EQ(s.XValue(k), k + n - 1);
+    }
+}
+
+TEST(SeriesOperations, AutoCorrelation) {
+    auto alt = make({0, 1, 2, 3}, {1, -1, 1, -1});
+    auto r = alt.calcAutoKorr(2);
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_NEAR(static_cast<double>(r[0]), 1, 1e-15);
+    EXPECT_NEAR(static_cast<double>(r[1]), -1, 1e-15);
+    EXPECT_NEAR(static_cast<double>(r[2]), 1, 1e-15);
+
+    // A constant series gives 0 at every lag, also when its mean does not come out exact.
+    for (double c : {0.1, 3.0, 1e10 / 3, -7.7}) {
+        TStatisticSeries k;
+        for (int i = 0; i < 101; ++i) k.AddXY(i, c);
+        for (long double v : k.calcAutoKorr(50)) EXPECT_EQ(v, 0) << c;
+    }
+    EXPECT_TRUE(alt.calcAutoKorr(-1).empty());
+    // Lags past the data give 0 rather than dividing by zero.
+    auto big = alt.calcAutoKorr(10);
+    ASSERT_EQ(big.size(), 11u);
+    for (size_t i = 3; i < big.size(); ++i) EXPECT_EQ(big[i], 0);
+
+    // 1,2,3,4,5 at lag 1: a = 1..4, b = 2..5 are perfectly correlated.
+    auto lin = make({0, 1, 2, 3, 4}, {1, 2, 3, 4, 5});
+    EXPECT_NEAR(static_cast<double>(lin.calcAutoKorr(1)[1]), 1, 1e-15);
+    // 1,3,2,5,4 at lag 1: a = 1,3,2,5; b = 3,2,5,4. Means 2.75, 3.5;
+    // cov = (-1.75*-0.5 + 0.25*-1.5 + -0.75*1.5 + 2.25*0.5)/4 = 0.125;
+    // sd_a = sqrt(8.75/4), sd_b = sqrt(5/4).
+    auto z = make({0, 1, 2, 3, 4}, {1, 3, 2, 5, 4});
+    EXPECT_NEAR(static_cast<double>(z.calcAutoKorr(1)[1]), 0.125 / std::sqrt(8.75 / 4 * 5 / 4), 1e-15);
+}
+
+TEST(SeriesOperations, FilterByFragments) {
+    auto s = make({1, 2, 3, 4, 5, 6, 7, 8}, {10, 20, 30, 40, 50, 60, 70, 80});
+    s.SetNull(2);
+    s.mean = 123;  // the copy keeps the statistics it had
+    const arrayOfFragment frags{TFragment(2.0L, 3.0L), TFragment(6.0L, 6.0L), TFragment(2.5L, 4.0L)};
+    auto copy = s.getFilterWithFragSeries(frags);
+    EXPECT_EQ(xs(*copy), (std::vector<double>{2, 3, 4, 6}));
+    EXPECT_EQ(ys(*copy), (std::vector<double>{20, 30, 40, 60}));
+    EXPECT_TRUE(copy->IsNull(1));
+    EXPECT_FALSE(copy->IsNull(0));
+    EXPECT_EQ(copy->mean, 123);
+    EXPECT_EQ(s.Count(), 8);
+    s.filterWithFrag(frags);
+    EXPECT_EQ(xs(s), (std::vector<double>{2, 3, 4, 6}));
+    s.filterWithFrag({});
+    EXPECT_EQ(s.Count(), 0);
+}
+
+TEST(SeriesOperations, CheckSyncronize) {
+    const struct {
+        std::vector<double> a, b;
+        long double delta;
+        bool expected;
+    } cases[] = {
+        {{1, 2, 3}, {1, 2, 3}, 0, true},
+        {{1, 2, 3}, {1, 2, 3.0000001}, 0, false},
+        {{1, 2, 3}, {1, 2, 3.5}, 0.5, true},   // the band's edge passes
+        {{1, 2, 3}, {1, 2, 2.5}, 0.5, true},
+        {{1, 2, 3}, {1, 2, 3.75}, 0.5, false},
+        {{1, 2}, {1, 2, 3}, 10, false},  // a prefix of another count fails
+        {{}, {}, 0, true},
+    };
+    for (const auto& c : cases) {
+        auto a = make(c.a, c.a), b = make(c.b, c.b);
+        EXPECT_EQ(a.checkSyncronize(b, c.delta), c.expected);
+        EXPECT_EQ(b.checkSyncronize(a, c.delta), c.expected);
+    }
+}
+
+// The synchronisation exactly as first written down: a full scan of the series for every
+// leading time stamp.
+bool plainSyncronize(TStatisticSeries& s, const TStatisticSeries& leading, int mode, long double delta) {
+    if (mode > 2) return true;
+    if (mode == 2) s.calcStatistic();
+    const long double t = std::fabs(delta);
+    std::vector<double> nx, ny;
+    std::vector<uint8_t> nn;
+    for (int i = 0; i < leading.Count(); ++i) {
+        const long double x = leading.XValue(i);
+        long double best = t == 0 ? 1.0L : 3 * t;
+        bool found = false;
+        double value = 0;
+        for (int j = 0; j < s.Count(); ++j) {
+            const long double sx = s.XValue(j);
+            if (sx >= x - t && sx <= x + t) {
+                const long double d = std::fabs(sx - x);
+                if (d < best) {
+                    best = d;
+                    value = s.YValue(j);
+                    found = true;
+                    if (best == 0) break;
+                }
+            }
+        }
+        if (found) {
+            nx.push_back(leading.XValue(i));
+            ny.push_back(value);
+            nn.push_back(0);
+        } else if (mode == 0) {
+            return false;
+        } else if (mode == 2) {
+            nx.push_back(leading.XValue(i));
+            // A series without values has no mean: the filled points are gaps.
+            const bool defined = std::isfinite(static_cast<double>(s.mean));
+            ny.push_back(defined ? static_cast<double>(s.mean) : 0.0);
+            nn.push_back(defined ? 0 : 1);
+        }
+    }
+    s.setPoints(nx, ny, nn);
+    return true;
+}
+
+TEST(Syncronize, HandPickedCases) {
+    // Equal distance on both sides: the lower index wins.
+    auto s = make({1, 3}, {10, 30});
+    auto lead = make({2}, {0});
+    ASSERT_TRUE(s.syncronize(lead, 0, 1));
+    EXPECT_EQ(ys(s), (std::vector<double>{10}));
+    auto s2 = make({3, 1}, {30, 10});
+    ASSERT_TRUE(s2.syncronize(lead, 0, 1));
+    EXPECT_EQ(ys(s2), (std::vector<double>{30}));
+
+    // Delta 0: exact matches only; a miss in mode 0 leaves the series as it was.
+    auto h = make({1, 2, 3}, {10, 20, 30});
+    h.Title = "Ряд";
+    auto lead2 = make({1, 2.5, 3}, {0, 0, 0});
+    EXPECT_FALSE(h.syncronize(lead2, 0, 0));
+    EXPECT_EQ(xs(h), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(h.getSyncronizeSeries(lead2, 0, 0), nullptr);
+    auto soft = h.getSyncronizeSeries(lead2, 1, 0);
+    ASSERT_NE(soft, nullptr);
+    EXPECT_EQ(xs(*soft), (std::vector<double>{1, 3}));
+    EXPECT_EQ(soft->Title, "Ряд");
+
+    // Mode 2 fills with the mean (of the non-null points) computed before the change.
+    auto m = make({1, 2, 3}, {10, 20, 60});
+    auto comb = m.getSyncronizeSeries(make({0, 1, 5}, {0, 0, 0}), 2, -0.1);
+    ASSERT_NE(comb, nullptr);
+    EXPECT_EQ(xs(*comb), (std::vector<double>{0, 1, 5}));
+    EXPECT_EQ(ys(*comb), (std::vector<double>{30, 10, 30}));
+
+    // Mode 1 with a leading series reaching past both ends keeps the overlap.
+    auto part = make({5, 6, 7}, {50, 60, 70});
+    ASSERT_TRUE(part.syncronize(make({3, 4, 5, 6, 7, 8, 9}, std::vector<double>(7, 0)), 1, 0.01));
+    EXPECT_EQ(xs(part), (std::vector<double>{5, 6, 7}));
+
+    // Null flags are dropped; an unknown mode changes nothing.
+    auto n = make({1, 2}, {1, 2});
+    n.SetNull(0);
+    EXPECT_TRUE(n.syncronize(make({1, 2, 7}, {0, 0, 0}), 9, 0));
+    EXPECT_EQ(n.Count(), 2);
+    EXPECT_TRUE(n.IsNull(0));
+    ASSERT_TRUE(n.syncronize(make({1, 2}, {0, 0}), 1, 0));
+    EXPECT_FALSE(n.hasNulls());
+
+    // Synchronising a series onto itself is safe.
+    auto self = make({2, 1}, {20, 10});
+    ASSERT_TRUE(self.syncronize(self, 0, 0));
+    EXPECT_EQ(ys(self), (std::vector<double>{20, 10}));
+
+    // After modes 0 and 2 the time stamps are the leader's.
+    auto a = make({1.0004, 2.0003, 2.9999}, {1, 2, 3});
+    auto l = make({1, 2, 3}, {0, 0, 0});
+    ASSERT_TRUE(a.syncronize(l, 0, 0.001));
+    EXPECT_TRUE(a.checkSyncronize(l, 0));
+}
+
+TEST(Syncronize, EmptySeriesInModeTwoGivesGapsNotNumbersOfNothing) {
+    TStatisticSeries empty;
+    ASSERT_TRUE(empty.syncronize(make({1, 2}, {0, 0}), 2, 0.5));
+    ASSERT_EQ(empty.Count(), 2);
+    EXPECT_TRUE(empty.IsNull(0));
+    EXPECT_TRUE(empty.IsNull(1));
+}
+
+TEST(Syncronize, MatchesThePlainScanOnRandomData) {
+    std::mt19937 rng(12345);
+    for (int trial = 0; trial < 1000; ++trial) {
+        const int n = static_cast<int>(rng() % 40);
+        const int m = static_cast<int>(rng() % 40);
+        // Coarse time grids give many duplicates and exact ties.
+        const double step = (trial % 3 == 0) ? 0.25 : (trial % 3 == 1 ? 0.001 : 0.1);
+        auto randomTimes = [&](int count, bool sorted) {
+            std::vector<double> t(static_cast<size_t>(count));
+            for (auto& v : t) v = 45000 + step * static_cast<int>(rng() % 60);
+            if (sorted) std::sort(t.begin(), t.end());
+            return t;
+        };
+        std::vector<double> sy(static_cast<size_t>(n));
+        for (auto& v : sy) v = static_cast<int>(rng() % 1000);
+        auto s = make(randomTimes(n, trial % 2 == 0), sy);
+        auto lead = make(randomTimes(m, trial % 4 == 0), std::vector<double>(static_cast<size_t>(m), 0));
+        const long double deltas[] = {0, 0.25, 0.1, -0.05, 0.001, 3};
+        const long double delta = deltas[trial % 6];
+        for (int mode = 0; mode <= 3; ++mode) {
+            auto expected = s;
+            auto actual = s;
+            const bool e = plainSyncronize(expected, lead, mode, delta);
+            const bool a = actual.syncronize(lead, static_cast<uint8_t>(mode), delta);
+            ASSERT_EQ(a, e) << trial << " mode " << mode;
+            ASSERT_EQ(xs(actual), xs(expected)) << trial << " mode " << mode;
+            ASSERT_EQ(ys(actual), ys(expected)) << trial << " mode " << mode;
+            ASSERT_EQ(actual.NullFlags(), expected.NullFlags()) << trial << " mode " << mode;
+        }
+    }
+}
+
+TEST(Syncronize, SpecialTimesAgreeWithThePlainScan) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> times{1, nan, inf, -inf, 1e300, -1e300, 1e-300, 0, 2};
+    for (long double delta : {0.0L, 0.5L, static_cast<long double>(inf), static_cast<long double>(nan)}) {
+        auto s = make(times, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+        auto lead = make(times, std::vector<double>(times.size(), 0));
+        auto expected = s;
+        auto actual = s;
+        plainSyncronize(expected, lead, 1, delta);
+        actual.syncronize(lead, 1, delta);
+        ASSERT_EQ(actual.Count(), expected.Count()) << static_cast<double>(delta);
+        for (int i = 0; i < actual.Count(); ++i) EXPECT_EQ(actual.YValue(i), expected.YValue(i));
+    }
+}
+}  // namespace

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+#include "identification/StaticIdentification.h"
+#include "numerics/Reporter.h"
+
+namespace {
+constexpr double kT0 = 45000;
+constexpr double kMinute = 1.0 / 1440;
+
+struct Plant {
+    TStatisticSeries x1, x2, y;
+};
+
+// y = 2·x1 + 3·x2 + 1 (+ noise) sampled every minute.
+Plant plant(int N, bool noise) {
+    Plant p;
+    p.x1.Title = "x1";
+    p.x2.Title = "x2";
+    p.y.Title = "y";
+    for (int i = 0; i < N; ++i) {
+        const double t = kT0 + i * kMinute;
+        const double a = i, b = (i * i) % 7;
+        const double e = noise ? 0.5 * (((i * 37) % 11) - 5) / 5.0 : 0.0;
+        p.x1.AddXY(t, a);
+        p.x2.AddXY(t, b);
+        p.y.AddXY(t, 2 * a + 3 * b + 1 + e);
+    }
+    return p;
+}
+
+// Least squares for y ≈ b1·x1 + b2·x2 + c by Cramer's rule on the normal equations,
+// in long double: an independent check of the fit.
+std::array<long double, 3> cramer(const Plant& p) {
+    long double S[3][3] = {}, r[3] = {};
+    for (int i = 0; i < p.y.Count(); ++i) {
+        const long double v[3] = {p.x1.YValue(i), p.x2.YValue(i), 1};
+        for (int a = 0; a < 3; ++a) {
+            for (int b = 0; b < 3; ++b) S[a][b] += v[a] * v[b];
+            r[a] += v[a] * p.y.YValue(i);
+        }
+    }
+    auto det = [](long double M[3][3]) {
+        return M[0][0] * (M[1][1] * M[2][2] - M[1][2] * M[2][1]) - M[0][1] * (M[1][0] * M[2][2] - M[1][2] * M[2][0]) +
+               M[0][2] * (M[1][0] * M[2][1] - M[1][1] * M[2][0]);
+    };
+    const long double D = det(S);
+    std::array<long double, 3> sol{};
+    for (int k = 0; k < 3; ++k) {
+        long double M[3][3];
+        for (int a = 0; a < 3; ++a)
+            for (int b = 0; b < 3; ++b) M[a][b] = b == k ? r[a] : S[a][b];
+        sol[static_cast<size_t>(k)] = det(M) / D;
+    }
+    return sol;
+}
+
+TEST(StaticIdentification, RecoversAnExactPlant) {
+    auto p = plant(30, false);
+    RecordingReporter rep;
+    TStaticIdentificationAll id(&rep);
+    ASSERT_TRUE(id.calcStaticModel({TFragment(1, true, kT0, kT0 + 1)}, {&p.x1, &p.x2}, &p.y, 0.001, true));
+    EXPECT_TRUE(rep.entries.empty());
+    EXPECT_TRUE(id.haveModel);
+    const auto& m = id.model;
+    ASSERT_EQ(m.n, 4);
+    EXPECT_EQ(m.A[0], 0);
+    EXPECT_NEAR(static_cast<double>(m.A[1]), 2, 1e-9);
+    EXPECT_NEAR(static_cast<double>(m.A[2]), 3, 1e-9);
+    EXPECT_NEAR(static_cast<double>(m.A[3]), 1, 1e-8);  // the free term, also in A
+    EXPECT_NEAR(m.c, 1, 1e-8);
+    EXPECT_TRUE(m.coinCheck);
+    EXPECT_EQ(m.name, "y");
+    EXPECT_EQ(m.outputName, "y");
+    EXPECT_EQ(m.inputName, (std::vector<std::string>{"x1", "x2"}));
+    EXPECT_EQ(m.numOfX, 2);
+    EXPECT_EQ(m.numOfY, 1);
+    EXPECT_NEAR(m.R2, 1, 1e-12);
+    EXPECT_NEAR(m.R2norm, 1, 1e-12);
+    EXPECT_NEAR(m.delta, 0, 1e-8);
+    EXPECT_EQ(id.PInputSeries, (arrayOfStatSeries{&p.x1, &p.x2}));
+    EXPECT_EQ(id.POutputSeries, &p.y);
+    ASSERT_EQ(id.InputModelSeries.size(), 2u);
+    EXPECT_EQ(id.OutputModelSeries->Count(), 30);
+    EXPECT_EQ(m.getString(), "y = 2*(x1) + 3*(x2) + 1");
+}
+
+TEST(StaticIdentification, NoisyPlantMatchesAnIndependentSolution) {
+    auto p = plant(40, true);
+    TStaticIdentificationAll id;
+    ASSERT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1, &p.x2}, &p.y, 0.001, true));
+    const auto ref = cramer(p);
+    EXPECT_NEAR(static_cast<double>(id.model.A[1]), static_cast<double>(ref[0]), 1e-9);
+    EXPECT_NEAR(static_cast<double>(id.model.A[2]), static_cast<double>(ref[1]), 1e-9);
+    EXPECT_NEAR(id.model.c, static_cast<double>(ref[2]), 1e-8);
+    EXPECT_NEAR(static_cast<double>(id.model.A[1]), 2, 0.05);
+
+    // R² and its normalised form from the reference coefficients.
+    const int N = 40;
+    long double om = 0, mm = 0;
+    std::vector<long double> o(N), mo(N);
+    for (int i = 0; i < N; ++i) {
+        o[i] = p.y.YValue(i);
+        mo[i] = ref[0] * p.x1.YValue(i) + ref[1] * p.x2.YValue(i) + ref[2];
+        om += o[i] / N;
+        mm += mo[i] / N;
+    }
+    long double smo = 0, smm = 0, soo = 0;
+    for (int i = 0; i < N; ++i) {
+        smo += (o[i] - om) * (mo[i] - mm);
+        smm += (mo[i] - mm) * (mo[i] - mm);
+        soo += (o[i] - om) * (o[i] - om);
+    }
+    const long double r2 = smo * smo / (smm * soo);
+    EXPECT_LT(r2, 1);
+    EXPECT_NEAR(id.model.R2, static_cast<double>(r2), 1e-10);
+    EXPECT_NEAR(id.model.R2norm, static_cast<double>(1 - (1 - r2) * (N - 1) / (N - 2 - 1)), 1e-10);
+
+    // Without a free term: two coefficients, n = 3, c untouched by the output.
+    ASSERT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1, &p.x2}, &p.y, 0.001, false));
+    EXPECT_EQ(id.model.n, 3);
+    EXPECT_FALSE(id.model.coinCheck);
+    EXPECT_EQ(id.model.A.size(), 3u);
+}
+
+TEST(StaticIdentification, OnlyPointsInsideTheIntervalsAreUsed) {
+    // Points 0..9 follow y = 2·x1 + 3·x2 + 1; points 10..19 are far off it.
+    auto p = plant(20, false);
+    for (int i = 10; i < 20; ++i) p.y.setYValue(i, 1000 + i * i);
+    TStaticIdentificationAll id;
+    const arrayOfFragment frags{TFragment(kT0, kT0 + 4 * kMinute), TFragment(kT0 + 3 * kMinute, kT0 + 9 * kMinute)};
+    ASSERT_TRUE(id.calcStaticModel(frags, {&p.x1, &p.x2}, &p.y, 0.001, true));
+    EXPECT_EQ(id.OutputModelSeries->Count(), 10);
+    EXPECT_NEAR(static_cast<double>(id.model.A[1]), 2, 1e-9);
+    EXPECT_NEAR(id.model.c, 1, 1e-8);
+}
+
+TEST(StaticIdentification, Refusals) {
+    auto p = plant(10, false);
+    RecordingReporter rep;
+    TStaticIdentificationAll id(&rep);
+    ASSERT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1}, &p.y, 0.001, true));
+    id.haveCalc = true;
+
+    // One output point inside the interval: refused, and the old model no longer counts.
+    EXPECT_FALSE(id.calcStaticModel({TFragment(kT0, kT0)}, {&p.x1}, &p.y, 0.001, true));
+    EXPECT_FALSE(id.haveModel);
+    EXPECT_FALSE(id.haveCalc);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{
+                               "Колличество точек выходного ряда на данных интервалах меньше 2. Расчет не проведен."}));
+
+    // Exactly two points are accepted; N - p - 1 = 0 gives -10000.
+    rep.clear();
+    EXPECT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + kMinute)}, {&p.x1}, &p.y, 0.001, false));
+    EXPECT_EQ(id.model.R2norm, -10000.0);
+    EXPECT_TRUE(rep.entries.empty());
+
+    // Every input dropped: a message each, then "Нет входных рядов!".
+    rep.clear();
+    TStatisticSeries late1 = p.x1, late2 = p.x2;
+    late1.setXValue(3, late1.XValue(3) + 0.01);
+    late2.Delete(0);
+    EXPECT_FALSE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&late1, &late2}, &p.y, 0.001, true));
+    EXPECT_FALSE(id.haveModel);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{
+                               "Для ряда (x1) не выполнена полная синхронизация точек. Ряд исключен.",
+                               "Для ряда (x2) не выполнена полная синхронизация точек. Ряд исключен.",
+                               "Нет входных рядов!"}));
+
+    // A dropped input is named and the model is fitted on the others.
+    rep.clear();
+    EXPECT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&late1, &p.x2}, &p.y, 0.001, true));
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{
+                               "Для ряда (x1) не выполнена полная синхронизация точек. Ряд исключен."}));
+    EXPECT_EQ(id.model.inputName, (std::vector<std::string>{"x2"}));
+    EXPECT_EQ(id.PInputSeries, (arrayOfStatSeries{&p.x2}));
+
+    // Identical inputs make the system singular: no model.
+    rep.clear();
+    TStatisticSeries twin = p.x1;
+    twin.Title = "twin";
+    EXPECT_FALSE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1, &twin}, &p.y, 0.001, false));
+    EXPECT_FALSE(id.haveModel);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{kSingularFitMessage}));
+}
+
+TEST(StaticIdentification, MoreThanThirtyCoefficientsAreRefused) {
+    const int N = 60;
+    std::vector<TStatisticSeries> inputs(31);
+    TStatisticSeries y;
+    y.Title = "y";
+    std::uint32_t seed = 1;
+    for (int i = 0; i < N; ++i) {
+        double sum = 0;
+        for (size_t k = 0; k < inputs.size(); ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            const double v = (seed >> 8) / 16777216.0;
+            inputs[k].AddXY(kT0 + i * kMinute, v);
+            sum += v;
+        }
+        y.AddXY(kT0 + i * kMinute, sum);
+    }
+    arrayOfStatSeries all;
+    for (auto& s : inputs) all.push_back(&s);
+    const arrayOfStatSeries thirty(all.begin(), all.begin() + 30);
+    const struct {
+        arrayOfStatSeries in;
+        bool coin, ok;
+    } cases[] = {{all, false, false}, {thirty, true, false}, {thirty, false, true}};
+    for (const auto& c : cases) {
+        RecordingReporter rep;
+        TStaticIdentificationAll id(&rep);
+        EXPECT_EQ(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, c.in, &y, 0.001, c.coin), c.ok);
+        if (!c.ok) {
+            EXPECT_EQ(rep.texts(), (std::vector<std::string>{kTooManyInputsMessage}));
+        }
+    }
+}
+
+TEST(StaticIdentification, TestOnOtherIntervals) {
+    auto p = plant(40, false);
+    RecordingReporter rep;
+    TStaticIdentificationAll id(&rep);
+    arrayOfExtended stat;
+    // No model yet.
+    EXPECT_EQ(id.calcModelOnInterval({TFragment(kT0, kT0 + 1)}, {&p.x1, &p.x2}, &p.y, 0.01, stat), nullptr);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{kNoModelMessage}));
+
+    ASSERT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 19 * kMinute)}, {&p.x1, &p.x2}, &p.y, 0.001, true));
+    // The last ten points drift by +1 from the plant.
+    for (int i = 30; i < 40; ++i) p.y.setYValue(i, p.y.YValue(i) + 1);
+    rep.clear();
+    auto out = id.calcModelOnInterval({TFragment(kT0 + 30 * kMinute, kT0 + 1)}, {&p.x1, &p.x2}, &p.y, 0.01, stat);
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(rep.entries.empty());
+    ASSERT_EQ(out->Count(), 10);
+    ASSERT_EQ(stat.size(), 10u);
+    // Residual is the constant 1: RMSE 1, mean absolute error 1, its deviation 0.
+    EXPECT_NEAR(static_cast<double>(stat[8]), 1, 1e-8);
+    EXPECT_NEAR(static_cast<double>(stat[9]), 1, 1e-8);
+    EXPECT_NEAR(static_cast<double>(stat[7]), 0, 1e-8);
+    EXPECT_NEAR(static_cast<double>(stat[0]), 1, 1e-12);
+    EXPECT_NEAR(static_cast<double>(stat[2] - stat[3]), 1, 1e-8);
+    EXPECT_EQ(id.OutputModelSeries->Count(), 20);  // the fit's data are kept
+
+    // A dropped input or too few points: refused with a message, no series.
+    rep.clear();
+    TStatisticSeries late = p.x1;
+    late.setXValue(35, late.XValue(35) + 0.1);
+    EXPECT_EQ(id.calcModelOnInterval({TFragment(kT0 + 30 * kMinute, kT0 + 1)}, {&late, &p.x2}, &p.y, 0.01, stat),
+              nullptr);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{
+                               "Для ряда (x1) не выполнена полная синхронизация точек. Ряд исключен.",
+                               kInputDroppedOnTestMessage}));
+    rep.clear();
+    EXPECT_EQ(id.calcModelOnInterval({TFragment(kT0 + 30 * kMinute, kT0 + 30 * kMinute)}, {&p.x1, &p.x2}, &p.y, 0.01,
+                                     stat),
+              nullptr);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{kTooFewOutputPointsMessage}));
+    rep.clear();
+    EXPECT_EQ(id.calcModelOnInterval({TFragment(kT0, kT0 + 1)}, {&p.x1}, &p.y, 0.01, stat), nullptr);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{kInputCountMismatchMessage}));
+    EXPECT_TRUE(id.haveModel);
+
+    id.clear();
+    EXPECT_FALSE(id.haveModel);
+    EXPECT_TRUE(id.model.inputName.empty());
+}
+}  // namespace
