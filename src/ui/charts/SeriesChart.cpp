@@ -1,5 +1,7 @@
 #include "ui/charts/SeriesChart.h"
 
+#include "ui/charts/LodGraph.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
@@ -23,8 +25,10 @@ protected:
             QCPPlottableLegendItem::draw(painter);
             return;
         }
+        // The base item draws icon and name at the top of its rectangle, one line high.
         const int side = 11;
-        const QRect box(mRect.left() + 1, mRect.top() + (mRect.height() - side) / 2, side, side);
+        const int line = std::max(QFontMetrics(getFont()).height(), mParentLegend->iconSize().height());
+        const QRect box(mRect.left() + 1, mRect.top() + (line - side) / 2, side, side);
         painter->save();
         painter->setPen(QPen(Qt::black, 1));
         painter->setBrush(Qt::white);
@@ -74,6 +78,9 @@ SeriesChart::SeriesChart(QWidget* parent) : QCustomPlot(parent) {
     setAutoAddPlottableToLegend(false);
     setNoAntialiasingOnDrag(true);
     setPlottingHint(QCP::phCacheLabels, true);
+    // Thick polylines through many points are stroked very slowly by the raster engine;
+    // separate segments are fast and keep the gaps of null points.
+    setPlottingHint(QCP::phFastPolylines, true);
     setBackground(Qt::white);
     legend->setVisible(true);
     legend->setIconSize(QSize(24, 12));
@@ -99,7 +106,7 @@ int SeriesChart::addSeries(const TStatisticSeries& s) {
     Entry e;
     e.data = std::make_unique<TStatisticSeries>();
     e.data->Assign(s);
-    e.graph = addGraph(xAxis, yAxis);
+    e.graph = new LodGraph(xAxis, yAxis);
     entries_.push_back(std::move(e));
     const int i = seriesCount() - 1;
     refreshSeries(i);
@@ -138,6 +145,7 @@ void SeriesChart::computeExtents(Entry& e) {
 void SeriesChart::refreshSeries(int i) {
     Entry& e = entries_.at(static_cast<size_t>(i));
     fillGraphData(e.graph, *e.data, dateTime_, e.map);
+    if (auto* lod = qobject_cast<LodGraph*>(e.graph)) lod->rebuildLevels();
     computeExtents(e);
     styleGraph(static_cast<size_t>(i));
 }
@@ -349,10 +357,15 @@ void SeriesChart::setLegendCheckBoxes(bool on) {
 
 void SeriesChart::setLegendPlace(LegendPlace place) {
     if (place == legendPlace_) return;
-    // Take the legend out of wherever it sits now.
+    // Take the legend out of wherever it sits now; a side column is removed with it.
     if (legendPlace_ == LegendPlace::Inside) {
         axisRect()->insetLayout()->take(legend);
-    } else if (legendPlace_ != LegendPlace::Hidden || legend->layout()) {
+    } else if (legendPlace_ == LegendPlace::Right) {
+        if (auto* side = qobject_cast<QCPLayoutGrid*>(legend->layout())) {
+            side->take(legend);
+            plotLayout()->remove(side);
+        }
+    } else if (legend->layout()) {
         plotLayout()->take(legend);
     }
     plotLayout()->simplify();
@@ -368,11 +381,19 @@ void SeriesChart::setLegendPlace(LegendPlace place) {
         case LegendPlace::Inside:
             axisRect()->insetLayout()->addElement(legend, Qt::AlignRight | Qt::AlignTop);
             break;
-        case LegendPlace::Right:
-            plotLayout()->addElement(0, 1, legend);
+        case LegendPlace::Right: {
+            // A side column with the legend on top and empty space below it.
+            auto* side = new QCPLayoutGrid;
+            plotLayout()->addElement(0, 1, side);
             plotLayout()->setColumnStretchFactor(1, 0.001);
+            side->addElement(0, 0, legend);
+            side->addElement(1, 0, new QCPLayoutElement(this));
+            side->setRowStretchFactor(0, 0.001);
+            side->setRowStretchFactor(1, 1);
+            side->setRowSpacing(0);
             legend->setFillOrder(QCPLayoutGrid::foRowsFirst);
             break;
+        }
         case LegendPlace::Bottom:
             plotLayout()->addElement(1, 0, legend);
             plotLayout()->setRowStretchFactor(1, 0.001);
