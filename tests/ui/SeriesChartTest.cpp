@@ -2,6 +2,7 @@
 // the legend's check boxes, rectangle zoom, bitmaps and the report pictures.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
@@ -245,6 +246,52 @@ TEST(ReportRendering, StaticReportPicturesAndLogo) {
     QFile logo(dir.filePath("report/data/logo.bmp"));
     ASSERT_TRUE(logo.open(QIODevice::ReadOnly));
     EXPECT_EQ(logo.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SeriesChartTest, BarsScaleFromZeroAndCopyGoesToTheClipboard) {
+    SeriesChart chart;
+    chart.resize(400, 300);
+    chart.setLegendPlace(SeriesChart::LegendPlace::Hidden);
+    // Autocorrelation at lags 0..3.
+    chart.addBars({0, 1, 2, 3}, {1.0, 0.6, 0.2, -0.1}, "Автокорреляция", 0xFF0000, 0.5);
+    ASSERT_EQ(chart.barsCount(), 1);
+    EXPECT_EQ(chart.barsAt(0)->data()->size(), 4);
+    EXPECT_EQ(chart.barsAt(0)->brush().color(), QColor(0, 0, 255));
+    chart.updateRanges();
+    // Keys with half a bar either side; values include zero.
+    EXPECT_DOUBLE_EQ(chart.bottomRange().lower, -0.25);
+    EXPECT_DOUBLE_EQ(chart.bottomRange().upper, 3.25);
+    EXPECT_DOUBLE_EQ(chart.leftRange().lower, -0.1);
+    EXPECT_DOUBLE_EQ(chart.leftRange().upper, 1.0);
+    chart.copyToClipboard();
+    const QImage copied = QApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(400, 300));
+    chart.clearBars();
+    EXPECT_EQ(chart.barsCount(), 0);
+}
+
+TEST(SeriesChartTest, MarkersCheckBoxShowsPointMarkers) {
+    ResultChart chart;
+    TStatisticSeries m, y;
+    m.AddXY(45000, 1);
+    y.AddXY(45000, 2);
+    chart.setResult(m, "Выходное значение параметра", y, "Расчетное значение параметра");
+    EXPECT_FALSE(chart.markersBox()->isChecked());
+    EXPECT_TRUE(chart.seriesGraph(0)->scatterStyle().isNone());
+    chart.markersBox()->setChecked(true);
+    EXPECT_FALSE(chart.seriesGraph(0)->scatterStyle().isNone());
+    EXPECT_FALSE(chart.seriesGraph(1)->scatterStyle().isNone());
+    // A new result keeps the box's choice; the two series are reused, not added.
+    chart.setResult(y, "Выходное значение параметра", m, "Расчетное значение параметра");
+    EXPECT_EQ(chart.seriesCount(), 2);
+    EXPECT_FALSE(chart.seriesGraph(1)->scatterStyle().isNone());
+    EXPECT_DOUBLE_EQ(chart.series(0).YValue(0), 2);
+    chart.markersBox()->setChecked(false);
+    EXPECT_TRUE(chart.seriesGraph(0)->scatterStyle().isNone());
 }
 
 }  // namespace

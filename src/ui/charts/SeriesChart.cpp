@@ -174,6 +174,7 @@ void SeriesChart::styleGraph(size_t i) {
     e.graph->setAdaptiveSampling(true);
     e.graph->setAntialiased(s.Count() <= kAntialiasLimit);
     e.graph->setAntialiasedScatters(s.Count() <= kAntialiasLimit);
+    requestReplot();
 }
 
 void SeriesChart::removeSeries(int i) {
@@ -181,12 +182,14 @@ void SeriesChart::removeSeries(int i) {
     removeGraph(it->graph);
     entries_.erase(it);
     rebuildLegend();
+    requestReplot();
 }
 
 void SeriesChart::clearSeries() {
     for (auto& e : entries_) removeGraph(e.graph);
     entries_.clear();
     rebuildLegend();
+    requestReplot();
 }
 
 void SeriesChart::setSeriesTitle(int i, const std::string& title) {
@@ -210,6 +213,7 @@ void SeriesChart::setSeriesVisible(int i, bool visible) {
     Entry& e = entries_.at(static_cast<size_t>(i));
     if (e.graph->visible() == visible) return;
     e.graph->setVisible(visible);
+    requestReplot();
     emit seriesVisibilityChanged(i, visible);
 }
 
@@ -247,6 +251,7 @@ int SeriesChart::addBars(const std::vector<double>& x, const std::vector<double>
     b->setBrush(c);
     bars_.push_back(b);
     rebuildLegend();
+    requestReplot();
     return barsCount() - 1;
 }
 
@@ -254,6 +259,7 @@ void SeriesChart::clearBars() {
     for (auto* b : bars_) removePlottable(b);
     bars_.clear();
     rebuildLegend();
+    requestReplot();
 }
 
 void SeriesChart::setBottomDateTime(const std::string& pattern) {
@@ -316,7 +322,7 @@ bool SeriesChart::applyAxisRanges() {
         if (!b->visible() || b->data()->isEmpty()) continue;
         bool found = false;
         const QCPRange kr = b->getKeyRange(found);
-        if (found) mergeRange(keys, TAxisRange{kr.lower - b->width() / 2, kr.upper + b->width() / 2});
+        if (found) mergeRange(keys, TAxisRange{kr.lower, kr.upper});  // already includes the bar widths
         const QCPRange vr = b->getValueRange(found);
         if (found) mergeRange(values, TAxisRange{std::min(0.0, vr.lower), std::max(0.0, vr.upper)});
     }
