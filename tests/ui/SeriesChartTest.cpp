@@ -295,3 +295,36 @@ TEST(SeriesChartTest, MarkersCheckBoxShowsPointMarkers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SeriesChartTest, LegendMovesBetweenPlaces) {
+    SeriesChart chart;
+    chart.resize(600, 400);
+    TStatisticSeries s;
+    s.Title = "A";
+    s.AddXY(1, 1);
+    chart.addSeries(s);
+    using P = SeriesChart::LegendPlace;
+    const struct {
+        P place;
+        bool visible;
+        bool insidePlot;
+    } steps[] = {{P::Hidden, false, true}, {P::Inside, true, true},  {P::Right, true, false}, {P::Bottom, true, false},
+                 {P::Hidden, false, true}, {P::Bottom, true, false}, {P::Right, true, false}, {P::Inside, true, true}};
+    for (const auto& st : steps) {
+        chart.setLegendPlace(st.place);
+        chart.replot();
+        EXPECT_EQ(chart.legend->visible(), st.visible) << static_cast<int>(st.place);
+        const bool inside = chart.axisRect()->insetLayout()->elementCount() > 0 &&
+                            chart.axisRect()->insetLayout()->elementAt(0) == chart.legend;
+        EXPECT_EQ(inside, st.insidePlot) << static_cast<int>(st.place);
+        EXPECT_EQ(chart.legend->itemCount(), 1);
+        if (st.visible && !st.insidePlot) {
+            // Outside the plot: the legend and the plot do not overlap.
+            EXPECT_FALSE(chart.legend->outerRect().intersects(chart.axisRect()->rect())) << static_cast<int>(st.place);
+        }
+    }
+}
+
+}  // namespace

@@ -364,7 +364,8 @@ void SeriesChart::setLegendCheckBoxes(bool on) {
 void SeriesChart::setLegendPlace(LegendPlace place) {
     if (place == legendPlace_) return;
     // Take the legend out of wherever it sits now; a side column is removed with it.
-    if (legendPlace_ == LegendPlace::Inside) {
+    if (legendPlace_ == LegendPlace::Inside || legendPlace_ == LegendPlace::Hidden) {
+        // A hidden legend stays inside the plot, so that QCustomPlot keeps owning it.
         axisRect()->insetLayout()->take(legend);
     } else if (legendPlace_ == LegendPlace::Right) {
         if (auto* side = qobject_cast<QCPLayoutGrid*>(legend->layout())) {
@@ -379,11 +380,6 @@ void SeriesChart::setLegendPlace(LegendPlace place) {
     legend->setVisible(place != LegendPlace::Hidden);
     switch (place) {
         case LegendPlace::Hidden:
-            // Keep it somewhere so that QCustomPlot still owns it.
-            axisRect()->insetLayout()->addElement(legend, Qt::AlignRight | Qt::AlignTop);
-            legendPlace_ = LegendPlace::Inside;
-            legend->setVisible(false);
-            break;
         case LegendPlace::Inside:
             axisRect()->insetLayout()->addElement(legend, Qt::AlignRight | Qt::AlignTop);
             break;
