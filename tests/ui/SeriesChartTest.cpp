@@ -330,3 +330,34 @@ TEST(SeriesChartTest, LegendMovesBetweenPlaces) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SeriesChartTest, MiddleButtonScrollsBothAxes) {
+    SeriesChart chart;
+    chart.resize(600, 400);
+    chart.setLegendPlace(SeriesChart::LegendPlace::Hidden);
+    chart.setMiddleButtonScroll(true);
+    chart.leftAxisState().minimumOffset = 20;
+    chart.leftAxisState().maximumOffset = 20;
+    TStatisticSeries s;
+    for (int j = 0; j <= 100; ++j) s.AddXY(j, j);
+    chart.addSeries(s);
+    chart.show();
+    chart.replot();
+    const TAxisRange x0 = chart.bottomRange(), y0 = chart.leftRange();
+    const double xPerPixel = (x0.upper - x0.lower) / chart.axisRect()->width();
+    const double yPerPixel = (y0.upper - y0.lower) / chart.axisRect()->height();
+    QSignalSpy spy(&chart, &SeriesChart::zoomed);
+    // Dragging right by 60 and down by 40 pixels moves the view left and up in data terms.
+    dragMouse(&chart, {300, 200}, {360, 240}, Qt::MiddleButton);
+    chart.replot();
+    EXPECT_NEAR(chart.bottomRange().lower, x0.lower - 60 * xPerPixel, 1e-9);
+    EXPECT_NEAR(chart.bottomRange().upper, x0.upper - 60 * xPerPixel, 1e-9);
+    EXPECT_NEAR(chart.leftRange().lower, y0.lower + 40 * yPerPixel, 1e-9);
+    EXPECT_NEAR(chart.leftRange().upper, y0.upper + 40 * yPerPixel, 1e-9);
+    EXPECT_FALSE(chart.bottomAxisState().automatic);
+    EXPECT_EQ(spy.count(), 1);
+}
+
+}  // namespace
