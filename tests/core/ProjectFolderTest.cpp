@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include "TempDir.h"
 #include "core/FileSystem.h"
@@ -514,6 +515,36 @@ TEST(ProjectFolder, ReadsAFolderWrittenInWindows1251) {
     ASSERT_TRUE(q.save(&rep));
     EXPECT_EQ(readBytes(dir / "data/series/Расход пара.ls"),
               "false\r\n255\r\n15.03.2023;1,5;\r\n15.03.2023 0:10:00;2,25;\r\n15.03.2023 10:20:00;-3;\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The split used by the worker threads: plain reading and writing off the GUI thread, the
+// project changed and its events fired on the calling thread only.
+TEST(ProjectFolder, ReadAndWriteRunOnAWorkerThread) {
+    TempDir dir;
+    TProject p;
+    fill(p);
+    const ProjectData snap = p.snapshot();
+    ProjectWriteResult written;
+    std::thread([&] { written = writeProjectFolderAs(snap, dir / "w.prj"); }).join();
+    ASSERT_TRUE(written.ok) << written.error;
+    EXPECT_FALSE(p.projectAssign);
+    p.commitSave(written.folder, written.projectName);
+    EXPECT_EQ(p.projectSaveWay, dir / "w");
+
+    ProjectReadResult read;
+    std::thread([&] { read = readProjectFolder(dir / "w/w.prj"); }).join();
+    TProject q;
+    const auto self = std::this_thread::get_id();
+    int events = 0;
+    q.FOnChangeSeriesList = [&](TProject&) { EXPECT_EQ(std::this_thread::get_id(), self); ++events; };
+    q.FOnChangeProject = [&](TProject&) { EXPECT_EQ(std::this_thread::get_id(), self); ++events; };
+    ASSERT_TRUE(q.applyLoaded(std::move(read)));
+    EXPECT_EQ(events, 2);
+    EXPECT_EQ(q.seriesCount(), p.seriesCount());
 }
 
 }  // namespace
