@@ -19,6 +19,8 @@
 #include <deque>
 
 #include "core/PrepareSeries.h"
+#include "core/Project.h"
+#include "core/TempDir.h"
 #include "core/StatisticSeries.h"
 #include "numerics/Reporter.h"
 #include "ui/EditingStringGrid.h"
@@ -436,6 +438,72 @@ TEST_F(DataPageFixture, ClearEmptiesTheValues) {
     onForm9 = [](TForm9& form) { form.BitBtn1->click(); };
     page->Button4->click();
     EXPECT_EQ(form9Shown, 0);
+}
+
+TEST_F(DataPageFixture, TheProjectHoldsTheSeriesAndASavedProjectReloadsThem) {
+    TProject project;
+    int seriesEvents = 0;
+    project.FOnChangeSeriesList = [&](TProject&) { ++seriesEvents; };
+    DataPageServices s;
+    s.reporter = &reporter;
+    s.chooseWorkbook = [] { return std::optional<std::string>(kWorkbooks + "quickload.xlsx"); };
+    s.addSeries = [&](const TStatisticSeries& series, bool notify) { project.addSeries(series, false, notify); };
+    s.filtering = &filtering;
+    DataPage projectPage(s);
+    projectPage.runForm9 = [](TForm9& form) {
+        for (const char* name : {"Расход", "Температура"})
+            form.CheckListBox1->findItems(name, Qt::MatchExactly)[0]->setCheckState(Qt::Checked);
+        form.setFillIndex(1);
+        form.BitBtn1->click();
+        return form.result() == QDialog::Accepted;
+    };
+    projectPage.Button1->click();
+    projectPage.dataGrid->setNameRow(2);
+    projectPage.dataGrid->setDataRow(3);
+    projectPage.Button4->click();
+    projectPage.Button4->click();  // a second load gets unique names
+    EXPECT_TRUE(reporter.entries.empty());
+    EXPECT_EQ(seriesEvents, 0);  // plain series are added without the event
+    ASSERT_EQ(project.seriesCount(), 4);
+    EXPECT_EQ(project.seriesList[0]->Title, "Расход");
+    EXPECT_EQ(project.seriesList[1]->Title, "Температура");
+    EXPECT_EQ(project.seriesList[2]->Title, "Расход(1)");
+    EXPECT_EQ(project.seriesList[3]->Title, "Температура(1)");
+    // Median fill of 10, 11, -, 12, 19; the statistics are computed on adding.
+    EXPECT_NEAR(static_cast<double>(project.seriesList[0]->mean), (10 + 11 + 11.5 + 12 + 19) / 5.0, 1e-12);
+
+    TempDir dir;
+    ASSERT_TRUE(project.saveas(dir / "Установка.prj", &reporter));
+    TProject reloaded;
+    ASSERT_TRUE(reloaded.load(dir / "Установка/Установка.prj", &reporter));
+    EXPECT_TRUE(reporter.entries.empty());
+    ASSERT_EQ(reloaded.seriesCount(), 4);
+    const std::vector<double> flow = {10, 11, 11.5, 12, 19};
+    const std::vector<double> temperature = {100, 101, 102, 103, 104};
+    for (int i = 0; i < 4; ++i) {
+        const TStatisticSeries& r = *reloaded.seriesList[static_cast<size_t>(i)];
+        EXPECT_EQ(r.Title, project.seriesList[static_cast<size_t>(i)]->Title);
+        ASSERT_EQ(r.Count(), 5);
+        for (int k = 0; k < 5; ++k) {
+            EXPECT_NEAR(r.XValue(k), kTimes[static_cast<size_t>(k)], 1e-8);
+            EXPECT_NEAR(r.YValue(k), (i % 2 == 0 ? flow : temperature)[static_cast<size_t>(k)], 1e-12);
+        }
+    }
+
+    // Smoothed series come with the event.
+    projectPage.runForm9 = [](TForm9& form) {
+        form.CheckListBox1->findItems("Давление", Qt::MatchExactly)[0]->setCheckState(Qt::Checked);
+        form.CheckBox1->setChecked(true);
+        form.Edit1->setText("5");
+        form.BitBtn1->click();
+        return form.result() == QDialog::Accepted;
+    };
+    projectPage.Button4->click();
+    EXPECT_EQ(seriesEvents, 1);
+    ASSERT_EQ(project.seriesCount(), 5);
+    EXPECT_EQ(project.seriesList[4]->Title, "Давление_av5");
+    ASSERT_EQ(project.seriesList[4]->Count(), 1);
+    EXPECT_NEAR(project.seriesList[4]->YValue(0), 3.0, 1e-12);
 }
 
 TEST(DropTypedKeys, LettersDoNotChooseItems) {
