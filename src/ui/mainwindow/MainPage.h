@@ -1,0 +1,20 @@
+#pragma once
+// A page of the main window. Pages whose work is not built yet are plain MainPage objects;
+// a page with controls derives from it and reacts to being reset, shown and hidden.
+#include <QWidget>
+
+class MainPage : public QWidget {
+    Q_OBJECT
+public:
+    MainPage(const QString& objectName, const QString& caption, QWidget* parent = nullptr)
+        : QWidget(parent) {
+        setObjectName(objectName);
+        setWindowTitle(caption);
+    }
+    // Empties the page's controls when the main window is reset.
+    virtual void clearPage() {}
+    // Runs after the main window's own step when the page becomes the active page.
+    virtual void pageShown() {}
+    // Runs after the main window's own step when the page stops being the active page.
+    virtual void pageHidden() {}
+};

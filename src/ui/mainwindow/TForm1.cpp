@@ -1,0 +1,425 @@
+#include "ui/mainwindow/TForm1.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+#include "ui/mainwindow/Icons.h"
+#include "ui/mainwindow/Prompter.h"
+#include "ui/mainwindow/TForm2.h"
+#include "ui/mainwindow/TForm3.h"
+#include "ui/mainwindow/Workers.h"
+#include "ui/mainwindow/WorkspaceTree.h"
+
+namespace {
+
+struct PageInfo {
+    const char* name;
+    const char* caption;
+};
+constexpr PageInfo kPages[TForm1::kPageCount] = {
+    {"TabSheet1", "Общая"},
+    {"TabSheet7", "Фильтрация"},
+    {"TabSheet3", "Статистика"},
+    {"TabSheet6", "Корреляция"},
+    {"TabSheet4", "Выбор фрагментов"},
+    {"TabSheet2", "Статистика по фрагментам"},
+    {"TabSheet5", "Статическая идентификация"},
+    {"FirstSheet", "Первая страница"},
+    {"TabSheet14", "2 метод"},
+    {"TabSheet17", "Динамика"},
+};
+
+struct NodeInfo {
+    const char* caption;
+    int level;
+    int picture;
+};
+constexpr NodeInfo kNodes[14] = {
+    {"Данные", 0, 0},
+    {"Загрузка", 1, 1},
+    {"Загрузка/преобразование", 1, 2},
+    {"Подготовка данных", 0, 7},
+    {"Статистики", 1, 3},
+    {"Корреляция", 1, 4},
+    {"Фрагментирование/анализ", 1, 5},
+    {"Фрагменты", 2, 5},
+    {"Статистики", 2, 3},
+    {"Идентификация", 0, 6},
+    {"Модели статики", 1, 6},
+    {"Регрессия", 2, 6},
+    {"Регуляризованная регрессия", 2, 6},
+    {"Модели динамики", 1, 6},
+};
+
+constexpr int kStartText = 0;
+const char* const kStartLine = "Пакет подготовки, статистической обработки и идентификации временных рядов Tarvolyn.";
+
+QAction* action(QObject* parent, const char* name, const QString& caption) {
+    auto* a = new QAction(caption, parent);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+}  // namespace
+
+TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tarvolyn"));
+    if (services.prompter) {
+        prompter_ = services.prompter;
+    } else {
+        ownPrompter_ = std::make_unique<DialogPrompter>(this);
+        prompter_ = ownPrompter_.get();
+    }
+    about_ = services.about ? services.about : new TForm2(this);
+    busy_ = services.busy ? services.busy : new TForm3(this);
+
+    buildMenus();
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    buildNavigation();
+    buildPages();
+    buildWorkspace();
+    Splitter5 = new QSplitter(Qt::Horizontal, central);
+    Splitter5->setObjectName(QStringLiteral("Splitter5"));
+    Splitter5->setOpaqueResize(false);
+    Splitter5->setChildrenCollapsible(false);
+    Splitter5->addWidget(PageControl1);
+    Splitter5->addWidget(GroupBox21);
+    Splitter5->setStretchFactor(0, 1);
+    Splitter5->setStretchFactor(1, 0);
+    connect(Splitter5, &QSplitter::splitterMoved, this, [this] {
+        if (workspaceExpanded()) pageControl6Width_ = std::max(40, GroupBox21->width() - 10);
+    });
+    row->addWidget(TreeView2);
+    row->addWidget(Splitter5, 1);
+    setCentralWidget(central);
+
+    copyPicture = new QMenu(this);
+    copyPicture->setObjectName(QStringLiteral("copyPicture"));
+    QAction* N26 = action(copyPicture, "N26", QStringLiteral("Скопировать в буфер"));
+    copyPicture->addAction(N26);
+    connect(N26, &QAction::triggered, this, [this] { N26Click(); });
+
+    // The start page first, so that switching to a work page later runs its handlers.
+    connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm1::pageChanged);
+    PageControl1->setCurrentIndex(kStartPage);
+    activePage_ = kStartPage;
+
+    // The workspace panel is laid out 200 pixels wide, then collapsed.
+    pageControl6Width_ = 200 - 10;
+    setWorkspaceExpanded(false);
+    TreeView2->expandAll();
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildMenus() {
+    QMenuBar* MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* N1 = MainMenu1->addMenu(QStringLiteral("Файл"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N1->menuAction()->setObjectName(QStringLiteral("N1Action"));
+    N1->addAction(action(this, "N2", QStringLiteral("Новый")));
+    N1->addAction(action(this, "N3", QStringLiteral("Загрузить")));
+    N1->addAction(action(this, "N5", QStringLiteral("Сохранить")));
+    N1->addAction(action(this, "N25", QStringLiteral("Сохранить как")));
+    N1->addSeparator();
+    N1->addAction(action(this, "N4", QStringLiteral("Экпортировать полученные ряды")));
+
+    QMenu* N7 = MainMenu1->addMenu(QStringLiteral("Параметры"));
+    N7->setObjectName(QStringLiteral("N7"));
+    N7->menuAction()->setObjectName(QStringLiteral("N7Action"));
+    N7->addAction(action(this, "N27", QStringLiteral("Синхронизация")));
+
+    QAction* N6 = action(this, "N6", QStringLiteral("О программме"));
+    MainMenu1->addAction(N6);
+    connect(N6, &QAction::triggered, this, &TForm1::N6Click);
+}
+
+void TForm1::buildNavigation() {
+    TreeView2 = new QTreeWidget(this);
+    TreeView2->setObjectName(QStringLiteral("TreeView2"));
+    TreeView2->setHeaderHidden(true);
+    TreeView2->setColumnCount(1);
+    TreeView2->setRootIsDecorated(false);
+    TreeView2->setIndentation(23);
+    TreeView2->setIconSize(QSize(20, 20));
+    TreeView2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView2->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeView2->setMinimumWidth(230);
+    TreeView2->setMaximumWidth(260);
+    QTreeWidgetItem* parents[3] = {nullptr, nullptr, nullptr};
+    for (int i = 0; i < 14; ++i) {
+        const NodeInfo& n = kNodes[i];
+        auto* item = n.level == 0 ? new QTreeWidgetItem(TreeView2) : new QTreeWidgetItem(parents[n.level - 1]);
+        item->setText(0, QString::fromUtf8(n.caption));
+        item->setIcon(0, QIcon(imageList2(n.picture)));
+        item->setData(0, Qt::UserRole, i);
+        parents[n.level] = item;
+        navNodes_[static_cast<size_t>(i)] = item;
+    }
+    connect(TreeView2, &QTreeWidget::itemClicked, this, [this] { TreeView2Click(); });
+}
+
+void TForm1::buildPages() {
+    PageControl1 = new QStackedWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    for (int i = 0; i < kPageCount; ++i) {
+        auto* p = new MainPage(QLatin1String(kPages[i].name), QString::fromUtf8(kPages[i].caption));
+        PageControl1->addWidget(p);
+    }
+    // The start page: the product line in a read-only memo.
+    MainPage* first = page(kStartPage);
+    auto* lay = new QVBoxLayout(first);
+    Memo1 = new QPlainTextEdit(first);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(21);
+    Memo1->setFont(f);
+    Memo1->setPlainText(QString::fromUtf8(kStartLine));
+    lay->addWidget(Memo1);
+    (void)kStartText;
+}
+
+void TForm1::buildWorkspace() {
+    GroupBox21 = new QWidget(this);
+    GroupBox21->setObjectName(QStringLiteral("GroupBox21"));
+    GroupBox21->setAutoFillBackground(true);
+    QPalette pal = GroupBox21->palette();
+    pal.setColor(QPalette::Window, QColor(0xD7, 0xE4, 0xF2));
+    GroupBox21->setPalette(pal);
+    auto* col = new QVBoxLayout(GroupBox21);
+    col->setContentsMargins(5, 5, 5, 5);
+    auto* head = new QHBoxLayout;
+    Image1 = new QLabel(GroupBox21);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setFixedSize(16, 16);
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->installEventFilter(this);
+    Label15 = new QLabel(QStringLiteral("Рабочая область"), GroupBox21);
+    Label15->setObjectName(QStringLiteral("Label15"));
+    Label15->setCursor(Qt::PointingHandCursor);
+    Label15->installEventFilter(this);
+    head->addWidget(Image1);
+    head->addWidget(Label15, 1);
+    col->addLayout(head);
+
+    PageControl6 = new QTabWidget(GroupBox21);
+    PageControl6->setObjectName(QStringLiteral("PageControl6"));
+    PageControl6->setTabPosition(QTabWidget::East);
+    TreeView1 = new WorkspaceTree(QStringLiteral("TreeView1"), true);
+    TreeView3 = new WorkspaceTree(QStringLiteral("TreeView3"), false);
+    TreeView4 = new WorkspaceTree(QStringLiteral("TreeView4"), false);
+    const struct {
+        const char* name;
+        const char* caption;
+        WorkspaceTree* tree;
+    } tabs[] = {{"TabSheet18", "Параметры", TreeView1},
+                {"TabSheet19", "Модели статики", TreeView3},
+                {"TabSheet20", "Модели динамики", TreeView4}};
+    for (const auto& t : tabs) {
+        auto* sheet = new QWidget;
+        sheet->setObjectName(QLatin1String(t.name));
+        auto* l = new QVBoxLayout(sheet);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->addWidget(t.tree);
+        PageControl6->addTab(sheet, QString::fromUtf8(t.caption));
+    }
+    PageControl6->setCurrentIndex(2);
+    col->addWidget(PageControl6, 1);
+}
+
+MainPage* TForm1::page(int index) const {
+    return qobject_cast<MainPage*>(PageControl1->widget(index));
+}
+
+void TForm1::setPage(int index, MainPage* p) {
+    if (index < 0 || index >= kPageCount || !p) return;
+    QWidget* old = PageControl1->widget(index);
+    const bool wasCurrent = PageControl1->currentIndex() == index;
+    const QSignalBlocker block(PageControl1);
+    PageControl1->insertWidget(index, p);
+    PageControl1->removeWidget(old);
+    if (wasCurrent) PageControl1->setCurrentIndex(index);
+    delete old;
+}
+
+void TForm1::setActivePage(int index) {
+    if (index < 0 || index >= kPageCount) return;
+    PageControl1->setCurrentIndex(index);
+}
+
+void TForm1::pageChanged(int index) {
+    // Hide the old page, then show the new one, once each per switch.
+    const int old = activePage_;
+    activePage_ = index;
+    if (old == index) return;
+    runHideHandler(old);
+    runShowHandler(index);
+}
+
+void TForm1::runHideHandler(int index) {
+    if (index == 4) TabSheet4Hide();
+    if (MainPage* p = page(index)) p->pageHidden();
+}
+
+void TForm1::runShowHandler(int index) {
+    switch (index) {
+    case 1: TabSheet7Show(); break;
+    case 3: TabSheet6Show(); break;
+    case 5: TabSheet2Show(); break;
+    case 6: TabSheet5Show(); break;
+    case 8: TabSheet14Show(); break;
+    case 9: TabSheet17Show(); break;
+    default: break;
+    }
+    if (MainPage* p = page(index)) p->pageShown();
+}
+
+void TForm1::TabSheet7Show() { emit pageHandlerRan(QStringLiteral("TabSheet7Show")); }
+void TForm1::TabSheet6Show() { emit pageHandlerRan(QStringLiteral("TabSheet6Show")); }
+void TForm1::TabSheet4Hide() { emit pageHandlerRan(QStringLiteral("TabSheet4Hide")); }
+void TForm1::TabSheet2Show() { emit pageHandlerRan(QStringLiteral("TabSheet2Show")); }
+void TForm1::TabSheet5Show() { emit pageHandlerRan(QStringLiteral("TabSheet5Show")); }
+void TForm1::TabSheet14Show() { emit pageHandlerRan(QStringLiteral("TabSheet14Show")); }
+void TForm1::TabSheet17Show() { emit pageHandlerRan(QStringLiteral("TabSheet17Show")); }
+
+QTreeWidgetItem* TForm1::navigationNode(int absoluteIndex) const {
+    if (absoluteIndex < 0 || absoluteIndex >= 14) return nullptr;
+    return navNodes_[static_cast<size_t>(absoluteIndex)];
+}
+
+void TForm1::TreeView2Click() {
+    QTreeWidgetItem* item = TreeView2->currentItem();
+    if (!item) return;
+    const int node = item->data(0, Qt::UserRole).toInt();
+    if (node < 0 || node >= 14) return;
+    const int target = kNodePage[static_cast<size_t>(node)];
+    if (target >= 0) setActivePage(target);
+}
+
+QString TForm1::TreeView2Hint(int node) const {
+    (void)node;
+    return QString();
+}
+
+bool TForm1::workspaceExpanded() const { return !PageControl6->isHidden(); }
+
+void TForm1::setWorkspaceExpanded(bool expanded) {
+    QSplitterHandle* handle = Splitter5->handle(1);
+    if (expanded) {
+        Image1->setPixmap(imageList1(1));
+        const int w = pageControl6Width_ + 10;
+        GroupBox21->setMinimumWidth(40);
+        GroupBox21->setMaximumWidth(QWIDGETSIZE_MAX);
+        PageControl6->show();
+        QList<int> sizes = Splitter5->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (total > w) Splitter5->setSizes({total - w, w});
+        GroupBox21->resize(w, GroupBox21->height());
+        if (handle) handle->setEnabled(true);
+    } else {
+        Image1->setPixmap(imageList1(0));
+        PageControl6->hide();
+        GroupBox21->setFixedWidth(Image1->width() + 10);
+        if (handle) handle->setEnabled(false);
+    }
+}
+
+void TForm1::Image1Click() { setWorkspaceExpanded(!workspaceExpanded()); }
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == Image1 || watched == Label15) && event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            Image1Click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::N6Click() {
+    if (about_) about_->showOver(this);
+}
+
+void TForm1::attachCopyPicture(QWidget* control) {
+    if (!control) return;
+    control->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(control, &QWidget::customContextMenuRequested, this, [this, control](const QPoint& pos) {
+        copyPictureSource_ = control;
+        copyPicture->popup(control->mapToGlobal(pos));
+    });
+}
+
+void TForm1::N26Click(QWidget* source) {
+    QWidget* w = source ? source : copyPictureSource_.data();
+    if (!w) return;
+    QPixmap picture;
+    auto* plot = qobject_cast<QCustomPlot*>(w);
+    if (!plot) plot = w->findChild<QCustomPlot*>();
+    if (plot) {
+        picture = plot->toPixmap();
+    } else if (auto* table = qobject_cast<QTableView*>(w)) {
+        // The drawn part of the grid, from its top-left corner.
+        const int fw = table->frameWidth();
+        int width = 2 * fw + table->horizontalHeader()->length() +
+                    (table->verticalHeader()->isVisible() ? table->verticalHeader()->width() : 0);
+        int height = 2 * fw + table->verticalHeader()->length() +
+                     (table->horizontalHeader()->isVisible() ? table->horizontalHeader()->height() : 0);
+        width = std::min(width, table->width());
+        height = std::min(height, table->height());
+        if (width > 0 && height > 0) picture = table->grab(QRect(0, 0, width, height));
+    }
+    if (!picture.isNull()) QApplication::clipboard()->setPixmap(picture);
+}
+
+bool TForm1::runWorker(TWorkerThread& thread) {
+    workerRunning_ = true;
+    bool ok = false;
+    try {
+        ok = runInBusyFrame(this, busy_, thread);
+    } catch (...) {
+        thread.wait();
+        thread.failure = std::current_exception();
+        ok = false;
+    }
+    workerRunning_ = false;
+    if (!ok) prompter_->error("Операция не выполнена: " + thread.failureText());
+    return ok;
+}
+
+bool TForm1::confirmDiscard() { return true; }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (workerRunning_) {
+        event->ignore();
+        return;
+    }
+    if (!confirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

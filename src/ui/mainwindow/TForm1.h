@@ -1,0 +1,137 @@
+#pragma once
+// The main window: menus, the navigation tree, the pages (their tabs hidden), the
+// workspace panel with the trees of the project's series and models, the worker frame
+// and the close question. The pages do their own work; this window switches them,
+// wires the project's change events to the trees and runs the project commands.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+#include "ui/mainwindow/MainPage.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QStackedWidget;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class Prompter;
+class TForm2;
+class TForm3;
+class TWorkerThread;
+class WorkspaceTree;
+
+// The windows and the prompt service the main window works with; any left null is made
+// by the window itself (message boxes and file dialogs for the prompter).
+struct TForm1Services {
+    Prompter* prompter = nullptr;
+    TForm2* about = nullptr;
+    TForm3* busy = nullptr;
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    using Services = TForm1Services;
+
+    static constexpr int kPageCount = 10;
+    static constexpr int kStartPage = 7;
+    // Page of each navigation node (absolute index); -1 for group nodes.
+    static constexpr std::array<int, 14> kNodePage = {-1, 0, 1, -1, 2, 3, -1, 4, 5, -1, -1, 6, 8, 9};
+
+    explicit TForm1(Services services = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Prompter& prompter() { return *prompter_; }
+    TForm3* busyWindow() const { return busy_; }
+    TForm2* aboutWindow() const { return about_; }
+
+    // --- Pages ---
+    MainPage* page(int index) const;
+    // Puts a page in place of the one at `index` (the old one is deleted).
+    void setPage(int index, MainPage* page);
+    void setActivePage(int index);
+    int activePage() const { return activePage_; }
+    QStackedWidget* pages() const { return PageControl1; }
+
+    // --- Navigation ---
+    // Shows the page of the navigation tree's current node; group nodes change nothing.
+    void TreeView2Click();
+    // The hint of a navigation node.
+    QString TreeView2Hint(int node) const;
+    QTreeWidgetItem* navigationNode(int absoluteIndex) const;
+    // Toggles the workspace panel between collapsed and expanded.
+    void Image1Click();
+    bool workspaceExpanded() const;
+
+    // --- Page handlers: the window's own step, then the page's ---
+    void TabSheet7Show();
+    void TabSheet6Show();
+    void TabSheet4Hide();
+    void TabSheet2Show();
+    void TabSheet5Show();
+    void TabSheet14Show();
+    void TabSheet17Show();
+
+    // --- Commands ---
+    // Shows the about box without making it modal.
+    void N6Click();
+    // Copies a picture of a chart or grid to the clipboard; anything else does nothing.
+    // Without an argument the control that opened the copy menu is used.
+    void N26Click(QWidget* source = nullptr);
+    // Lets a chart or grid open the copy menu with its right mouse button.
+    void attachCopyPicture(QWidget* control);
+
+    // --- Worker threads ---
+    // Runs the worker inside the busy frame; a failure is reported and false returned.
+    bool runWorker(TWorkerThread& thread);
+    bool workerRunning() const { return workerRunning_; }
+
+    // Asks, when needed, whether the open work may be dropped; true to go on.
+    bool confirmDiscard();
+
+signals:
+    // Each page handler announces itself after it has run (for the pages and for tests).
+    void pageHandlerRan(const QString& handler);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildNavigation();
+    void buildPages();
+    void buildWorkspace();
+    void pageChanged(int index);
+    void runShowHandler(int index);
+    void runHideHandler(int index);
+    void setWorkspaceExpanded(bool expanded);
+
+    std::unique_ptr<Prompter> ownPrompter_;
+    Prompter* prompter_ = nullptr;
+    QPointer<TForm2> about_;
+    QPointer<TForm3> busy_;
+    bool workerRunning_ = false;
+    int activePage_ = -1;
+
+    QStackedWidget* PageControl1 = nullptr;
+    QTreeWidget* TreeView2 = nullptr;
+    std::array<QTreeWidgetItem*, 14> navNodes_{};
+    QPlainTextEdit* Memo1 = nullptr;
+    QSplitter* Splitter5 = nullptr;
+    QWidget* GroupBox21 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Label15 = nullptr;
+    QTabWidget* PageControl6 = nullptr;
+    int pageControl6Width_ = 190;
+    WorkspaceTree* TreeView1 = nullptr;
+    WorkspaceTree* TreeView3 = nullptr;
+    WorkspaceTree* TreeView4 = nullptr;
+    QMenu* copyPicture = nullptr;
+    QPointer<QWidget> copyPictureSource_;
+};
