@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 
 #include "ui/mainwindow/TForm1.h"
 #include "ui/mainwindow/TForm2.h"
@@ -11,6 +12,8 @@ int main(int argc, char** argv) {
     TForm2 form2;
     TForm3 form3;
     TForm1 form1(TForm1::Services{nullptr, &form2, &form3});
+    // Without a window manager (a bare X server) "maximised" means nothing; fill the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) form1.setGeometry(screen->availableGeometry());
     form1.showMaximized();
     return QApplication::exec();
 }

@@ -124,6 +124,11 @@ TEST_F(Frame, WorkspacePanelTogglesBetweenIconWidthAndItsFirstWidth) {
     EXPECT_EQ(label->text(), QString("Рабочая область"));
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_FALSE(form.workspaceExpanded());
+    EXPECT_FALSE(label->isVisible());
+    QTest::mouseClick(form.findChild<QLabel*>("Image1"), Qt::LeftButton);
+    EXPECT_TRUE(form.workspaceExpanded());
+    EXPECT_TRUE(label->isVisible());
+    form.Image1Click();
     EXPECT_EQ(panel->width(), 26);
 }
 

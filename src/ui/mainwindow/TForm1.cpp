@@ -133,6 +133,9 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
 
 TForm1::~TForm1() = default;
 
+TForm3* TForm1::busyWindow() const { return busy_; }
+TForm2* TForm1::aboutWindow() const { return about_; }
+
 void TForm1::buildMenus() {
     QMenuBar* MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
@@ -335,6 +338,7 @@ void TForm1::setWorkspaceExpanded(bool expanded) {
         GroupBox21->setMinimumWidth(40);
         GroupBox21->setMaximumWidth(QWIDGETSIZE_MAX);
         PageControl6->show();
+        Label15->show();
         QList<int> sizes = Splitter5->sizes();
         const int total = sizes.value(0) + sizes.value(1);
         if (total > w) Splitter5->setSizes({total - w, w});
@@ -343,6 +347,8 @@ void TForm1::setWorkspaceExpanded(bool expanded) {
     } else {
         Image1->setPixmap(imageList1(0));
         PageControl6->hide();
+        // The caption does not fit the collapsed strip; the picture alone stays.
+        Label15->hide();
         GroupBox21->setFixedWidth(Image1->width() + 10);
         if (handle) handle->setEnabled(false);
     }
@@ -352,6 +358,7 @@ void TForm1::Image1Click() { setWorkspaceExpanded(!workspaceExpanded()); }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == Image1 || watched == Label15) && event->type() == QEvent::MouseButtonRelease) {
+        // The caption is hidden while the panel is collapsed; Image1 toggles it then.
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             Image1Click();
             return true;

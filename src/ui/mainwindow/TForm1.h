@@ -47,8 +47,8 @@ public:
     ~TForm1() override;
 
     Prompter& prompter() { return *prompter_; }
-    TForm3* busyWindow() const { return busy_; }
-    TForm2* aboutWindow() const { return about_; }
+    TForm3* busyWindow() const;
+    TForm2* aboutWindow() const;
 
     // --- Pages ---
     MainPage* page(int index) const;
