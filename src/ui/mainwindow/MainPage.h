@@ -17,4 +17,6 @@ public:
     virtual void pageShown() {}
     // Runs after the main window's own step when the page stops being the active page.
     virtual void pageHidden() {}
+    // A series of the workspace tree was double-clicked while this page is shown.
+    virtual void reloadPage() {}
 };

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QGroupBox>
+#include <unordered_set>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,6 +21,8 @@
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
+#include "core/FragmentCopy.h"
+#include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/TForm2.h"
@@ -67,7 +71,13 @@ constexpr NodeInfo kNodes[14] = {
     {"Модели динамики", 1, 6},
 };
 
-constexpr int kStartText = 0;
+const char* const kProjectFilter = "Проект|*.prj|Все файлы|*.*";
+const char* const kProjectOpenQuestion = "Открыт файл проекта. Несохраненные данные будут потеряны. Продолжить?";
+const char* const kUnsavedQuestion = "Несохраненные данные будут потеряны. Продолжить?";
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
 const char* const kStartLine = "Пакет подготовки, статистической обработки и идентификации временных рядов Tarvolyn.";
 
 QAction* action(QObject* parent, const char* name, const QString& caption) {
@@ -87,6 +97,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
         ownPrompter_ = std::make_unique<DialogPrompter>(this);
         prompter_ = ownPrompter_.get();
     }
+    project_ = std::make_unique<TProject>();
     about_ = services.about ? services.about : new TForm2(this);
     busy_ = services.busy ? services.busy : new TForm3(this);
 
@@ -118,6 +129,41 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     QAction* N26 = action(copyPicture, "N26", QStringLiteral("Скопировать в буфер"));
     copyPicture->addAction(N26);
     connect(N26, &QAction::triggered, this, [this] { N26Click(); });
+
+    createFragmentsChart();
+
+    // The project's events rebuild the trees and the caption; nothing listens to the
+    // fragment list.
+    project_->FOnChangeSeriesList = [this](TProject&) { loadSeries(); };
+    project_->FOnChangeStaticModelsList = [this](TProject&) { loadStatModel(); };
+    project_->FOnChangeDynamicModelsList = [this](TProject&) { loadDynModel(); };
+    project_->FOnChangeProject = [this](TProject&) { refreshProjectCaption(); };
+
+    // Pop-up menus of the workspace trees.
+    PopupMenuSeries = new QMenu(this);
+    PopupMenuSeries->setObjectName(QStringLiteral("PopupMenuSeries"));
+    QAction* N16 = action(PopupMenuSeries, "N16", QStringLiteral("Лабораторный анализ"));
+    N16->setCheckable(true);
+    QAction* N15 = action(PopupMenuSeries, "N15", QStringLiteral("Удалить ряд"));
+    QAction* N17 = action(PopupMenuSeries, "N17", QStringLiteral("Удалить все ряды"));
+    QAction* N18 = action(PopupMenuSeries, "N18", QStringLiteral("Выполнить сдвиг"));
+    PopupMenuSeries->addActions({N16, N15, N17, N18});
+    connect(N16, &QAction::triggered, this, &TForm1::N16Click);
+    connect(N15, &QAction::triggered, this, &TForm1::N15Click);
+    connect(N17, &QAction::triggered, this, &TForm1::N17Click);
+    PopupMenuStatModel = new QMenu(this);
+    PopupMenuStatModel->setObjectName(QStringLiteral("PopupMenuStatModel"));
+    PopupMenuDynModel = new QMenu(this);
+    PopupMenuDynModel->setObjectName(QStringLiteral("PopupMenuDynModel"));
+    for (WorkspaceTree* tree : {TreeView1, TreeView3, TreeView4})
+        connect(tree, &QWidget::customContextMenuRequested, this,
+                [this, tree](const QPoint& pos) { TreeView1ContextPopup(tree, pos); });
+    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { reloadPage(); });
+
+    connect(findChild<QAction*>(QStringLiteral("N2")), &QAction::triggered, this, &TForm1::N2Click);
+    connect(findChild<QAction*>(QStringLiteral("N3")), &QAction::triggered, this, &TForm1::N3Click);
+    connect(findChild<QAction*>(QStringLiteral("N5")), &QAction::triggered, this, &TForm1::N5Click);
+    connect(findChild<QAction*>(QStringLiteral("N25")), &QAction::triggered, this, &TForm1::N25Click);
 
     // The start page first, so that switching to a work page later runs its handlers.
     connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm1::pageChanged);
@@ -203,7 +249,6 @@ void TForm1::buildPages() {
     Memo1->setFont(f);
     Memo1->setPlainText(QString::fromUtf8(kStartLine));
     lay->addWidget(Memo1);
-    (void)kStartText;
 }
 
 void TForm1::buildWorkspace() {
@@ -303,11 +348,23 @@ void TForm1::runShowHandler(int index) {
 
 void TForm1::TabSheet7Show() { emit pageHandlerRan(QStringLiteral("TabSheet7Show")); }
 void TForm1::TabSheet6Show() { emit pageHandlerRan(QStringLiteral("TabSheet6Show")); }
-void TForm1::TabSheet4Hide() { emit pageHandlerRan(QStringLiteral("TabSheet4Hide")); }
+void TForm1::TabSheet4Hide() {
+    loadFragments();
+    emit pageHandlerRan(QStringLiteral("TabSheet4Hide"));
+}
 void TForm1::TabSheet2Show() { emit pageHandlerRan(QStringLiteral("TabSheet2Show")); }
-void TForm1::TabSheet5Show() { emit pageHandlerRan(QStringLiteral("TabSheet5Show")); }
-void TForm1::TabSheet14Show() { emit pageHandlerRan(QStringLiteral("TabSheet14Show")); }
-void TForm1::TabSheet17Show() { emit pageHandlerRan(QStringLiteral("TabSheet17Show")); }
+void TForm1::TabSheet5Show() {
+    loadFragments();
+    emit pageHandlerRan(QStringLiteral("TabSheet5Show"));
+}
+void TForm1::TabSheet14Show() {
+    loadFragments();
+    emit pageHandlerRan(QStringLiteral("TabSheet14Show"));
+}
+void TForm1::TabSheet17Show() {
+    loadFragments();
+    emit pageHandlerRan(QStringLiteral("TabSheet17Show"));
+}
 
 QTreeWidgetItem* TForm1::navigationNode(int absoluteIndex) const {
     if (absoluteIndex < 0 || absoluteIndex >= 14) return nullptr;
@@ -324,8 +381,18 @@ void TForm1::TreeView2Click() {
 }
 
 QString TForm1::TreeView2Hint(int node) const {
-    (void)node;
+    if (node == 0 && project_->projectAssign)
+        return QStringLiteral("Данные ") + QString::fromStdString(project_->projectSaveWay);
     return QString();
+}
+
+void TForm1::refreshProjectCaption() {
+    QTreeWidgetItem* node = navNodes_[0];
+    if (project_->projectAssign)
+        node->setText(0, QStringLiteral("Данные (") + QString::fromStdString(project_->projectName) + QLatin1Char(')'));
+    else
+        node->setText(0, QStringLiteral("Данные"));
+    node->setToolTip(0, TreeView2Hint(0));
 }
 
 bool TForm1::workspaceExpanded() const { return !PageControl6->isHidden(); }
@@ -383,6 +450,10 @@ void TForm1::attachCopyPicture(QWidget* control) {
 void TForm1::N26Click(QWidget* source) {
     QWidget* w = source ? source : copyPictureSource_.data();
     if (!w) return;
+    if (auto* chart = qobject_cast<SeriesChart*>(w)) {
+        chart->copyToClipboard();
+        return;
+    }
     QPixmap picture;
     auto* plot = qobject_cast<QCustomPlot*>(w);
     if (!plot) plot = w->findChild<QCustomPlot*>();
@@ -417,7 +488,263 @@ bool TForm1::runWorker(TWorkerThread& thread) {
     return ok;
 }
 
-bool TForm1::confirmDiscard() { return true; }
+bool TForm1::projectHoldsWork() const {
+    const TProject& p = *project_;
+    return p.seriesCount() > 0 || !p.userFragments.empty() || p.statModelCount() > 0 || p.dynModelCount() > 0 ||
+           (fragmentsChart && fragmentsChart->numOfFragments() > 0);
+}
+
+bool TForm1::confirmDiscard() {
+    // A project bound to its folder is always asked about; work that was never saved
+    // anywhere is asked about too, so it is not dropped silently.
+    if (project_->projectAssign) return prompter_->confirmation(kProjectOpenQuestion);
+    if (projectHoldsWork()) return prompter_->confirmation(kUnsavedQuestion);
+    return true;
+}
+
+// ---- Fragment chart ----
+
+void TForm1::createFragmentsChart() {
+    MainPage* fragmentPage = page(4);
+    GroupBox2 = new QGroupBox(fragmentPage);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    auto* pageLayout = new QVBoxLayout(fragmentPage);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(GroupBox2);
+    auto* boxLayout = new QVBoxLayout(GroupBox2);
+    boxLayout->setContentsMargins(2, 2, 2, 2);
+    fragmentsChart = new TFragmentChart(GroupBox2);
+    fragmentsChart->setObjectName(QStringLiteral("fragmentsChart"));
+    boxLayout->addWidget(fragmentsChart);
+    // New intervals are good and painted; marking is off until the page switches it on.
+    fragmentsChart->setTypeOfCurFragments(1);
+    fragmentsChart->setPaintOfCurFragments(true);
+    TChartAxisState& left = fragmentsChart->leftAxisState();
+    left.setAutomatic(true);
+    left.minimumOffset = 20;
+    left.maximumOffset = 20;
+    left.setMinMax(0, 100);
+    fragmentsChart->setLegendCheckBoxes(true);
+    fragmentsChart->setFragmentsOn(false);
+    fragmentsChart->setZoomEnabled(true);
+    fragmentsChart->setMiddleButtonScroll(true);
+    fragmentsChart->setBottomDateTime("dd.mm.yy hh:mm");
+    attachCopyPicture(fragmentsChart);
+    // Every change of the intervals means the project's fragment series are out of date.
+    connect(fragmentsChart, &TSmartChart::OnChangeFragments, this, [this] { project_->needCalcFragment = true; });
+}
+
+void TForm1::loadFragments() {
+    if (!fragmentsChart) return;
+    copyChartFragments(*project_, fragmentsChart->fragments());
+}
+
+// ---- Project commands ----
+
+void TForm1::clear() {
+    project_->newProject();
+    if (fragmentsChart) fragmentsChart->clear();
+    for (int i = 0; i < kPageCount; ++i)
+        if (MainPage* p = page(i)) p->clearPage();
+}
+
+void TForm1::N2Click() {
+    if (workerRunning_ || !confirmDiscard()) return;
+    clear();
+    setActivePage(kStartPage);
+}
+
+void TForm1::N3Click() {
+    if (workerRunning_ || !confirmDiscard()) return;
+    const std::optional<std::string> chosen = prompter_->openFileName(kProjectFilter);
+    if (!chosen) return;
+    // Only a project file is loaded; a wrong pick leaves the open work as it is.
+    if (!endsWith(*chosen, ".prj")) {
+        prompter_->message("Ошибка открытия файла");
+        return;
+    }
+    // The start page first, so that no page handler runs while the project is replaced.
+    setActivePage(kStartPage);
+    ProjectReadResult loaded;
+    TloadThread thread;
+    thread.name = *chosen;
+    thread.FOnExecute = [&loaded](const std::string& name) { loaded = readProjectFolder(name); };
+    if (!runWorker(thread)) return;
+    // The open work is dropped only once the chosen project could be read.
+    if (!loaded.opened) {
+        prompter_->error(loaded.error);
+        return;
+    }
+    clear();
+    loadProjectProc(std::move(loaded));
+}
+
+bool TForm1::loadProjectProc(ProjectReadResult&& loaded) {
+    if (!project_->applyLoaded(std::move(loaded), prompter_)) return false;
+    if (fragmentsChart) {
+        fragmentsChart->delAllFragment();
+        for (const TFragment& f : project_->userFragments)
+            fragmentsChart->addFragment(f.name, f.typeOfFragments(), f.startPoint, f.endPoint);
+    }
+    project_->needCalcFragment = true;
+    loadFragments();
+    return true;
+}
+
+void TForm1::N5Click() { saveProject(); }
+
+void TForm1::N25Click() { saveAsProject(); }
+
+bool TForm1::saveProject() {
+    if (workerRunning_) return false;
+    if (!project_->projectAssign || project_->projectSaveWay.empty()) return saveAsProject();
+    loadFragments();
+    const ProjectData data = project_->snapshot();
+    const std::string folder = project_->projectSaveWay;
+    const std::string name = project_->projectName;
+    ProjectWriteResult written;
+    TJustProcedureThread thread;
+    thread.FOnExecuteFunction = [&] {
+        written = writeProjectFolder(data, folder, name);
+        return written.ok;
+    };
+    if (!runWorker(thread)) return false;
+    if (!written.ok) {
+        prompter_->error(written.error);
+        return false;
+    }
+    project_->commitSave(written.folder, written.projectName);
+    return true;
+}
+
+bool TForm1::saveAsProject() {
+    if (workerRunning_) return false;
+    const std::optional<std::string> chosen = prompter_->saveFileName(kProjectFilter);
+    if (!chosen) return false;
+    loadFragments();
+    const ProjectData data = project_->snapshot();
+    ProjectWriteResult written;
+    TJustProcedureThread thread;
+    thread.way = *chosen;
+    thread.FOnExecuteProcedure2 = [&](const std::string& saveWay) { written = writeProjectFolderAs(data, saveWay); };
+    if (!runWorker(thread)) return false;
+    if (!written.ok) {
+        // The project stays unbound; nothing is announced.
+        prompter_->error(written.error);
+        return false;
+    }
+    project_->commitSave(written.folder, written.projectName);
+    return true;
+}
+
+// ---- Workspace trees ----
+
+std::vector<ObjectIds::Key> TForm1::seriesKeys() const {
+    std::vector<ObjectIds::Key> keys;
+    keys.reserve(project_->seriesList.size());
+    for (const auto& s : project_->seriesList) keys.push_back({s.get(), s->Title});
+    return keys;
+}
+
+void TForm1::loadSeries() {
+    const std::vector<ObjectIds::Key> keys = seriesKeys();
+    const std::vector<uint64_t> ids = seriesIds_.refresh(keys);
+    std::vector<WorkspaceTree::Entry> entries;
+    entries.reserve(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        entries.push_back({QString::fromStdString(keys[i].name), ids[i], project_->seriesList[i]->labRow ? 2 : 3});
+    TreeView1->rebuild(entries);
+}
+
+template <class Model>
+void TForm1::rebuildModelTree(WorkspaceTree* tree, ObjectIds& ids, const std::vector<std::unique_ptr<Model>>& models,
+                              int picture) {
+    std::vector<ObjectIds::Key> keys;
+    for (const auto& m : models) keys.push_back({m.get(), m->name});
+    const std::vector<uint64_t> idList = ids.refresh(keys);
+    std::vector<WorkspaceTree::Entry> entries;
+    for (size_t i = 0; i < keys.size(); ++i) entries.push_back({QString::fromStdString(keys[i].name), idList[i], picture});
+    tree->rebuild(entries);
+}
+
+void TForm1::loadStatModel() { rebuildModelTree(TreeView3, staticModelIds_, project_->statModels, 4); }
+
+void TForm1::loadDynModel() { rebuildModelTree(TreeView4, dynamicModelIds_, project_->dynModels, 5); }
+
+int TForm1::seriesIndexOf(uint64_t id) const { return seriesIds_.indexOf(id, seriesKeys()); }
+
+TStatisticSeries* TForm1::seriesById(uint64_t id) {
+    const int i = seriesIndexOf(id);
+    return i < 0 ? nullptr : project_->seriesList[static_cast<size_t>(i)].get();
+}
+
+uint64_t TForm1::seriesIdAt(int index) const {
+    if (index < 0 || index >= project_->seriesCount()) return 0;
+    const auto& s = project_->seriesList[static_cast<size_t>(index)];
+    return seriesIds_.idOf(s.get(), s->Title);
+}
+
+int TForm1::selectedSeriesIndex() const {
+    const std::optional<uint64_t> id = TreeView1->primaryId();
+    return id ? seriesIndexOf(*id) : -1;
+}
+
+std::vector<int> TForm1::selectedSeriesIndices() const {
+    std::vector<int> out;
+    std::unordered_set<int> seen;
+    const std::vector<ObjectIds::Key> keys = seriesKeys();
+    for (uint64_t id : TreeView1->selectionOrder()) {
+        const int i = seriesIds_.indexOf(id, keys);
+        if (i >= 0 && seen.insert(i).second) out.push_back(i);
+    }
+    return out;
+}
+
+void TForm1::PopupMenuSeriesPopup() {
+    const int i = selectedSeriesIndex();
+    const bool any = i >= 0;
+    for (QAction* a : PopupMenuSeries->actions()) a->setVisible(any);
+    if (any)
+        findChild<QAction*>(QStringLiteral("N16"))->setChecked(project_->seriesList[static_cast<size_t>(i)]->labRow);
+}
+
+void TForm1::N16Click() {
+    const int i = selectedSeriesIndex();
+    if (i < 0) return;
+    TStatisticSeries& s = *project_->seriesList[static_cast<size_t>(i)];
+    s.labRow = !s.labRow;
+    loadSeries();
+}
+
+void TForm1::N15Click() {
+    const std::optional<uint64_t> id = TreeView1->primaryId();
+    if (!id) return;
+    TStatisticSeries* s = seriesById(*id);
+    if (!s) return;
+    if (!prompter_->confirmation("Вы действительно хотите удалить ряд: " + s->Title + "?")) return;
+    // Looked up again: the list may have changed while the question was open.
+    const int i = seriesIndexOf(*id);
+    if (i >= 0) project_->deleteSeries(i, true);
+}
+
+void TForm1::N17Click() {
+    if (TreeView1->topLevelItemCount() < 1) return;
+    if (!prompter_->confirmation("Вы действительно хотите удалить все ряды? ")) return;
+    project_->deleteAllSeries();
+}
+
+void TForm1::TreeView1ContextPopup(WorkspaceTree* tree, const QPoint& pos) {
+    if (!tree) return;
+    tree->selectAt(pos);
+    QMenu* menu = tree == TreeView1 ? PopupMenuSeries : tree == TreeView3 ? PopupMenuStatModel : PopupMenuDynModel;
+    if (tree == TreeView1) PopupMenuSeriesPopup();
+    if (!menu->actions().isEmpty()) menu->popup(tree->viewport()->mapToGlobal(pos));
+}
+
+void TForm1::reloadPage() {
+    if (activePage_ == 2)
+        if (MainPage* p = page(2)) p->reloadPage();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (workerRunning_) {

@@ -8,7 +8,9 @@
 #include <array>
 #include <memory>
 
+#include "core/Project.h"
 #include "ui/mainwindow/MainPage.h"
+#include "ui/mainwindow/ObjectIds.h"
 
 class QAction;
 class QLabel;
@@ -19,7 +21,9 @@ class QStackedWidget;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QGroupBox;
 class Prompter;
+class TFragmentChart;
 class TForm2;
 class TForm3;
 class TWorkerThread;
@@ -47,6 +51,12 @@ public:
     ~TForm1() override;
 
     Prompter& prompter() { return *prompter_; }
+    // The project (held here until the analyser takes it over).
+    TProject& project() { return *project_; }
+    const TProject& project() const { return *project_; }
+
+    // The interval chart of the fragment page.
+    TFragmentChart* fragmentsChart = nullptr;
     TForm3* busyWindow() const;
     TForm2* aboutWindow() const;
 
@@ -86,6 +96,53 @@ public:
     // Lets a chart or grid open the copy menu with its right mouse button.
     void attachCopyPicture(QWidget* control);
 
+    // --- Project and series commands ---
+    void N2Click();   // "Новый"
+    void N3Click();   // "Загрузить"
+    void N5Click();   // "Сохранить"
+    void N25Click();  // "Сохранить как"
+    // True when the project was written and is now bound to its folder.
+    bool saveProject();
+    bool saveAsProject();
+    // Applies a project read on the load thread: series, models and intervals into the
+    // project, the intervals drawn on the chart again, the fragment series computed.
+    bool loadProjectProc(ProjectReadResult&& loaded);
+    // Resets the window and makes the project new.
+    void clear();
+    // Copies the chart's intervals into the project while its needCalcFragment is set.
+    void loadFragments();
+
+    // --- Workspace trees ---
+    void loadSeries();
+    void loadStatModel();
+    void loadDynModel();
+    // Node 0 of the navigation tree: "Данные (" name ")" while the project has a folder.
+    void refreshProjectCaption();
+    WorkspaceTree* seriesTree() const { return TreeView1; }
+    WorkspaceTree* staticModelTree() const { return TreeView3; }
+    WorkspaceTree* dynamicModelTree() const { return TreeView4; }
+    // Project index of the series that carries `id`, or -1 when it is gone.
+    int seriesIndexOf(uint64_t id) const;
+    // The series that carries `id`, or null when it is gone.
+    TStatisticSeries* seriesById(uint64_t id);
+    // Id of the project series at `index` (0 when out of range or not listed yet).
+    uint64_t seriesIdAt(int index) const;
+    // Index of the primary selected series of the series tree, or -1.
+    int selectedSeriesIndex() const;
+    // Project indices of every selected series in the order of selection, each once.
+    std::vector<int> selectedSeriesIndices() const;
+
+    // The series pop-up: prepares its items for the current selection.
+    void PopupMenuSeriesPopup();
+    void N16Click();  // laboratory flag
+    void N15Click();  // delete the selected series
+    void N17Click();  // delete all series
+    // Right click on a workspace tree: selects the node under `pos`, then opens its menu.
+    void TreeView1ContextPopup(WorkspaceTree* tree, const QPoint& pos);
+    // Double click on the series tree: the statistics page recomputes its statistics.
+    void reloadPage();
+    QMenu* seriesMenu() const { return PopupMenuSeries; }
+
     // --- Worker threads ---
     // Runs the worker inside the busy frame; a failure is reported and false returned.
     bool runWorker(TWorkerThread& thread);
@@ -111,8 +168,18 @@ private:
     void runShowHandler(int index);
     void runHideHandler(int index);
     void setWorkspaceExpanded(bool expanded);
+    void createFragmentsChart();
+    bool projectHoldsWork() const;
+    std::vector<ObjectIds::Key> seriesKeys() const;
+    template <class Model>
+    void rebuildModelTree(WorkspaceTree* tree, ObjectIds& ids,
+                          const std::vector<std::unique_ptr<Model>>& models, int picture);
 
     std::unique_ptr<Prompter> ownPrompter_;
+    std::unique_ptr<TProject> project_;
+    ObjectIds seriesIds_;
+    ObjectIds staticModelIds_;
+    ObjectIds dynamicModelIds_;
     Prompter* prompter_ = nullptr;
     QPointer<TForm2> about_;
     QPointer<TForm3> busy_;
@@ -133,5 +200,9 @@ private:
     WorkspaceTree* TreeView3 = nullptr;
     WorkspaceTree* TreeView4 = nullptr;
     QMenu* copyPicture = nullptr;
+    QMenu* PopupMenuSeries = nullptr;
+    QMenu* PopupMenuStatModel = nullptr;
+    QMenu* PopupMenuDynModel = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
     QPointer<QWidget> copyPictureSource_;
 };

@@ -37,6 +37,7 @@ void WorkspaceTree::rebuild(const std::vector<Entry>& entries) {
         for (const Entry& e : entries) {
             auto* item = new QTreeWidgetItem(QStringList{e.text});
             item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(e.id));
+            item->setData(0, kPictureRole, e.picture);
             item->setIcon(0, QIcon(imageList1(e.picture)));
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
             items.push_back(item);

@@ -23,6 +23,8 @@ public:
     void rebuild(const std::vector<Entry>& entries);
 
     static uint64_t idOf(const QTreeWidgetItem* item);
+    // The node's picture index in the workspace pictures is kept under this role.
+    static constexpr int kPictureRole = Qt::UserRole + 1;
     // The node that holds this id, or null.
     QTreeWidgetItem* itemById(uint64_t id) const;
     // The primary node: the current item when it is selected, else the first selected
