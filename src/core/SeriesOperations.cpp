@@ -31,11 +31,20 @@ void movingAverage(const std::vector<double>& x, const std::vector<double>& y, i
     }
 }
 
-bool insideSomeFragment(double x, const std::vector<TFragment>& fragments) {
-    for (const auto& f : fragments)
-        if (f.startPoint <= x && x <= f.endPoint) return true;
-    return false;
+// The smallest double not below v, and the largest double not above v: a double x
+// satisfies v <= x exactly when ceilToDouble(v) <= x, and x <= v exactly when
+// x <= floorToDouble(v), so the bounds can be compared in double precision.
+double ceilToDouble(long double v) {
+    double d = static_cast<double>(v);
+    if (static_cast<long double>(d) < v) d = std::nextafter(d, std::numeric_limits<double>::infinity());
+    return d;
 }
+double floorToDouble(long double v) {
+    double d = static_cast<double>(v);
+    if (static_cast<long double>(d) > v) d = std::nextafter(d, -std::numeric_limits<double>::infinity());
+    return d;
+}
+
 }  // namespace
 
 bool TStatisticSeries::average(int n) {
@@ -96,8 +105,37 @@ std::vector<long double> TStatisticSeries::calcAutoKorr(int maxLag) const {
 }
 
 void TStatisticSeries::filterWithFrag(const std::vector<TFragment>& fragments) {
-    std::vector<uint8_t> keep(x_.size());
-    for (size_t i = 0; i < x_.size(); ++i) keep[i] = insideSomeFragment(x_[i], fragments) ? 1 : 0;
+    std::vector<std::pair<double, double>> bounds;
+    bounds.reserve(fragments.size());
+    for (const auto& f : fragments)
+        if (!std::isnan(f.startPoint) && !std::isnan(f.endPoint))
+            bounds.emplace_back(ceilToDouble(f.startPoint), floorToDouble(f.endPoint));
+    auto inside = [&](double x) {
+        for (const auto& [lo, hi] : bounds)
+            if (x >= lo && x <= hi) return true;
+        return false;
+    };
+    const size_t n = x_.size();
+    // Nothing to do when one fragment holds the whole time range (the usual case of a
+    // single long interval); NaN times never pass this test.
+    if (n > 0) {
+        double lo = x_[0], hi = x_[0];
+        bool numbers = true;
+        for (double x : x_) {
+            lo = x < lo ? x : lo;
+            hi = x > hi ? x : hi;
+            numbers &= x == x;
+        }
+        if (numbers)
+            for (const auto& [flo, fhi] : bounds)
+                if (lo >= flo && hi <= fhi) return;
+    }
+    size_t first = 0;
+    while (first < n && inside(x_[first])) ++first;
+    // One stable compaction; nothing to move when every point stays.
+    if (first == n) return;
+    std::vector<uint8_t> keep(n, 1);
+    for (size_t i = first; i < n; ++i) keep[i] = inside(x_[i]) ? 1 : 0;
     keepPoints(keep);
 }
 
@@ -111,6 +149,8 @@ std::unique_ptr<TStatisticSeries> TStatisticSeries::getFilterWithFragSeries(
 
 bool TStatisticSeries::checkSyncronize(const TStatisticSeries& other, long double delta) const {
     if (Count() != other.Count()) return false;
+    // Equal time stamps pass with any tolerance that is not negative.
+    if (!(delta < 0) && x_ == other.x_) return true;
     for (int i = 0; i < Count(); ++i) {
         const long double mine = XValue(i);
         const long double theirs = other.XValue(i);

@@ -20,13 +20,37 @@ std::unique_ptr<TStatisticSeries> TStaticModel::calcOutput(const arrayOfStatSeri
     if (A.size() < k + 1) return out;
     int count = inputs[0]->Count();
     for (size_t i = 0; i < k; ++i) count = std::min(count, inputs[i]->Count());
-    std::vector<double> xs(static_cast<size_t>(count));
+    // Four points at a time, each point's terms added in input order; the four sums stay
+    // in registers while the inputs are read.
+    std::vector<const double*> cols(k);
+    std::vector<long double> coef(k);
+    for (size_t i = 0; i < k; ++i) {
+        cols[i] = inputs[i]->YValues().data();
+        coef[i] = A[i + 1];
+    }
+    const long double start = coinCheck ? static_cast<long double>(c) : 0.0L;
+    std::vector<double> xs(inputs[0]->XValues().begin(), inputs[0]->XValues().begin() + count);
     std::vector<double> ys(static_cast<size_t>(count));
-    for (int j = 0; j < count; ++j) {
-        long double sum = coinCheck ? static_cast<long double>(c) : 0.0L;
-        for (size_t i = 0; i < k; ++i) sum += static_cast<long double>(inputs[i]->YValue(j)) * A[i + 1];
-        xs[static_cast<size_t>(j)] = inputs[0]->XValue(j);
-        ys[static_cast<size_t>(j)] = static_cast<double>(sum);
+    int j = 0;
+    for (; j + 4 <= count; j += 4) {
+        long double s0 = start, s1 = start, s2 = start, s3 = start;
+        for (size_t i = 0; i < k; ++i) {
+            const double* y = cols[i] + j;
+            const long double a = coef[i];
+            s0 += y[0] * a;
+            s1 += y[1] * a;
+            s2 += y[2] * a;
+            s3 += y[3] * a;
+        }
+        ys[static_cast<size_t>(j)] = static_cast<double>(s0);
+        ys[static_cast<size_t>(j) + 1] = static_cast<double>(s1);
+        ys[static_cast<size_t>(j) + 2] = static_cast<double>(s2);
+        ys[static_cast<size_t>(j) + 3] = static_cast<double>(s3);
+    }
+    for (; j < count; ++j) {
+        long double s0 = start;
+        for (size_t i = 0; i < k; ++i) s0 += cols[i][j] * coef[i];
+        ys[static_cast<size_t>(j)] = static_cast<double>(s0);
     }
     out->setPoints(std::move(xs), std::move(ys));
     return out;

@@ -18,16 +18,12 @@ void TStaticData::setReporter(Reporter* reporter) { reporter_ = reporter ? repor
 
 void TStaticData::loadData(const arrayOfFragment& fragments, const arrayOfStatSeries& input, TStatisticSeries* output,
                            long double delta_) {
-    // Copy everything before clearing: the arguments may be this object's own content.
-    std::vector<std::unique_ptr<TStatisticSeries>> copies;
-    copies.reserve(input.size());
-    arrayOfStatSeries sources;
-    for (TStatisticSeries* s : input) {
-        if (s == nullptr) continue;
-        copies.push_back(copyOf(*s));
-        sources.push_back(s);
-    }
-    std::unique_ptr<TStatisticSeries> out = output ? copyOf(*output) : nullptr;
+    // The arguments may be this object's own content: then everything is copied before
+    // the old content goes. Otherwise the copy objects of the previous call are reused,
+    // and with them their storage.
+    bool aliased = &fragments == &Fragment || (output && output == OutputSeries.get());
+    for (const auto& own : InputSeries)
+        for (TStatisticSeries* s : input) aliased = aliased || s == own.get() || output == own.get();
     arrayOfFragment frags;
     frags.reserve(fragments.size());
     for (const auto& f : fragments) {
@@ -36,6 +32,35 @@ void TStaticData::loadData(const arrayOfFragment& fragments, const arrayOfStatSe
         frags.push_back(std::move(g));
     }
     const int count = static_cast<int>(fragments.size());
+
+    std::vector<std::unique_ptr<TStatisticSeries>> spare;
+    std::unique_ptr<TStatisticSeries> spareOut;
+    if (!aliased) {
+        spare = std::move(InputSeries);
+        spareOut = std::move(OutputSeries);
+    }
+    auto copyOfReusing = [&](const TStatisticSeries& source) {
+        if (spare.empty()) return copyOf(source);
+        auto copy = std::move(spare.back());
+        spare.pop_back();
+        copy->Assign(source);
+        copy->mean = copy->median = copy->variance = copy->standartDeviation = copy->variation = copy->herst = 0;
+        copy->labRow = false;
+        return copy;
+    };
+    std::vector<std::unique_ptr<TStatisticSeries>> copies;
+    copies.reserve(input.size());
+    arrayOfStatSeries sources;
+    for (TStatisticSeries* s : input) {
+        if (s == nullptr) continue;
+        copies.push_back(copyOfReusing(*s));
+        sources.push_back(s);
+    }
+    std::unique_ptr<TStatisticSeries> out;
+    if (output) {
+        if (spareOut) spare.push_back(std::move(spareOut));
+        out = copyOfReusing(*output);
+    }
 
     clear();
     InputSeries = std::move(copies);

@@ -1,5 +1,6 @@
 #include "identification/StaticIdentification.h"
 
+#include <cmath>
 #include <vector>
 
 #include "numerics/Approx.h"
@@ -14,6 +15,8 @@ const char* const kTooManyInputsMessage =
 const char* const kSingularFitMessage =
     "Система уравнений метода наименьших квадратов вырождена (например, входные ряды совпадают "
     "или линейно зависимы). Модель не построена.";
+const char* const kNotANumberMessage =
+    "Ряды содержат значения, не являющиеся числами (бесконечность или NaN). Модель не построена.";
 const char* const kNoModelMessage = "Модель не построена. Расчет не проведен.";
 const char* const kInputCountMismatchMessage =
     "Число входных рядов не совпадает с числом входов модели. Расчет не проведен.";
@@ -27,14 +30,6 @@ void TStaticIdentification::setReporter(Reporter* reporter) {
     reporter_ = reporter ? reporter : &SilentReporter::instance();
     data.setReporter(reporter_);
 }
-
-namespace {
-std::unique_ptr<TStatisticSeries> fullCopy(const TStatisticSeries& source) {
-    auto copy = std::make_unique<TStatisticSeries>();
-    copy->assignSS(source);
-    return copy;
-}
-}  // namespace
 
 bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments, const arrayOfStatSeries& input,
                                                TStatisticSeries* output, long double delta, bool withCoin) {
@@ -62,17 +57,31 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
     // Regressors row-major, one row of p inputs per point; targets the output values.
     const TStatisticSeries& out = *data.OutputSeries;
     const int N = out.Count();
-    std::vector<double> X(static_cast<size_t>(N) * static_cast<size_t>(p));
-    for (int j = 0; j < p; ++j) {
-        const std::vector<double>& v = data.InputSeries[static_cast<size_t>(j)]->YValues();
-        for (int i = 0; i < N; ++i) X[static_cast<size_t>(i) * p + j] = v[static_cast<size_t>(i)];
+    // Left uninitialised: every element is written below.
+    std::unique_ptr<double[]> X(new double[static_cast<size_t>(N) * static_cast<size_t>(p)]);
+    std::vector<const double*> columns;
+    for (const auto& s : data.InputSeries) columns.push_back(s->YValues().data());
+    // Values that are not numbers poison the sums: v - v is 0 for every finite v only.
+    bool bad = false;
+    for (int i = 0; i < N; ++i) {
+        double* row = X.get() + static_cast<size_t>(i) * p;
+        for (int j = 0; j < p; ++j) {
+            const double v = columns[static_cast<size_t>(j)][i];
+            row[j] = v;
+            bad |= !(v - v == 0);
+        }
     }
     const std::vector<double>& y = out.YValues();
+    for (double v : y) bad |= !(v - v == 0);
+    if (bad) {
+        reporter_->message(kNotANumberMessage);
+        return false;
+    }
     TVector a;
     double c = 0, err = 0;
-    const bool solved = withCoin ? approxLinearConst(X.data(), y.data(), N, p, a, c, err, p)
-                                 : approxLinear(X.data(), y.data(), N, p, a, err, p);
-    X = {};
+    const bool solved = withCoin ? approxLinearConst(X.get(), y.data(), N, p, a, c, err, p)
+                                 : approxLinear(X.get(), y.data(), N, p, a, err, p);
+    X.reset();
     if (!solved) {
         reporter_->message(kSingularFitMessage);
         return false;
@@ -91,16 +100,26 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
     model.inputName.clear();
     for (const auto& s : data.InputSeries) model.inputName.push_back(s->Title);
 
-    InputModelSeries.clear();
-    for (const auto& s : data.InputSeries) InputModelSeries.push_back(fullCopy(*s));
+    // Copies of the prepared data; the objects of the previous fit are reused so that
+    // their storage is too.
+    InputModelSeries.resize(static_cast<size_t>(p));
+    for (int j = 0; j < p; ++j) {
+        auto& dst = InputModelSeries[static_cast<size_t>(j)];
+        if (!dst) dst = std::make_unique<TStatisticSeries>();
+        dst->assignSS(*data.InputSeries[static_cast<size_t>(j)]);
+    }
     PInputSeries = data.InputPSeries;
-    OutputModelSeries = fullCopy(out);
+    if (!OutputModelSeries) OutputModelSeries = std::make_unique<TStatisticSeries>();
+    OutputModelSeries->assignSS(out);
     POutputSeries = data.OutputPSeries;
     haveModel = true;
 
     // Quality of the fit on its own data.
     auto m = model.calcOutput(inputModelSeries());
-    m->calcStatistic();
+    // Only the mean of the model output enters R²; it has no null points.
+    long double sum = 0;
+    for (double v : m->YValues()) sum += v;
+    m->mean = m->Count() > 0 ? sum / m->Count() : 0.0L;
     OutputModelSeries->calcStatistic(reporter_);
     const arrayOfExtended stat = staticQualityValues(*OutputModelSeries, *m, p);
     model.R2 = static_cast<double>(stat[0]);

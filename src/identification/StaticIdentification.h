@@ -31,6 +31,7 @@ extern const char* const kTooFewOutputPointsMessage;
 extern const char* const kNoInputSeriesMessage;
 extern const char* const kTooManyInputsMessage;
 extern const char* const kSingularFitMessage;
+extern const char* const kNotANumberMessage;
 extern const char* const kNoModelMessage;
 extern const char* const kInputCountMismatchMessage;
 extern const char* const kInputDroppedOnTestMessage;

@@ -118,6 +118,54 @@ TEST(SeriesOperations, FilterByFragments) {
     EXPECT_EQ(s.Count(), 0);
 }
 
+TEST(SeriesOperations, FilterComparesBoundsInExtendedPrecision) {
+    const long double tiny = 1.0L / (1ULL << 62);
+    const double above2 = std::nextafter(2.0, 3.0), below3 = std::nextafter(3.0, 2.0);
+    auto s = make({2, above2, 2.5, below3, 3}, {1, 2, 3, 4, 5});
+    // Bounds between two doubles: 2 lies below the start, 3 above the end.
+    s.filterWithFrag({TFragment(2.0L + tiny, 3.0L - tiny)});
+    EXPECT_EQ(xs(s), (std::vector<double>{above2, 2.5, below3}));
+    // Fragments with undefined bounds hold nothing.
+    auto t = make({1, 2}, {1, 2});
+    t.filterWithFrag({TFragment(std::numeric_limits<long double>::quiet_NaN(), 5.0L), TFragment(2.0L, 2.0L)});
+    EXPECT_EQ(xs(t), (std::vector<double>{2}));
+    // One fragment over the whole range keeps everything except times that are not numbers.
+    auto u = make({3, 1, 2}, {1, 2, 3});
+    u.filterWithFrag({TFragment(1.0L, 3.0L)});
+    EXPECT_EQ(xs(u), (std::vector<double>{3, 1, 2}));
+    auto v = make({3, std::numeric_limits<double>::quiet_NaN(), 2}, {1, 2, 3});
+    v.filterWithFrag({TFragment(0.0L, 9.0L)});
+    EXPECT_EQ(ys(v), (std::vector<double>{1, 3}));
+}
+
+TEST(SeriesOperations, FilterMatchesPointByPointDeletionOnRandomData) {
+    std::mt19937 rng(99);
+    for (int trial = 0; trial < 300; ++trial) {
+        TStatisticSeries s;
+        const int n = static_cast<int>(rng() % 50);
+        for (int i = 0; i < n; ++i) s.AddXY(static_cast<int>(rng() % 40) * 0.25, i);
+        arrayOfFragment frags;
+        const int k = static_cast<int>(rng() % 4);
+        for (int f = 0; f < k; ++f) {
+            const long double a = static_cast<int>(rng() % 40) * 0.25L + (rng() % 3 == 0 ? 1e-12L : 0);
+            const long double b = a + static_cast<int>(rng() % 20) * 0.25L - 1;  // sometimes inverted
+            frags.emplace_back(a, b);
+        }
+        // Deleting one point at a time, as first written down.
+        TStatisticSeries expected = s;
+        for (int i = 0; i < expected.Count();) {
+            bool in = false;
+            for (const auto& f : frags) in = in || (f.startPoint <= expected.XValue(i) && expected.XValue(i) <= f.endPoint);
+            if (in)
+                ++i;
+            else
+                expected.Delete(i);
+        }
+        s.filterWithFrag(frags);
+        ASSERT_EQ(ys(s), ys(expected)) << trial;
+    }
+}
+
 TEST(SeriesOperations, CheckSyncronize) {
     const struct {
         std::vector<double> a, b;
@@ -131,6 +179,7 @@ TEST(SeriesOperations, CheckSyncronize) {
         {{1, 2, 3}, {1, 2, 3.75}, 0.5, false},
         {{1, 2}, {1, 2, 3}, 10, false},  // a prefix of another count fails
         {{}, {}, 0, true},
+        {{1, 2}, {1, 2}, -0.5, false},  // a negative tolerance passes nothing
     };
     for (const auto& c : cases) {
         auto a = make(c.a, c.a), b = make(c.b, c.b);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "identification/StaticIdentification.h"
 #include "numerics/Reporter.h"
@@ -184,6 +185,26 @@ TEST(StaticIdentification, Refusals) {
     EXPECT_FALSE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1, &twin}, &p.y, 0.001, false));
     EXPECT_FALSE(id.haveModel);
     EXPECT_EQ(rep.texts(), (std::vector<std::string>{kSingularFitMessage}));
+}
+
+TEST(StaticIdentification, ConstantOutputAndValuesThatAreNotNumbers) {
+    auto p = plant(10, false);
+    TStatisticSeries flat = p.y;
+    for (int i = 0; i < flat.Count(); ++i) flat.setYValue(i, 5);
+    RecordingReporter rep;
+    TStaticIdentificationAll id(&rep);
+    // A constant output is fitted by its free term; R² has nothing to explain and is 0.
+    ASSERT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1}, &flat, 0.001, true));
+    EXPECT_NEAR(id.model.c, 5, 1e-9);
+    EXPECT_NEAR(static_cast<double>(id.model.A[1]), 0, 1e-9);
+    EXPECT_EQ(id.model.R2, 0);
+    EXPECT_TRUE(std::isfinite(id.model.R2norm));
+
+    TStatisticSeries bad = p.x1;
+    bad.setYValue(4, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_FALSE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&bad}, &p.y, 0.001, true));
+    EXPECT_FALSE(id.haveModel);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{kNotANumberMessage}));
 }
 
 TEST(StaticIdentification, MoreThanThirtyCoefficientsAreRefused) {

@@ -1,0 +1,121 @@
+#pragma once
+// A string grid whose cells are edited by one floating line editor laid over the chosen
+// cell. Only cells the owner declared editable (whole columns, whole rows or single cells)
+// open it; the owner may refuse a typed value through OnWriteValue before it is written.
+// Coordinates are (column, row) throughout; the first fixedRows rows and fixedCols columns
+// are the fixed (caption) cells, which cannot be chosen.
+#include <QPoint>
+#include <QTableView>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QLineEdit;
+class Reporter;
+class EditingGridModel;
+
+class editingStringGrid : public QTableView {
+    Q_OBJECT
+public:
+    using integerArray = std::vector<int>;
+    using pointarray = std::vector<QPoint>;  // x = column, y = row
+    // Asked before a typed value is written; clearing canWrite refuses it. A thrown error
+    // is shown to the user and keeps the editor open over its cell.
+    using TWriteValueEvent =
+        std::function<void(QObject* sender, int acol, int arow, const std::string& value, bool& canWrite)>;
+    // Told after the editor was opened on a cell.
+    using TSelectCellsEvent = std::function<void(QObject* sender, int acol, int arow)>;
+
+    explicit editingStringGrid(QWidget* parent = nullptr);
+    ~editingStringGrid() override;
+
+    // Size, fixed cells and cell texts (UTF-8).
+    int colCount() const;
+    int rowCount() const;
+    void setColCount(int n);
+    void setRowCount(int n);
+    int fixedCols() const;
+    int fixedRows() const;
+    void setFixedCols(int n);
+    void setFixedRows(int n);
+    std::string cell(int col, int row) const;
+    void setCell(int col, int row, const std::string& text);
+    void setDefaultColWidth(int w);
+    void setColWidth(int col, int w);
+    int colWidth(int col) const;
+
+    // The current cell, -1 when there is none; choosing a cell opens the editor as a click does.
+    int col() const;
+    int row() const;
+    void setCurrentCell(int col, int row);
+
+    // Editable columns, rows and cells; no list holds a value twice.
+    void addEditCol(int col);
+    void addEditCol(const integerArray& cols);
+    void addEditRow(int row);
+    void addEditRow(const integerArray& rows);
+    void addEditCells(int col, int row);
+    void removeEditCol(int col);
+    void removeEditRow(int row);
+    void removeEditCells(int col, int row);
+    void clearEditsCells();
+    const integerArray& editCols() const { return editCols_; }
+    const integerArray& editRows() const { return editRows_; }
+    const pointarray& editCells() const { return editCells_; }
+    int editColsCount() const { return static_cast<int>(editCols_.size()); }
+    int editRowsCount() const { return static_cast<int>(editRows_.size()); }
+    int editCellsCount() const { return static_cast<int>(editCells_.size()); }
+
+    // Master switch of the floating editor; off after creation.
+    bool smartEditOn() const { return smartEditOn_; }
+    void setSmartEditOn(bool on);
+
+    void setOnWriteValue(TWriteValueEvent handler) { FOnWriteValue = std::move(handler); }
+    void setAfterSelectCells(TSelectCellsEvent handler) { FAfterSelectCells = std::move(handler); }
+    // Where errors thrown by the handlers are shown; message boxes when not set.
+    void setReporter(Reporter* reporter) { reporter_ = reporter; }
+
+    QLineEdit* cellsEdit() const { return cellsEdit_; }
+    bool isEditing() const;
+    // The cell the editor is open on, (-1, -1) when idle.
+    QPoint editingCell() const { return QPoint(editCol_, editRow_); }
+
+protected:
+    // Fire the events; without a handler they write (true) and do nothing.
+    virtual bool doWriteValue(int acol, int arow, const std::string& value);
+    virtual void doAfterSelectCells(QObject* sender, int acol, int arow);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    void selectCell(int acol, int arow);
+    bool isEditableCell(int acol, int arow) const;
+    void openEditor(int acol, int arow);
+    void placeEditor();
+    void hideEditor(bool refocusGrid);
+    void commitEditor();
+    void reportError(const std::string& text);
+    int columnBorderAt(const QPoint& pos) const;
+
+    EditingGridModel* model_ = nullptr;
+    QLineEdit* cellsEdit_ = nullptr;
+    integerArray editCols_;
+    integerArray editRows_;
+    pointarray editCells_;
+    TWriteValueEvent FOnWriteValue;
+    TSelectCellsEvent FAfterSelectCells;
+    bool smartEditOn_ = false;
+    Reporter* reporter_ = nullptr;
+    int editCol_ = -1;
+    int editRow_ = -1;
+    bool inHandler_ = false;
+    bool focusing_ = false;
+    int resizingCol_ = -1;
+    int resizeStartX_ = 0;
+    int resizeStartWidth_ = 0;
+};

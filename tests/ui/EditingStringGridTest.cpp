@@ -1,0 +1,308 @@
+#include "ui/EditingStringGrid.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "numerics/FormatSettings.h"
+#include "numerics/Reporter.h"
+
+namespace {
+
+struct WriteCall {
+    int col, row;
+    std::string value;
+};
+
+// A grid of 3 columns and 4 rows with one fixed row and column, counting its events.
+struct GridFixture : ::testing::Test {
+    QWidget window;
+    editingStringGrid* grid = nullptr;
+    RecordingReporter reporter;
+    std::vector<WriteCall> writes;
+    std::vector<QPoint> selects;
+    enum class Mode { Accept, Refuse, Throw, NumberCheck } mode = Mode::Accept;
+
+    void SetUp() override {
+        grid = new editingStringGrid(&window);
+        grid->setColCount(3);
+        grid->setRowCount(4);
+        grid->setReporter(&reporter);
+        grid->resize(300, 200);
+        for (int c = 0; c < 3; ++c)
+            for (int r = 0; r < 4; ++r) grid->setCell(c, r, std::to_string(c) + ":" + std::to_string(r));
+        grid->setOnWriteValue([this](QObject* sender, int c, int r, const std::string& v, bool& canWrite) {
+            EXPECT_EQ(sender, grid);
+            writes.push_back({c, r, v});
+            if (mode == Mode::Refuse) canWrite = false;
+            if (mode == Mode::Throw) throw std::runtime_error("'" + v + "' is not a valid floating point value");
+            if (mode == Mode::NumberCheck && !strToFloat(v)) throw std::runtime_error("Неверное число: " + v);
+        });
+        grid->setAfterSelectCells([this](QObject* sender, int c, int r) {
+            EXPECT_EQ(sender, grid);
+            selects.push_back(QPoint(c, r));
+        });
+    }
+
+    void type(const QString& text) {
+        // QTest types ASCII only; other text is put in as a paste would.
+        grid->cellsEdit()->selectAll();
+        bool ascii = true;
+        for (QChar ch : text) ascii = ascii && ch.unicode() < 128;
+        if (ascii)
+            QTest::keyClicks(grid->cellsEdit(), text);
+        else
+            grid->cellsEdit()->insert(text);
+    }
+    void press(Qt::Key k) { QTest::keyClick(grid->cellsEdit(), k); }
+};
+
+}  // namespace
+
+TEST(EditingStringGridLists, NoDuplicatesOrderKeptAndClearEmptiesAll) {
+    editingStringGrid g;
+    EXPECT_FALSE(g.smartEditOn());
+    g.addEditCol(editingStringGrid::integerArray{2, 1, 2, 3});
+    g.addEditCol(1);
+    g.addEditRow(editingStringGrid::integerArray{4, 4});
+    g.addEditRow(5);
+    g.addEditCells(1, 2);
+    g.addEditCells(1, 2);
+    g.addEditCells(2, 1);
+    EXPECT_EQ(g.editCols(), (editingStringGrid::integerArray{2, 1, 3}));
+    EXPECT_EQ(g.editRows(), (editingStringGrid::integerArray{4, 5}));
+    EXPECT_EQ(g.editCells(), (editingStringGrid::pointarray{QPoint(1, 2), QPoint(2, 1)}));
+    g.removeEditCol(7);
+    g.removeEditCol(1);
+    g.removeEditCells(2, 2);
+    g.removeEditCells(1, 2);
+    EXPECT_EQ(g.editCols(), (editingStringGrid::integerArray{2, 3}));
+    EXPECT_EQ(g.editCellsCount(), 1);
+    EXPECT_EQ(g.editCells().front(), QPoint(2, 1));
+    g.clearEditsCells();
+    EXPECT_EQ(g.editColsCount() + g.editRowsCount() + g.editCellsCount(), 0);
+}
+
+TEST_F(GridFixture, SmartEditOffBehavesAsAPlainGrid) {
+    grid->addEditCol(1);
+    grid->setCurrentCell(1, 2);
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_TRUE(selects.empty());
+    EXPECT_EQ(grid->col(), 1);
+    EXPECT_EQ(grid->row(), 2);
+}
+
+TEST_F(GridFixture, EditWriteRefuseDiscardCycle) {
+    grid->setSmartEditOn(true);
+    grid->addEditCol(1);
+    grid->addEditRow(2);
+
+    // A cell in an editable column and row opens once and is announced once.
+    grid->setCurrentCell(1, 2);
+    ASSERT_TRUE(grid->isEditing());
+    EXPECT_EQ(selects, (std::vector<QPoint>{QPoint(1, 2)}));
+    EXPECT_EQ(grid->cellsEdit()->text(), "1:2");
+
+    // Enter with an accepting handler writes.
+    type("12,5");
+    press(Qt::Key_Return);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].col, 1);
+    EXPECT_EQ(writes[0].row, 2);
+    EXPECT_EQ(writes[0].value, "12,5");
+    EXPECT_EQ(grid->cell(1, 2), "12,5");
+    EXPECT_FALSE(grid->isEditing());
+
+    // A refused value is not written, and the editor closes.
+    mode = Mode::Refuse;
+    grid->setCurrentCell(2, 2);  // editable through its row
+    EXPECT_EQ(selects.size(), 2u);
+    type("отказ");
+    press(Qt::Key_Enter);
+    EXPECT_EQ(writes.size(), 2u);
+    EXPECT_EQ(grid->cell(2, 2), "2:2");
+    EXPECT_FALSE(grid->isEditing());
+
+    // Esc discards without asking.
+    mode = Mode::Accept;
+    grid->setCurrentCell(1, 3);
+    type("выброшено");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(writes.size(), 2u);
+    EXPECT_EQ(grid->cell(1, 3), "1:3");
+    EXPECT_FALSE(grid->isEditing());
+
+    // Focus moving to another control discards; a message box taking it does not.
+    grid->setCurrentCell(1, 1);
+    EXPECT_EQ(selects.size(), 4u);
+    type("потеряно");
+    QFocusEvent toDialog(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(grid->cellsEdit(), &toDialog);
+    EXPECT_TRUE(grid->isEditing());
+    QFocusEvent away(QEvent::FocusOut, Qt::MouseFocusReason);
+    QApplication::sendEvent(grid->cellsEdit(), &away);
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_EQ(grid->cell(1, 1), "1:1");
+    EXPECT_EQ(writes.size(), 2u);
+
+    // No handler: Enter writes.
+    grid->setOnWriteValue(nullptr);
+    grid->setCurrentCell(1, 3);
+    type("7");
+    press(Qt::Key_Return);
+    EXPECT_EQ(grid->cell(1, 3), "7");
+    EXPECT_EQ(selects.size(), 5u);
+    EXPECT_TRUE(reporter.entries.empty());
+}
+
+TEST_F(GridFixture, HandlerErrorIsShownAndTheEditorStaysOpen) {
+    grid->setSmartEditOn(true);
+    grid->addEditCol(2);
+    mode = Mode::NumberCheck;
+    grid->setCurrentCell(2, 1);
+    type("abc");
+    press(Qt::Key_Return);
+    ASSERT_EQ(reporter.entries.size(), 1u);
+    EXPECT_EQ(reporter.entries[0].kind, RecordingReporter::Kind::Error);
+    EXPECT_EQ(reporter.entries[0].text, "Неверное число: abc");
+    EXPECT_TRUE(grid->isEditing());
+    EXPECT_EQ(grid->editingCell(), QPoint(2, 1));
+    EXPECT_EQ(grid->cell(2, 1), "2:1");
+    EXPECT_EQ(grid->cellsEdit()->text(), "abc");
+
+    type("0,25");
+    press(Qt::Key_Return);
+    EXPECT_EQ(grid->cell(2, 1), "0,25");
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_EQ(writes.size(), 2u);
+    EXPECT_EQ(reporter.entries.size(), 1u);
+}
+
+TEST_F(GridFixture, FixedAndNonEditableCellsOpenNothing) {
+    grid->setSmartEditOn(true);
+    grid->addEditCells(2, 3);
+    grid->setCurrentCell(0, 2);  // fixed column
+    grid->setCurrentCell(2, 0);  // fixed row
+    grid->setCurrentCell(1, 1);  // plain cell
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_TRUE(selects.empty());
+    grid->setCurrentCell(2, 3);
+    EXPECT_TRUE(grid->isEditing());
+    EXPECT_EQ(selects, (std::vector<QPoint>{QPoint(2, 3)}));
+    // Choosing a plain cell while editing closes the editor without writing.
+    grid->setCurrentCell(1, 2);
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_TRUE(writes.empty());
+}
+
+TEST_F(GridFixture, MouseClicksOpenTheEditorOverTheCell) {
+    grid->setSmartEditOn(true);
+    grid->addEditCol(1);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect r = grid->visualRect(grid->model()->index(2, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+    ASSERT_TRUE(grid->isEditing());
+    EXPECT_EQ(grid->cellsEdit()->geometry(), r);
+    EXPECT_EQ(selects, (std::vector<QPoint>{QPoint(1, 2)}));
+    // Enter closes; clicking the same cell again reopens it.
+    press(Qt::Key_Return);
+    EXPECT_FALSE(grid->isEditing());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_TRUE(grid->isEditing());
+    EXPECT_EQ(selects.size(), 2u);
+    // Another editable cell takes the editor with its own text.
+    const QRect r3 = grid->visualRect(grid->model()->index(3, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r3.center());
+    EXPECT_EQ(grid->editingCell(), QPoint(1, 3));
+    EXPECT_EQ(grid->cellsEdit()->text(), "1:3");
+    EXPECT_EQ(selects.size(), 3u);
+}
+
+namespace {
+// A grid that overrides its "do" operations instead of taking handlers.
+class UpperOnlyGrid : public editingStringGrid {
+public:
+    std::vector<QPoint> announced;
+
+protected:
+    bool doWriteValue(int, int, const std::string& value) override {
+        return !value.empty() && value[0] >= 'A' && value[0] <= 'Z';
+    }
+    void doAfterSelectCells(QObject*, int acol, int arow) override { announced.push_back(QPoint(acol, arow)); }
+};
+}  // namespace
+
+TEST(EditingStringGridOverrides, DoOperationsCanBeOverridden) {
+    UpperOnlyGrid g;
+    g.setColCount(2);
+    g.setRowCount(3);
+    g.setSmartEditOn(true);
+    g.addEditCol(1);
+    g.setCurrentCell(1, 1);
+    g.cellsEdit()->setText("abc");
+    QTest::keyClick(g.cellsEdit(), Qt::Key_Return);
+    EXPECT_EQ(g.cell(1, 1), "");
+    g.setCurrentCell(1, 2);
+    g.cellsEdit()->setText("Abc");
+    QTest::keyClick(g.cellsEdit(), Qt::Key_Return);
+    EXPECT_EQ(g.cell(1, 2), "Abc");
+    EXPECT_EQ(g.announced, (std::vector<QPoint>{QPoint(1, 1), QPoint(1, 2)}));
+}
+
+TEST_F(GridFixture, SelectHandlerErrorIsShownAndShrinkingCloses) {
+    grid->setSmartEditOn(true);
+    grid->addEditCol(1);
+    grid->setAfterSelectCells([](QObject*, int, int) { throw std::runtime_error("Ряд не найден"); });
+    grid->setCurrentCell(1, 3);
+    ASSERT_EQ(reporter.texts(), (std::vector<std::string>{"Ряд не найден"}));
+    EXPECT_TRUE(grid->isEditing());
+    // The editor's row disappears: the editor goes idle and nothing is written.
+    grid->setRowCount(2);
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_TRUE(writes.empty());
+    // Other cells keep their texts.
+    EXPECT_EQ(grid->cell(1, 1), "1:1");
+    EXPECT_EQ(grid->cell(1, 3), "");
+}
+
+TEST_F(GridFixture, GainingTheFocusOpensNoEditor) {
+    grid->setSmartEditOn(true);
+    grid->addEditCol(1);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    grid->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_TRUE(selects.empty());
+}
+
+TEST(EditingStringGridLayouts, CaptionColumnWithoutFixedRow) {
+    // Captions in column 0, values in column 1, single editable cells, no fixed row.
+    editingStringGrid g;
+    g.setColCount(2);
+    g.setRowCount(8);
+    g.setFixedRows(0);
+    g.setFixedCols(1);
+    g.setCell(0, 6, "Формат даты");
+    g.setCell(1, 6, "dd.mm.yyyy");
+    for (int r : {1, 2, 3, 6, 7}) g.addEditCells(1, r);
+    int opened = 0;
+    g.setAfterSelectCells([&](QObject*, int, int) { ++opened; });
+    g.setSmartEditOn(true);
+    g.setCurrentCell(1, 0);
+    EXPECT_FALSE(g.isEditing());
+    g.setCurrentCell(0, 6);  // caption column is fixed
+    EXPECT_EQ(g.col(), 1);
+    g.setCurrentCell(1, 6);
+    ASSERT_TRUE(g.isEditing());
+    EXPECT_EQ(g.cellsEdit()->text(), "dd.mm.yyyy");
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(g.cell(0, 6), "Формат даты");
+}
