@@ -144,20 +144,3 @@ QPixmap imageList2(int index) {
     }
     return pm;
 }
-
-QPixmap productLogo(int side) {
-    QPixmap pm = blank(side);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(side / 100.0, side / 100.0);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 128));
-    p.drawRoundedRect(QRectF(2, 2, 96, 96), 16, 16);
-    QPainterPath path;
-    path.moveTo(12, 70);
-    path.cubicTo(28, 30, 40, 86, 54, 52);
-    path.cubicTo(66, 24, 78, 62, 90, 30);
-    p.setPen(QPen(Qt::white, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(path);
-    return pm;
-}

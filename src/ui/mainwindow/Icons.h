@@ -9,5 +9,3 @@ QPixmap imageList1(int index);
 // Navigation pictures (20 x 20): 0 data, 1 loading, 2 conversion, 3 statistics,
 // 4 correlation, 5 intervals, 6 identification, 7 preparation.
 QPixmap imageList2(int index);
-// The product logo at side x side pixels.
-QPixmap productLogo(int side);

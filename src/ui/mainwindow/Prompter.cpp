@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QStringList>
 #include <QThread>
 
@@ -21,22 +20,13 @@ QString qtFileFilter(const std::string& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
-void DialogPrompter::message(const std::string& text) {
-    QMessageBox::information(parent_, QApplication::applicationName(), qs(text));
-}
+void DialogPrompter::message(const std::string& text) { boxes_.message(text); }
 
-void DialogPrompter::error(const std::string& text) {
-    QMessageBox::critical(parent_, QApplication::applicationName(), qs(text));
-}
+void DialogPrompter::error(const std::string& text) { boxes_.error(text); }
 
-void DialogPrompter::information(const std::string& text) {
-    QMessageBox::information(parent_, QApplication::applicationName(), qs(text));
-}
+void DialogPrompter::information(const std::string& text) { boxes_.information(text); }
 
-bool DialogPrompter::confirmation(const std::string& text) {
-    return QMessageBox::warning(parent_, QApplication::applicationName(), qs(text),
-                                QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-}
+bool DialogPrompter::confirmation(const std::string& text) { return boxes_.confirmation(text); }
 
 std::optional<std::string> DialogPrompter::openFileName(const std::string& filter) {
     const QString f = QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFileFilter(filter));

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "numerics/Reporter.h"
+#include "ui/MessageBoxReporter.h"
 
 class Prompter : public Reporter {
 public:
@@ -26,8 +27,7 @@ QString qtFileFilter(const std::string& filter);
 // Message boxes and file dialogs on the GUI thread, parented to a window.
 class DialogPrompter : public Prompter {
 public:
-    explicit DialogPrompter(QWidget* parent = nullptr) : parent_(parent) {}
-    void setParent(QWidget* parent) { parent_ = parent; }
+    explicit DialogPrompter(QWidget* parent = nullptr) : parent_(parent), boxes_(parent) {}
     void message(const std::string& text) override;
     void error(const std::string& text) override;
     void information(const std::string& text) override;
@@ -37,6 +37,7 @@ public:
 
 private:
     QPointer<QWidget> parent_;
+    MessageBoxReporter boxes_;
 };
 
 // Records every text and answers from scripts: confirmations OK when the script is empty,

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/mainwindow/Icons.h"
+#include "ui/charts/Logo.h"
 
 namespace {
 QLabel* label(QWidget* parent, const char* name, const QString& text, bool centred) {
@@ -31,7 +31,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent, Qt::Tool) {
     auto* top = new QHBoxLayout(Panel1);
     auto* Image2 = new QLabel(Panel1);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(productLogo(72));
+    Image2->setPixmap(tarvolynLogo(72));
     Image2->setFixedSize(72, 72);
     top->addWidget(Image2);
     auto* maker = new QVBoxLayout;
