@@ -308,7 +308,19 @@ TEST_F(SeriesTree, SelectionKeepsTheClickOrderAndDragsCarryIt) {
     std::vector<int> dragged;
     for (uint64_t id : drag->selected) dragged.push_back(form.seriesIndexOf(id));
     EXPECT_EQ(dragged, (std::vector<int>{2, 0, 1}));
+    // A target resolves the drop to project indices; a series deleted meanwhile drops out.
+    project().deleteSeries(0, true);
+    auto dropped = form.droppedSeries(mime.get());
+    ASSERT_TRUE(dropped);
+    EXPECT_EQ(dropped->primary, 0);  // "b" moved to index 0
+    EXPECT_EQ(dropped->selected, (std::vector<int>{1, 0}));
+    QMimeData text;
+    text.setText("b");
+    EXPECT_FALSE(form.droppedSeries(&text));
+    for (const char* t : {"a2"}) project().addSeries(hourly(t, 3, 0), false, true);
     // A plain click leaves one selected node.
+    click(1);
+    click(2, Qt::ControlModifier);
     click(2);
     EXPECT_EQ(form.selectedSeriesIndices(), (std::vector<int>{2}));
     EXPECT_EQ(tree()->selectedItems().size(), 1);

@@ -1,5 +1,6 @@
 #include "ui/mainwindow/SeriesDrag.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QIODevice>
 
@@ -10,10 +11,13 @@ std::optional<SeriesDrag> decodeSeriesDrag(const QMimeData* mime) {
     QByteArray bytes = mime->data(QLatin1String(kSeriesMimeType));
     QDataStream in(&bytes, QIODevice::ReadOnly);
     SeriesDrag d;
+    qint64 process = 0;
     quint64 primary = 0;
     quint32 n = 0;
-    in >> primary >> n;
-    if (in.status() != QDataStream::Ok || n > 1000000) return std::nullopt;
+    in >> process >> primary >> n;
+    // Ids mean something only inside the process that made them.
+    if (in.status() != QDataStream::Ok || process != QCoreApplication::applicationPid() || n > 1000000)
+        return std::nullopt;
     d.primary = primary;
     d.selected.reserve(n);
     for (quint32 i = 0; i < n; ++i) {
@@ -28,7 +32,7 @@ std::optional<SeriesDrag> decodeSeriesDrag(const QMimeData* mime) {
 QMimeData* encodeSeriesDrag(const SeriesDrag& drag) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << quint64(drag.primary) << quint32(drag.selected.size());
+    out << qint64(QCoreApplication::applicationPid()) << quint64(drag.primary) << quint32(drag.selected.size());
     for (uint64_t id : drag.selected) out << quint64(id);
     auto* mime = new QMimeData;
     mime->setData(QLatin1String(kSeriesMimeType), bytes);

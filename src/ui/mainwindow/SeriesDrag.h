@@ -18,7 +18,7 @@ struct SeriesDrag {
 
 // True for a drag that came from the series tree.
 bool isSeriesDrag(const QMimeData* mime);
-// The payload; nullopt for any other drag or a damaged payload.
+// The payload; nullopt for any other drag, a damaged payload or one from another process.
 std::optional<SeriesDrag> decodeSeriesDrag(const QMimeData* mime);
 // A MIME object for the payload (the caller owns it).
 QMimeData* encodeSeriesDrag(const SeriesDrag& drag);

@@ -25,6 +25,7 @@
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/Prompter.h"
+#include "ui/mainwindow/SeriesDrag.h"
 #include "ui/mainwindow/TForm2.h"
 #include "ui/mainwindow/TForm3.h"
 #include "ui/mainwindow/Workers.h"
@@ -697,6 +698,21 @@ std::vector<int> TForm1::selectedSeriesIndices() const {
         const int i = seriesIds_.indexOf(id, keys);
         if (i >= 0 && seen.insert(i).second) out.push_back(i);
     }
+    return out;
+}
+
+std::optional<TForm1::DroppedSeries> TForm1::droppedSeries(const QMimeData* mime) const {
+    const std::optional<SeriesDrag> drag = decodeSeriesDrag(mime);
+    if (!drag) return std::nullopt;
+    const std::vector<ObjectIds::Key> keys = seriesKeys();
+    DroppedSeries out;
+    out.primary = seriesIds_.indexOf(drag->primary, keys);
+    std::unordered_set<int> seen;
+    for (uint64_t id : drag->selected) {
+        const int i = seriesIds_.indexOf(id, keys);
+        if (i >= 0 && seen.insert(i).second) out.selected.push_back(i);
+    }
+    if (out.primary < 0 && out.selected.empty()) return std::nullopt;
     return out;
 }
 

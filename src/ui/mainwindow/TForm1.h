@@ -22,6 +22,7 @@ class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QGroupBox;
+class QMimeData;
 class Prompter;
 class TFragmentChart;
 class TForm2;
@@ -131,6 +132,15 @@ public:
     int selectedSeriesIndex() const;
     // Project indices of every selected series in the order of selection, each once.
     std::vector<int> selectedSeriesIndices() const;
+
+    // The series a drop from the series tree carries, as project indices: the primary one
+    // and all selected ones in selection order, each once; series deleted since the drag
+    // began are left out. nullopt for a drop from anywhere else or with no series left.
+    struct DroppedSeries {
+        int primary = -1;
+        std::vector<int> selected;
+    };
+    std::optional<DroppedSeries> droppedSeries(const QMimeData* mime) const;
 
     // The series pop-up: prepares its items for the current selection.
     void PopupMenuSeriesPopup();

@@ -19,6 +19,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, bool centr
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent, Qt::Tool) {
     setObjectName(QStringLiteral("Form2"));
+    // Only the main window ends the application when it closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("О программе"));
     setModal(false);
     setAutoFillBackground(true);

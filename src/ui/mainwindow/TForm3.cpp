@@ -12,6 +12,8 @@ constexpr int kSpokes = 12;
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Form3"));
+    // Only the main window ends the application when it closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(kSide, kSide);
     timer_.setInterval(80);
