@@ -131,6 +131,19 @@ TEST_F(Frame, WorkspacePanelTogglesBetweenIconWidthAndItsFirstWidth) {
     EXPECT_TRUE(label->isVisible());
     form.Image1Click();
     EXPECT_EQ(panel->width(), 26);
+
+    // The bar between pages and panel: disabled while collapsed; a drag to the left
+    // widens the open panel when the drag ends, and the next opening keeps that width.
+    auto* bar = form.findChild<QWidget*>("Splitter5");
+    EXPECT_FALSE(bar->isEnabled());
+    form.Image1Click();
+    EXPECT_TRUE(bar->isEnabled());
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 50));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(2 - 80, 50));
+    EXPECT_EQ(panel->width(), 280);
+    form.Image1Click();
+    form.Image1Click();
+    EXPECT_EQ(panel->width(), 280);
 }
 
 TEST_F(Frame, MenusCarryTheirCaptions) {

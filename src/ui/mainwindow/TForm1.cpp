@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QSplitter>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableView>
@@ -24,6 +23,7 @@
 #include "core/FragmentCopy.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
+#include "ui/mainwindow/PanelSplitter.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
 #include "ui/mainwindow/TForm2.h"
@@ -110,19 +110,16 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     buildNavigation();
     buildPages();
     buildWorkspace();
-    Splitter5 = new QSplitter(Qt::Horizontal, central);
+    Splitter5 = new PanelSplitter(GroupBox21, central);
     Splitter5->setObjectName(QStringLiteral("Splitter5"));
-    Splitter5->setOpaqueResize(false);
-    Splitter5->setChildrenCollapsible(false);
-    Splitter5->addWidget(PageControl1);
-    Splitter5->addWidget(GroupBox21);
-    Splitter5->setStretchFactor(0, 1);
-    Splitter5->setStretchFactor(1, 0);
-    connect(Splitter5, &QSplitter::splitterMoved, this, [this] {
-        if (workspaceExpanded()) pageControl6Width_ = std::max(40, GroupBox21->width() - 10);
-    });
+    Splitter5->onResized = [this](int width) {
+        pageControl6Width_ = width - 10;
+        GroupBox21->setFixedWidth(width);
+    };
     row->addWidget(TreeView2);
-    row->addWidget(Splitter5, 1);
+    row->addWidget(PageControl1, 1);
+    row->addWidget(Splitter5);
+    row->addWidget(GroupBox21);
     setCentralWidget(central);
 
     copyPicture = new QMenu(this);
@@ -217,8 +214,6 @@ void TForm1::buildNavigation() {
     TreeView2->setIconSize(QSize(20, 20));
     TreeView2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView2->setSelectionMode(QAbstractItemView::SingleSelection);
-    TreeView2->setMinimumWidth(230);
-    TreeView2->setMaximumWidth(260);
     QTreeWidgetItem* parents[3] = {nullptr, nullptr, nullptr};
     for (int i = 0; i < 14; ++i) {
         const NodeInfo& n = kNodes[i];
@@ -229,6 +224,13 @@ void TForm1::buildNavigation() {
         parents[n.level] = item;
         navNodes_[static_cast<size_t>(i)] = item;
     }
+    TreeView2->expandAll();
+    // Wide enough for the deepest caption.
+    int widest = 0;
+    const QFontMetrics fm(TreeView2->font());
+    for (int i = 0; i < 14; ++i)
+        widest = std::max(widest, kNodes[i].level * 23 + 20 + 8 + fm.horizontalAdvance(navNodes_[size_t(i)]->text(0)));
+    TreeView2->setFixedWidth(std::max(230, widest + 2 * TreeView2->frameWidth() + 16));
     connect(TreeView2, &QTreeWidget::itemClicked, this, [this] { TreeView2Click(); });
 }
 
@@ -399,26 +401,19 @@ void TForm1::refreshProjectCaption() {
 bool TForm1::workspaceExpanded() const { return !PageControl6->isHidden(); }
 
 void TForm1::setWorkspaceExpanded(bool expanded) {
-    QSplitterHandle* handle = Splitter5->handle(1);
     if (expanded) {
         Image1->setPixmap(imageList1(1));
-        const int w = pageControl6Width_ + 10;
-        GroupBox21->setMinimumWidth(40);
-        GroupBox21->setMaximumWidth(QWIDGETSIZE_MAX);
+        GroupBox21->setFixedWidth(pageControl6Width_ + 10);
         PageControl6->show();
         Label15->show();
-        QList<int> sizes = Splitter5->sizes();
-        const int total = sizes.value(0) + sizes.value(1);
-        if (total > w) Splitter5->setSizes({total - w, w});
-        GroupBox21->resize(w, GroupBox21->height());
-        if (handle) handle->setEnabled(true);
+        Splitter5->setEnabled(true);
     } else {
         Image1->setPixmap(imageList1(0));
         PageControl6->hide();
         // The caption does not fit the collapsed strip; the picture alone stays.
         Label15->hide();
         GroupBox21->setFixedWidth(Image1->width() + 10);
-        if (handle) handle->setEnabled(false);
+        Splitter5->setEnabled(false);
     }
 }
 

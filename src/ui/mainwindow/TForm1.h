@@ -16,7 +16,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QSplitter;
+class PanelSplitter;
 class QStackedWidget;
 class QTabWidget;
 class QTreeWidget;
@@ -200,7 +200,7 @@ private:
     QTreeWidget* TreeView2 = nullptr;
     std::array<QTreeWidgetItem*, 14> navNodes_{};
     QPlainTextEdit* Memo1 = nullptr;
-    QSplitter* Splitter5 = nullptr;
+    PanelSplitter* Splitter5 = nullptr;
     QWidget* GroupBox21 = nullptr;
     QLabel* Image1 = nullptr;
     QLabel* Label15 = nullptr;
