@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/SafeFileName.h"
 #include "numerics/Formatters.h"
 #include "numerics/Reporter.h"
 
@@ -15,21 +16,6 @@ const char* const kFooter =
     "<p style=\"text-align: right;\"><a href=\"https://www.tarvolyn.example/\" target=\"_blank\" "
     "rel=\"noopener\">Tarvolyn &mdash; пакет подготовки, статистической обработки и идентификации временных "
     "рядов</a></p>";
-
-// A name usable as a file name: no path separators, reserved or control characters,
-// never "." or "..", never empty.
-std::string safeFileName(const std::string& name) {
-    std::string out;
-    for (const char ch : name) {
-        const auto u = static_cast<unsigned char>(ch);
-        if (u < 0x20 || u == 0x7F || std::string_view("/\\:*?\"<>|").find(ch) != std::string_view::npos)
-            out += '_';
-        else
-            out += ch;
-    }
-    if (out.empty() || out == "." || out == "..") out = "_" + out;
-    return out;
-}
 
 std::string pathText(const fs::path& p) { return p.string(); }
 

@@ -2,6 +2,7 @@
 // the legend's check boxes, rectangle zoom, bitmaps and the report pictures.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
@@ -230,21 +231,133 @@ TEST(ReportRendering, StaticReportPicturesAndLogo) {
     OffscreenChartRenderer renderer;
     RecordingReporter rep;
     ReportValues v;
-    const std::string chosen = dir.filePath("report").toStdString();
+    // TARVOLYN_REPORT_DIR keeps the report for a look (an existing, empty folder).
+    const char* keep = std::getenv("TARVOLYN_REPORT_DIR");
+    const std::string chosen = keep ? std::string(keep) + "/report" : dir.filePath("report").toStdString();
     const ReportResult res = writeStaticModelReport(chosen, "Y", "y=a0", "Y=1", v, v, describeChart(train), describeChart(test),
                                                     renderer, rep);
     ASSERT_TRUE(res.ok);
     for (const char* name : {"educationPlot.bmp", "testPlot.bmp"}) {
-        const QString file = dir.filePath(QString("report/data/") + name);
+        const QString file = QString::fromStdString(res.folder) + "/data/" + name;
         EXPECT_TRUE(isBmp(file)) << name;
         const QImage img(file);
         EXPECT_EQ(img.size(), QSize(800, 400)) << name;
         // Both pictures show their data: the test picture is fitted to the test times.
         EXPECT_GT(countPixels(img, qRgb(0, 0, 255)), 200) << name;
     }
-    QFile logo(dir.filePath("report/data/logo.bmp"));
+    QFile logo(QString::fromStdString(res.folder) + "/data/logo.bmp");
     ASSERT_TRUE(logo.open(QIODevice::ReadOnly));
     EXPECT_EQ(logo.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SeriesChartTest, BarsScaleFromZeroAndCopyGoesToTheClipboard) {
+    SeriesChart chart;
+    chart.resize(400, 300);
+    chart.setLegendPlace(SeriesChart::LegendPlace::Hidden);
+    // Autocorrelation at lags 0..3.
+    chart.addBars({0, 1, 2, 3}, {1.0, 0.6, 0.2, -0.1}, "Автокорреляция", 0xFF0000, 0.5);
+    ASSERT_EQ(chart.barsCount(), 1);
+    EXPECT_EQ(chart.barsAt(0)->data()->size(), 4);
+    EXPECT_EQ(chart.barsAt(0)->brush().color(), QColor(0, 0, 255));
+    chart.updateRanges();
+    // Keys with half a bar either side; values include zero.
+    EXPECT_DOUBLE_EQ(chart.bottomRange().lower, -0.25);
+    EXPECT_DOUBLE_EQ(chart.bottomRange().upper, 3.25);
+    EXPECT_DOUBLE_EQ(chart.leftRange().lower, -0.1);
+    EXPECT_DOUBLE_EQ(chart.leftRange().upper, 1.0);
+    chart.copyToClipboard();
+    const QImage copied = QApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(400, 300));
+    chart.clearBars();
+    EXPECT_EQ(chart.barsCount(), 0);
+}
+
+TEST(SeriesChartTest, MarkersCheckBoxShowsPointMarkers) {
+    ResultChart chart;
+    TStatisticSeries m, y;
+    m.AddXY(45000, 1);
+    y.AddXY(45000, 2);
+    chart.setResult(m, "Выходное значение параметра", y, "Расчетное значение параметра");
+    EXPECT_FALSE(chart.markersBox()->isChecked());
+    EXPECT_TRUE(chart.seriesGraph(0)->scatterStyle().isNone());
+    chart.markersBox()->setChecked(true);
+    EXPECT_FALSE(chart.seriesGraph(0)->scatterStyle().isNone());
+    EXPECT_FALSE(chart.seriesGraph(1)->scatterStyle().isNone());
+    // A new result keeps the box's choice; the two series are reused, not added.
+    chart.setResult(y, "Выходное значение параметра", m, "Расчетное значение параметра");
+    EXPECT_EQ(chart.seriesCount(), 2);
+    EXPECT_FALSE(chart.seriesGraph(1)->scatterStyle().isNone());
+    EXPECT_DOUBLE_EQ(chart.series(0).YValue(0), 2);
+    chart.markersBox()->setChecked(false);
+    EXPECT_TRUE(chart.seriesGraph(0)->scatterStyle().isNone());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SeriesChartTest, LegendMovesBetweenPlaces) {
+    SeriesChart chart;
+    chart.resize(600, 400);
+    TStatisticSeries s;
+    s.Title = "A";
+    s.AddXY(1, 1);
+    chart.addSeries(s);
+    using P = SeriesChart::LegendPlace;
+    const struct {
+        P place;
+        bool visible;
+        bool insidePlot;
+    } steps[] = {{P::Hidden, false, true}, {P::Inside, true, true},  {P::Right, true, false}, {P::Bottom, true, false},
+                 {P::Hidden, false, true}, {P::Bottom, true, false}, {P::Right, true, false}, {P::Inside, true, true}};
+    for (const auto& st : steps) {
+        chart.setLegendPlace(st.place);
+        chart.replot();
+        EXPECT_EQ(chart.legend->visible(), st.visible) << static_cast<int>(st.place);
+        const bool inside = chart.axisRect()->insetLayout()->elementCount() > 0 &&
+                            chart.axisRect()->insetLayout()->elementAt(0) == chart.legend;
+        EXPECT_EQ(inside, st.insidePlot) << static_cast<int>(st.place);
+        EXPECT_EQ(chart.legend->itemCount(), 1);
+        if (st.visible && !st.insidePlot) {
+            // Outside the plot: the legend and the plot do not overlap.
+            EXPECT_FALSE(chart.legend->outerRect().intersects(chart.axisRect()->rect())) << static_cast<int>(st.place);
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SeriesChartTest, MiddleButtonScrollsBothAxes) {
+    SeriesChart chart;
+    chart.resize(600, 400);
+    chart.setLegendPlace(SeriesChart::LegendPlace::Hidden);
+    chart.setMiddleButtonScroll(true);
+    chart.leftAxisState().minimumOffset = 20;
+    chart.leftAxisState().maximumOffset = 20;
+    TStatisticSeries s;
+    for (int j = 0; j <= 100; ++j) s.AddXY(j, j);
+    chart.addSeries(s);
+    chart.show();
+    chart.replot();
+    const TAxisRange x0 = chart.bottomRange(), y0 = chart.leftRange();
+    const double xPerPixel = (x0.upper - x0.lower) / chart.axisRect()->width();
+    const double yPerPixel = (y0.upper - y0.lower) / chart.axisRect()->height();
+    QSignalSpy spy(&chart, &SeriesChart::zoomed);
+    // Dragging right by 60 and down by 40 pixels moves the view left and up in data terms.
+    dragMouse(&chart, {300, 200}, {360, 240}, Qt::MiddleButton);
+    chart.replot();
+    EXPECT_NEAR(chart.bottomRange().lower, x0.lower - 60 * xPerPixel, 1e-9);
+    EXPECT_NEAR(chart.bottomRange().upper, x0.upper - 60 * xPerPixel, 1e-9);
+    EXPECT_NEAR(chart.leftRange().lower, y0.lower + 40 * yPerPixel, 1e-9);
+    EXPECT_NEAR(chart.leftRange().upper, y0.upper + 40 * yPerPixel, 1e-9);
+    EXPECT_FALSE(chart.bottomAxisState().automatic);
+    EXPECT_EQ(spy.count(), 1);
 }
 
 }  // namespace

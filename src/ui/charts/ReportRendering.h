@@ -8,6 +8,7 @@ class SeriesChart;
 // The first two series of the chart and its look, as a report picture shows them.
 ReportChart describeChart(const SeriesChart& chart);
 
+// Draws with widgets, so it is used on the GUI thread only.
 class OffscreenChartRenderer : public ReportRenderer {
 public:
     // Both axes are fitted to the described series; the legend sits at the bottom.

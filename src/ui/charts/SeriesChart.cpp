@@ -1,5 +1,7 @@
 #include "ui/charts/SeriesChart.h"
 
+#include "ui/charts/LodGraph.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
@@ -23,8 +25,10 @@ protected:
             QCPPlottableLegendItem::draw(painter);
             return;
         }
+        // The base item draws icon and name at the top of its rectangle, one line high.
         const int side = 11;
-        const QRect box(mRect.left() + 1, mRect.top() + (mRect.height() - side) / 2, side, side);
+        const int line = std::max(QFontMetrics(getFont()).height(), mParentLegend->iconSize().height());
+        const QRect box(mRect.left() + 1, mRect.top() + (line - side) / 2, side, side);
         painter->save();
         painter->setPen(QPen(Qt::black, 1));
         painter->setBrush(Qt::white);
@@ -74,6 +78,9 @@ SeriesChart::SeriesChart(QWidget* parent) : QCustomPlot(parent) {
     setAutoAddPlottableToLegend(false);
     setNoAntialiasingOnDrag(true);
     setPlottingHint(QCP::phCacheLabels, true);
+    // Thick polylines through many points are stroked very slowly by the raster engine;
+    // separate segments are fast and keep the gaps of null points.
+    setPlottingHint(QCP::phFastPolylines, true);
     setBackground(Qt::white);
     legend->setVisible(true);
     legend->setIconSize(QSize(24, 12));
@@ -99,7 +106,7 @@ int SeriesChart::addSeries(const TStatisticSeries& s) {
     Entry e;
     e.data = std::make_unique<TStatisticSeries>();
     e.data->Assign(s);
-    e.graph = addGraph(xAxis, yAxis);
+    e.graph = new LodGraph(xAxis, yAxis);
     entries_.push_back(std::move(e));
     const int i = seriesCount() - 1;
     refreshSeries(i);
@@ -138,6 +145,7 @@ void SeriesChart::computeExtents(Entry& e) {
 void SeriesChart::refreshSeries(int i) {
     Entry& e = entries_.at(static_cast<size_t>(i));
     fillGraphData(e.graph, *e.data, dateTime_, e.map);
+    if (auto* lod = qobject_cast<LodGraph*>(e.graph)) lod->rebuildLevels();
     computeExtents(e);
     styleGraph(static_cast<size_t>(i));
 }
@@ -166,6 +174,7 @@ void SeriesChart::styleGraph(size_t i) {
     e.graph->setAdaptiveSampling(true);
     e.graph->setAntialiased(s.Count() <= kAntialiasLimit);
     e.graph->setAntialiasedScatters(s.Count() <= kAntialiasLimit);
+    requestReplot();
 }
 
 void SeriesChart::removeSeries(int i) {
@@ -173,12 +182,14 @@ void SeriesChart::removeSeries(int i) {
     removeGraph(it->graph);
     entries_.erase(it);
     rebuildLegend();
+    requestReplot();
 }
 
 void SeriesChart::clearSeries() {
     for (auto& e : entries_) removeGraph(e.graph);
     entries_.clear();
     rebuildLegend();
+    requestReplot();
 }
 
 void SeriesChart::setSeriesTitle(int i, const std::string& title) {
@@ -202,6 +213,7 @@ void SeriesChart::setSeriesVisible(int i, bool visible) {
     Entry& e = entries_.at(static_cast<size_t>(i));
     if (e.graph->visible() == visible) return;
     e.graph->setVisible(visible);
+    requestReplot();
     emit seriesVisibilityChanged(i, visible);
 }
 
@@ -239,6 +251,7 @@ int SeriesChart::addBars(const std::vector<double>& x, const std::vector<double>
     b->setBrush(c);
     bars_.push_back(b);
     rebuildLegend();
+    requestReplot();
     return barsCount() - 1;
 }
 
@@ -246,6 +259,7 @@ void SeriesChart::clearBars() {
     for (auto* b : bars_) removePlottable(b);
     bars_.clear();
     rebuildLegend();
+    requestReplot();
 }
 
 void SeriesChart::setBottomDateTime(const std::string& pattern) {
@@ -308,7 +322,7 @@ bool SeriesChart::applyAxisRanges() {
         if (!b->visible() || b->data()->isEmpty()) continue;
         bool found = false;
         const QCPRange kr = b->getKeyRange(found);
-        if (found) mergeRange(keys, TAxisRange{kr.lower - b->width() / 2, kr.upper + b->width() / 2});
+        if (found) mergeRange(keys, TAxisRange{kr.lower, kr.upper});  // already includes the bar widths
         const QCPRange vr = b->getValueRange(found);
         if (found) mergeRange(values, TAxisRange{std::min(0.0, vr.lower), std::max(0.0, vr.upper)});
     }
@@ -349,10 +363,16 @@ void SeriesChart::setLegendCheckBoxes(bool on) {
 
 void SeriesChart::setLegendPlace(LegendPlace place) {
     if (place == legendPlace_) return;
-    // Take the legend out of wherever it sits now.
-    if (legendPlace_ == LegendPlace::Inside) {
+    // Take the legend out of wherever it sits now; a side column is removed with it.
+    if (legendPlace_ == LegendPlace::Inside || legendPlace_ == LegendPlace::Hidden) {
+        // A hidden legend stays inside the plot, so that QCustomPlot keeps owning it.
         axisRect()->insetLayout()->take(legend);
-    } else if (legendPlace_ != LegendPlace::Hidden || legend->layout()) {
+    } else if (legendPlace_ == LegendPlace::Right) {
+        if (auto* side = qobject_cast<QCPLayoutGrid*>(legend->layout())) {
+            side->take(legend);
+            plotLayout()->remove(side);
+        }
+    } else if (legend->layout()) {
         plotLayout()->take(legend);
     }
     plotLayout()->simplify();
@@ -360,19 +380,22 @@ void SeriesChart::setLegendPlace(LegendPlace place) {
     legend->setVisible(place != LegendPlace::Hidden);
     switch (place) {
         case LegendPlace::Hidden:
-            // Keep it somewhere so that QCustomPlot still owns it.
-            axisRect()->insetLayout()->addElement(legend, Qt::AlignRight | Qt::AlignTop);
-            legendPlace_ = LegendPlace::Inside;
-            legend->setVisible(false);
-            break;
         case LegendPlace::Inside:
             axisRect()->insetLayout()->addElement(legend, Qt::AlignRight | Qt::AlignTop);
             break;
-        case LegendPlace::Right:
-            plotLayout()->addElement(0, 1, legend);
+        case LegendPlace::Right: {
+            // A side column with the legend on top and empty space below it.
+            auto* side = new QCPLayoutGrid;
+            plotLayout()->addElement(0, 1, side);
             plotLayout()->setColumnStretchFactor(1, 0.001);
+            side->addElement(0, 0, legend);
+            side->addElement(1, 0, new QCPLayoutElement(this));
+            side->setRowStretchFactor(0, 0.001);
+            side->setRowStretchFactor(1, 1);
+            side->setRowSpacing(0);
             legend->setFillOrder(QCPLayoutGrid::foRowsFirst);
             break;
+        }
         case LegendPlace::Bottom:
             plotLayout()->addElement(1, 0, legend);
             plotLayout()->setRowStretchFactor(1, 0.001);
