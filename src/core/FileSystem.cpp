@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t kMaxFileNameBytes = 200;
-
 void setError(std::string* error, const std::string& text) {
     if (error) *error = text;
 }
@@ -60,25 +58,6 @@ bool writeAndSync(const std::string& path, std::string_view contents, bool exclu
 
 }  // namespace
 
-std::string safeFileName(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool bad = c < 0x20 || c == 0x7F || ch == '/' || ch == '\\' || ch == ':' || ch == '*' ||
-                         ch == '?' || ch == '"' || ch == '<' || ch == '>' || ch == '|';
-        out += bad ? '_' : ch;
-    }
-    if (out.size() > kMaxFileNameBytes) {
-        size_t cut = kMaxFileNameBytes;
-        // Never split a UTF-8 sequence: back up to the start of a character.
-        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
-        out.resize(cut);
-    }
-    if (out.find_first_not_of('.') == std::string::npos) out.insert(0, "_");
-    return out;
-}
-
 std::string uniqueName(const std::string& base, const std::function<bool(const std::string&)>& taken) {
     if (!taken(base)) return base;
     for (long long n = 1;; ++n) {
@@ -99,8 +78,12 @@ bool writeFileAtomic(const std::string& path, std::string_view contents, std::st
     std::random_device rd;
     int err = EEXIST;
     for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
-        const std::string tmp = (folder.empty() ? std::string() : folder + "/") + "." + fileNameOf(path) +
-                                ".tmp" + std::to_string(rd() % 1000000);
+        std::string tmp = folder;
+        if (!tmp.empty()) tmp += '/';
+        tmp += '.';
+        tmp += fileNameOf(path);
+        tmp += ".tmp";
+        tmp += std::to_string(rd() % 1000000);
         if (!writeAndSync(tmp, contents, true, err)) {
             if (err != EEXIST) ::unlink(tmp.c_str());
             continue;

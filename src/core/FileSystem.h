@@ -1,7 +1,7 @@
 #pragma once
-// File-system helpers shared by every writer and reader of the system's files: safe file
-// names made from user text, atomic file writes, folders made unique by creating them and
-// whole text files read with the encoding fallback. Paths are UTF-8 strings.
+// File-system helpers shared by every writer and reader of the system's files: atomic file
+// writes, folders made unique by creating them and whole text files read with the encoding
+// fallback. Paths are UTF-8 strings.
 // Every function reports a failure through its result and an optional Russian error text;
 // none throws.
 #include <functional>
@@ -10,12 +10,9 @@
 #include <string_view>
 #include <vector>
 
-// A file name (without folder) for a user-given name: every "/", "\", ":", "*", "?", '"',
-// "<", ">", "|" and control character becomes "_"; a name that is empty, "." or ".." (or
-// only dots) becomes "_" followed by it; a name longer than 200 bytes is cut at a
-// character boundary. Cyrillic and other letters stay as they are. A name that is safe
-// already comes back unchanged, so applying it twice gives the same result.
-std::string safeFileName(std::string_view name);
+#include "core/SafeFileName.h"
+
+// safeFileName (a file name made from user text) lives in core/SafeFileName.h.
 
 // `base` if it is not in use, else base + "(" + n + ")" with the smallest n >= 1 that is
 // free; `taken` tells whether a candidate is in use.

@@ -190,8 +190,12 @@ ResolvedFiles resolveFiles(const std::string& prjFile, const std::string& folder
 
 }  // namespace
 
-ProjectReadResult readProjectFolder(const std::string& prjFile) {
+ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
     ProjectReadResult result;
+    // The project is bound to a folder, so a relative name is made absolute.
+    std::error_code absEc;
+    const fs::path absolute = fs::absolute(fs::path(prjFileGiven), absEc);
+    const std::string prjFile = absEc ? prjFileGiven : absolute.lexically_normal().string();
     result.folder = folderOf(prjFile);
     result.projectName = withoutLastExtension(fileNameOf(prjFile));
     const ResolvedFiles files = resolveFiles(prjFile, result.folder, result.projectName);
@@ -221,15 +225,19 @@ ProjectReadResult readProjectFolder(const std::string& prjFile) {
             if (section == "*interval") {
                 if (blank) continue;
                 const auto f = storedFields(line);
-                const auto start = f.size() >= 4 ? readStoredDateTime(f[1]) : std::nullopt;
-                const auto end = f.size() >= 4 ? readStoredDateTime(f[2]) : std::nullopt;
-                const auto type = f.size() >= 4 ? readStoredInt(f[3]) : std::nullopt;
-                if (!start || !end || !type || *type < 0 || *type > 255) {
+                std::optional<TDateTime> start, end;
+                int type = -1;
+                if (f.size() >= 4) {
+                    start = readStoredDateTime(f[1]);
+                    end = readStoredDateTime(f[2]);
+                    type = readStoredInt(f[3]).value_or(-1);
+                }
+                if (!start || !end || type < 0 || type > 255) {
                     result.problems.push_back("Интервал в строке " + std::to_string(i + 1) +
                                               " файла проекта не прочитан: \"" + std::string(line) + "\"");
                     continue;
                 }
-                TFragment frag(static_cast<uint8_t>(*type), *start, *end);
+                TFragment frag(static_cast<uint8_t>(type), *start, *end);
                 frag.name = std::string(f[0]);
                 result.data.userFragments.push_back(std::move(frag));
                 continue;
@@ -437,11 +445,27 @@ bool writeDataFiles(const ProjectData& d, const std::string& data, const Project
         ++done;
         return true;
     };
+    // Series files are the bulk: written a batch at a time on several threads, with the
+    // progress asked on this thread before each batch.
     const auto seriesStems = stemsOf(d.series, seriesLineTitle);
-    for (size_t i = 0; i < d.series.size(); ++i) {
-        if (!step()) return false;
-        const std::string path = data + "/" + kSeriesDir + "/" + seriesStems[i] + ".ls";
-        if (!writeFileDurable(path, seriesFileText(d.series[i]), error)) return false;
+    const size_t batch = 8;
+    for (size_t first = 0; first < d.series.size(); first += batch) {
+        const size_t count = std::min(batch, d.series.size() - first);
+        for (size_t k = 0; k < count; ++k)
+            if (!step()) return false;
+        std::vector<std::string> errors(count);
+        std::vector<char> ok(count, 0);
+        parallelFor(count, [&](size_t k) {
+            const size_t i = first + k;
+            const std::string path = data + "/" + kSeriesDir + "/" + seriesStems[i] + ".ls";
+            ok[k] = writeFileDurable(path, seriesFileText(d.series[i]), &errors[k]);
+        });
+        for (size_t k = 0; k < count; ++k) {
+            if (!ok[k]) {
+                if (error) *error = errors[k];
+                return false;
+            }
+        }
     }
     const auto staticStems = stemsOf(d.staticModels, [](const TStaticModel& m) { return m.name; });
     for (size_t i = 0; i < d.staticModels.size(); ++i) {
@@ -549,9 +573,12 @@ ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& f
     return result;
 }
 
-ProjectWriteResult writeProjectFolderAs(const ProjectData& d, const std::string& saveWay,
+ProjectWriteResult writeProjectFolderAs(const ProjectData& d, const std::string& saveWayGiven,
                                         const ProjectWriteProgress& progress, int maxFolderTries) {
     ProjectWriteResult result;
+    std::error_code absEc;
+    const fs::path absolute = fs::absolute(fs::path(saveWayGiven), absEc);
+    const std::string saveWay = absEc ? saveWayGiven : absolute.lexically_normal().string();
     const std::string name = withoutLastExtension(fileNameOf(saveWay));
     if (name.empty()) {
         result.error = "Не задано имя проекта.";
