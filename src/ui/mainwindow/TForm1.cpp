@@ -175,7 +175,13 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The trees go before the project; nothing may reach them from it any more.
+    project_->FOnChangeSeriesList = nullptr;
+    project_->FOnChangeStaticModelsList = nullptr;
+    project_->FOnChangeDynamicModelsList = nullptr;
+    project_->FOnChangeProject = nullptr;
+}
 
 TForm3* TForm1::busyWindow() const { return busy_; }
 TForm2* TForm1::aboutWindow() const { return about_; }
