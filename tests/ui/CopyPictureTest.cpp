@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
+#include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/TForm1.h"
 
@@ -30,6 +33,25 @@ TEST_F(CopyPicture, ChartGoesToTheClipboardWhole) {
     ASSERT_FALSE(img.isNull());
     EXPECT_EQ(img.width(), 400);
     EXPECT_EQ(img.height(), 250);
+}
+
+TEST_F(CopyPicture, FragmentChartThroughItsMenu) {
+    TFragmentChart* chart = form.fragmentsChart;
+    ASSERT_TRUE(chart);
+    chart->resize(500, 300);
+    TStatisticSeries s;
+    s.Title = "Расход";
+    for (int i = 0; i < 10; ++i) s.AddXY(45000 + i / 24.0, i);
+    chart->addSeries(s);
+    // The chart's right button opens the copy menu; its item copies the chart.
+    emit chart->customContextMenuRequested(QPoint(10, 10));
+    QMenu* menu = form.findChild<QMenu*>("copyPicture");
+    ASSERT_TRUE(menu);
+    menu->hide();
+    form.findChild<QAction*>("N26")->trigger();
+    const QImage img = QApplication::clipboard()->image();
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.size(), QSize(500, 300));
 }
 
 TEST_F(CopyPicture, GridGoesAsItsDrawnCells) {
