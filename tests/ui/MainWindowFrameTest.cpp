@@ -62,6 +62,33 @@ TEST_F(Frame, PagesCarryTheirNamesInIndexOrder) {
     for (int i = 0; i < 10; ++i) EXPECT_EQ(form.page(i)->objectName(), QString(names[i])) << i;
 }
 
+// A page that counts its show and hide calls.
+struct CountingPage : MainPage {
+    using MainPage::MainPage;
+    int shown = 0, hidden = 0, cleared = 0;
+    void pageShown() override { ++shown; }
+    void pageHidden() override { ++hidden; }
+    void clearPage() override { ++cleared; }
+};
+
+TEST_F(Frame, ReplacedPagesGetTheirEventsAndKeepTheFragmentChart) {
+    auto* fragments = new CountingPage("TabSheet4", "Выбор фрагментов");
+    QWidget* chartBox = form.findChild<QWidget*>("GroupBox2");
+    ASSERT_TRUE(chartBox);
+    form.setPage(4, fragments);
+    EXPECT_EQ(form.page(4), fragments);
+    EXPECT_TRUE(fragments->isAncestorOf(chartBox));
+    EXPECT_TRUE(fragments->isAncestorOf(form.findChild<QWidget*>("fragmentsChart")));
+    EXPECT_EQ(form.pages()->count(), 10);
+    clickNode(7);
+    clickNode(11);
+    clickNode(7);
+    EXPECT_EQ(fragments->shown, 2);
+    EXPECT_EQ(fragments->hidden, 1);
+    form.clear();
+    EXPECT_EQ(fragments->cleared, 1);
+}
+
 TEST_F(Frame, NavigationNodesShowTheirPagesAndGroupsChangeNothing) {
     struct Case {
         int node;

@@ -315,6 +315,9 @@ MainPage* TForm1::page(int index) const {
 void TForm1::setPage(int index, MainPage* p) {
     if (index < 0 || index >= kPageCount || !p) return;
     QWidget* old = PageControl1->widget(index);
+    if (old == p) return;
+    // Controls the window made for the page move over to the new one.
+    if (GroupBox2 && old->isAncestorOf(GroupBox2)) p->placeControl(GroupBox2);
     const bool wasCurrent = PageControl1->currentIndex() == index;
     const QSignalBlocker block(PageControl1);
     PageControl1->insertWidget(index, p);
@@ -507,12 +510,9 @@ bool TForm1::confirmDiscard() {
 // ---- Fragment chart ----
 
 void TForm1::createFragmentsChart() {
-    MainPage* fragmentPage = page(4);
-    GroupBox2 = new QGroupBox(fragmentPage);
+    GroupBox2 = new QGroupBox;
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    auto* pageLayout = new QVBoxLayout(fragmentPage);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->addWidget(GroupBox2);
+    page(4)->placeControl(GroupBox2);
     auto* boxLayout = new QVBoxLayout(GroupBox2);
     boxLayout->setContentsMargins(2, 2, 2, 2);
     fragmentsChart = new TFragmentChart(GroupBox2);

@@ -63,7 +63,9 @@ public:
 
     // --- Pages ---
     MainPage* page(int index) const;
-    // Puts a page in place of the one at `index` (the old one is deleted).
+    // Puts a page in place of the one at `index` (the old one is deleted). Controls the
+    // window made for that page (the fragment chart) move to the new page through its
+    // placeControl.
     void setPage(int index, MainPage* page);
     void setActivePage(int index);
     int activePage() const { return activePage_; }
