@@ -287,8 +287,21 @@ TEST_F(Frame, CloseIsRefusedWhileAWorkerRuns) {
     EXPECT_TRUE(form.close());
 }
 
+// Records the thread each text arrives on.
+struct ThreadNotingPrompter : ScriptedPrompter {
+    std::vector<QThread*> threads;
+    void message(const std::string& t) override {
+        threads.push_back(QThread::currentThread());
+        ScriptedPrompter::message(t);
+    }
+    bool confirmation(const std::string& t) override {
+        threads.push_back(QThread::currentThread());
+        return ScriptedPrompter::confirmation(t);
+    }
+};
+
 TEST(Workers, WorkerReportsReachTheGuiThread) {
-    ScriptedPrompter prompter;
+    ThreadNotingPrompter prompter;
     prompter.record.answers = {false};
     GuiThreadReporter relay(prompter);
     TloadThread t;
@@ -301,6 +314,7 @@ TEST(Workers, WorkerReportsReachTheGuiThread) {
     EXPECT_TRUE(runInBusyFrame(&w, nullptr, t));
     EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{"Ошибка открытия файла", "Продолжить?"}));
     EXPECT_FALSE(answer);
+    EXPECT_EQ(prompter.threads, (std::vector<QThread*>{qApp->thread(), qApp->thread()}));
 }
 
 TEST(SeriesDragTest, CarriesIdsInSelectionOrderAndRefusesOtherDrags) {

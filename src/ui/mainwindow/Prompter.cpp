@@ -35,9 +35,17 @@ std::optional<std::string> DialogPrompter::openFileName(const std::string& filte
 }
 
 std::optional<std::string> DialogPrompter::saveFileName(const std::string& filter) {
-    const QString f = QFileDialog::getSaveFileName(parent_, QString(), QString(), qtFileFilter(filter));
-    if (f.isEmpty()) return std::nullopt;
-    return f.toStdString();
+    QFileDialog dialog(parent_, QString(), QString(), qtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets the first filter's one ("*.prj" gives "prj").
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    if (parts.size() >= 2 && parts[1].startsWith(QStringLiteral("*."))) {
+        const QString ext = parts[1].mid(2).section(QLatin1Char(';'), 0, 0);
+        if (!ext.isEmpty() && !ext.contains(QLatin1Char('*'))) dialog.setDefaultSuffix(ext);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 template <class F>

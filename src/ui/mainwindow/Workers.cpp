@@ -1,6 +1,7 @@
 #include "ui/mainwindow/Workers.h"
 
 #include <QEventLoop>
+#include <new>
 
 #include "ui/mainwindow/TForm3.h"
 
@@ -18,6 +19,8 @@ std::string TWorkerThread::failureText() const {
     if (!failure) return {};
     try {
         std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return "недостаточно памяти";
     } catch (const std::exception& e) {
         return e.what();
     } catch (...) {
