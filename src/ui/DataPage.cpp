@@ -104,13 +104,15 @@ bool runOnPool(QWidget* window, const std::function<void()>& work) {
 std::string notIntegerMessage(const std::string& value) { return "\"" + value + "\" не является целым числом!"; }
 
 DataPage::DataPage(DataPageServices services, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)), rng_(std::random_device{}()) {
-    setObjectName("TabSheet1");
-    setWindowTitle("Общая");
+    : MainPage("TabSheet1", "Общая", parent), services_(std::move(services)), rng_(std::random_device{}()) {
 
-    form9_ = services_.form9 ? services_.form9 : new TForm9(this);
-    form10_ = services_.form10 ? services_.form10 : new TForm10(this);
-    form22_ = services_.form22 ? services_.form22 : new TForm22(this);
+    if (!services_.filtering) ownFiltering_ = std::make_unique<TPrepareSeries>(services_.reporter);
+    if (!services_.form9) ownForm9_ = std::make_unique<TForm9>();
+    if (!services_.form10) ownForm10_ = std::make_unique<TForm10>();
+    if (!services_.form22) ownForm22_ = std::make_unique<TForm22>();
+    form9_ = services_.form9 ? services_.form9 : ownForm9_.get();
+    form10_ = services_.form10 ? services_.form10 : ownForm10_.get();
+    form22_ = services_.form22 ? services_.form22 : ownForm22_.get();
     form9_->setReporter(services_.reporter);
 
     auto* layout = new QVBoxLayout(this);
@@ -196,6 +198,8 @@ DataPage::DataPage(DataPageServices services, QWidget* parent)
 
 DataPage::~DataPage() = default;
 
+TPrepareSeries& DataPage::filtering() const { return services_.filtering ? *services_.filtering : *ownFiltering_; }
+
 Reporter& DataPage::reporter() const {
     return services_.reporter ? *services_.reporter : MessageBoxReporter::instance();
 }
@@ -220,10 +224,11 @@ void DataPage::openExcelFile(const std::string& fileName) {
     Edit1->setText(name);
     auto result = std::make_shared<WorkbookReadResult>();
     const FormatSettings fs = dataGrid->formatSettings();
-    auto work = [result, fileName, fs] { *result = readWorkbook(fileName, fs); };
-    const bool ran = services_.runWorker ? services_.runWorker(work) : runOnPool(window(), work);
+    auto work = [result, fs](const std::string& file) { *result = readWorkbook(file, fs); };
     bool loaded = false;
-    if (ran) {
+    if (services_.runWorker) {
+        if (services_.runWorker(fileName, work)) loaded = dataGrid->applyWorkbook(name, std::move(*result));
+    } else if (runOnPool(window(), [&] { work(fileName); })) {
         loaded = dataGrid->applyWorkbook(name, std::move(*result));
     } else {
         reporter().message("Ошибка открытия файла!");
@@ -332,8 +337,7 @@ void DataPage::quickLoadSeries() {
     QuickLoadResult result;
     {
         DisabledWindow disabled(services_.mainWindow);
-        TPrepareSeries ownPipeline;
-        TPrepareSeries& prep = services_.filtering ? *services_.filtering : ownPipeline;
+        TPrepareSeries& prep = filtering();
         const LoadDataCells cells(*dataGrid);
         auto sink = [this](const TStatisticSeries& s, bool notify) {
             if (services_.addSeries) services_.addSeries(s, notify);

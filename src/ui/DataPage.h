@@ -2,8 +2,9 @@
 // The data page: a workbook is chosen and shown in the data grid, the time column, names row,
 // first data row and the date and time formats are set in the file-information grid, and the
 // chosen columns are loaded into the project as series at once (quick load).
-#include <QWidget>
+#include "ui/mainwindow/MainPage.h"
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -32,9 +33,11 @@ struct DataPageServices {
     Reporter* reporter = nullptr;
     // The open dialog (no file-type filter); nullopt when cancelled.
     std::function<std::optional<std::string>()> chooseWorkbook;
-    // Runs plain work off the GUI thread while the main window is disabled behind the busy
-    // window, and returns when it is done; false when the work threw.
-    std::function<bool(const std::function<void()>& work)> runWorker;
+    // Runs the reading of a workbook off the GUI thread while the main window is disabled
+    // behind the busy window, and returns when it is done; false when the work failed (the
+    // runner has told the user).
+    std::function<bool(const std::string& fileName, const std::function<void(const std::string&)>& work)>
+        runWorker;
     // Stores a copy of a loaded series in the project (lab false); notify fires its event.
     std::function<void(const TStatisticSeries& series, bool notify)> addSeries;
     // The shared preparation pipeline.
@@ -50,7 +53,7 @@ struct DataPageServices {
     TForm22* form22 = nullptr;
 };
 
-class DataPage : public QWidget {
+class DataPage : public MainPage {
     Q_OBJECT
 public:
     explicit DataPage(DataPageServices services = {}, QWidget* parent = nullptr);
@@ -85,7 +88,7 @@ public:
 
     // Empties the page for a new or loaded project: the data grid, the file name and the
     // values of the file-information grid.
-    void clearPage();
+    void clearPage() override;
 
     // Seeds the colours of loaded series (tests).
     void seedColours(unsigned seed) { rng_.seed(seed); }
@@ -105,6 +108,8 @@ public:
     TForm9* form9() const { return form9_; }
     TForm10* form10() const { return form10_; }
     TForm22* form22() const { return form22_; }
+    // The preparation pipeline the quick load runs through.
+    TPrepareSeries& filtering() const;
 
 signals:
     // After the file-information grid was refilled (the filter page refills its parameter list).
@@ -124,6 +129,12 @@ private:
     TForm9* form9_ = nullptr;
     TForm10* form10_ = nullptr;
     TForm22* form22_ = nullptr;
+    std::unique_ptr<TPrepareSeries> ownFiltering_;
+    // The windows made here when none were given: top-level windows of their own, so that
+    // their controls' names never mix with those of the main window.
+    std::unique_ptr<TForm9> ownForm9_;
+    std::unique_ptr<TForm10> ownForm10_;
+    std::unique_ptr<TForm22> ownForm22_;
     std::mt19937 rng_;
 };
 

@@ -21,6 +21,7 @@
 #include <qcustomplot.h>
 
 #include "core/FragmentCopy.h"
+#include "ui/DataPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/PanelSplitter.h"
@@ -129,6 +130,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     connect(N26, &QAction::triggered, this, [this] { N26Click(); });
 
     createFragmentsChart();
+    buildDataPage();
 
     // The project's events rebuild the trees and the caption; nothing listens to the
     // fragment list.
@@ -258,6 +260,23 @@ void TForm1::buildPages() {
     Memo1->setFont(f);
     Memo1->setPlainText(QString::fromUtf8(kStartLine));
     lay->addWidget(Memo1);
+}
+
+void TForm1::buildDataPage() {
+    DataPageServices s;
+    s.reporter = prompter_;
+    s.chooseWorkbook = [this] { return prompter_->openFileName(""); };
+    s.runWorker = [this](const std::string& fileName, const std::function<void(const std::string&)>& work) {
+        TOneMoreThread thread;
+        thread.fileName = fileName;
+        thread.FOnExecute = work;
+        return runWorker(thread);
+    };
+    s.addSeries = [this](const TStatisticSeries& series, bool notify) { project_->addSeries(series, false, notify); };
+    s.loadSeries = [this] { loadSeries(); };
+    s.showPage = [this] { setActivePage(0); };
+    s.mainWindow = this;
+    setPage(0, new DataPage(s));
 }
 
 void TForm1::buildWorkspace() {

@@ -181,6 +181,7 @@ private:
     void runHideHandler(int index);
     void setWorkspaceExpanded(bool expanded);
     void createFragmentsChart();
+    void buildDataPage();
     bool projectHoldsWork() const;
     std::vector<ObjectIds::Key> seriesKeys() const;
     template <class Model>

@@ -1,0 +1,201 @@
+// The road of a workbook into the project through the main window: open, choose the time
+// column, names row and first data row, change the formats, quick load, see the series in the
+// workspace tree, save, reset and load the project again.
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "ui/DataPage.h"
+#include "ui/EditingStringGrid.h"
+#include "ui/TForm10.h"
+#include "ui/TForm9.h"
+#include "ui/TLoadData.h"
+#include "ui/mainwindow/Prompter.h"
+#include "ui/mainwindow/TForm1.h"
+#include "ui/mainwindow/TForm3.h"
+#include "ui/mainwindow/WorkspaceTree.h"
+
+namespace {
+
+const std::string kWorkbooks = std::string(TARVOLYN_TEST_DATA) + "/workbooks/";
+// 1 February 2023 is day 44958 after 30 December 1899.
+constexpr double kFeb1st = 44958.0;
+constexpr double kMinute = 1.0 / 1440;
+
+QStringList nodeTexts(const QTreeWidget* tree) {
+    QStringList t;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
+    return t;
+}
+
+struct MainWindowData : ::testing::Test {
+    ScriptedPrompter prompter;
+    TForm1 form{TForm1Services{&prompter, nullptr, nullptr}};
+    DataPage* page = nullptr;
+    std::function<void(TForm9&)> onForm9;
+
+    void SetUp() override {
+        page = qobject_cast<DataPage*>(form.page(0));
+        ASSERT_NE(page, nullptr);
+        page->seedColours(11);
+        page->runForm9 = [this](TForm9& f) {
+            if (!onForm9) return false;
+            f.setResult(0);
+            f.show();
+            onForm9(f);
+            const bool ok = f.result() == QDialog::Accepted;
+            f.hide();
+            return ok;
+        };
+    }
+
+    void typeInfo(int row, const QString& text) {
+        editingStringGrid* g = page->stringgridFileInfo;
+        g->setCurrentCell(1, row);
+        ASSERT_TRUE(g->isEditing());
+        g->cellsEdit()->selectAll();
+        g->cellsEdit()->insert(text);
+        QTest::keyClick(g->cellsEdit(), Qt::Key_Return);
+    }
+
+    static void tick(TForm9& f, const char* name) {
+        const auto items = f.CheckListBox1->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        items[0]->setCheckState(Qt::Checked);
+    }
+
+    const TStatisticSeries* series(const std::string& title) {
+        for (const auto& s : form.project().seriesList)
+            if (s->Title == title) return s.get();
+        return nullptr;
+    }
+
+    static void expectPoints(const TStatisticSeries* s, const std::vector<double>& xs, const std::vector<double>& ys) {
+        ASSERT_NE(s, nullptr);
+        ASSERT_EQ(s->Count(), static_cast<int>(xs.size())) << s->Title;
+        for (int i = 0; i < s->Count(); ++i) {
+            EXPECT_NEAR(s->XValue(i), xs[static_cast<size_t>(i)], 1e-8) << s->Title << " " << i;
+            EXPECT_NEAR(s->YValue(i), ys[static_cast<size_t>(i)], 1e-12) << s->Title << " " << i;
+        }
+    }
+};
+
+const std::vector<double> kTimes = {kFeb1st, kFeb1st + kMinute, kFeb1st + 2 * kMinute, kFeb1st + 3 * kMinute,
+                                    kFeb1st + 4 * kMinute};
+
+TEST_F(MainWindowData, WorkbookToSeriesToSavedProject) {
+    EXPECT_EQ(form.page(0)->objectName(), QString("TabSheet1"));
+    prompter.openAnswers = {kWorkbooks + "quickload.xlsx"};
+    page->Button1->click();
+    EXPECT_EQ(prompter.openAsked, 1);
+    EXPECT_TRUE(prompter.record.entries.empty());
+    EXPECT_EQ(form.activePage(), 0);
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(form.busyWindow()->isVisible());
+    ASSERT_TRUE(page->dataGrid->loadFileCheck());
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 0), "quickload.xlsx");
+
+    typeInfo(2, "2");
+    typeInfo(3, "3");
+    // Each gap fill and smoothing in turn.
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Расход");
+        tick(f, "Давление");
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Расход");
+        f.setFillIndex(1);
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Температура");
+        f.CheckBox1->setChecked(true);
+        f.Edit1->setText("2");
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    // The text time column read with changed formats.
+    typeInfo(1, "6");
+    typeInfo(6, "гггг-мм-дд");
+    typeInfo(7, "чч-мм");
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Давление");
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(page->form10()->isVisible());
+
+    const QStringList titles{"Расход", "Давление", "Расход(1)", "Температура_av2", "Давление(1)"};
+    EXPECT_EQ(nodeTexts(form.seriesTree()), titles);
+    // Расход 10, 11, -, 12, 19 (mean 13, median 11.5); Давление 1.5, н/д, 2.5, 3.5, 4.5 (mean 3).
+    expectPoints(series("Расход"), kTimes, {10, 11, 13, 12, 19});
+    expectPoints(series("Давление"), kTimes, {1.5, 3, 2.5, 3.5, 4.5});
+    expectPoints(series("Расход(1)"), kTimes, {10, 11, 11.5, 12, 19});
+    expectPoints(series("Температура_av2"), {kTimes[1], kTimes[2], kTimes[3], kTimes[4]},
+                 {100.5, 101.5, 102.5, 103.5});
+    expectPoints(series("Давление(1)"), kTimes, {1.5, 3, 2.5, 3.5, 4.5});
+
+    // Save, reset with "Новый", load again.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string base = dir.path().toStdString();
+    prompter.saveAnswers = {base + "/Загрузка.prj"};
+    form.findChild<QAction*>("N25")->trigger();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    prompter.record.answers = {true};
+    form.findChild<QAction*>("N2")->trigger();
+    EXPECT_EQ(form.seriesTree()->topLevelItemCount(), 0);
+    EXPECT_FALSE(page->dataGrid->loadFileCheck());
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 0), "");
+    EXPECT_TRUE(page->Edit1->text().isEmpty());
+    prompter.record.clear();
+    prompter.openAnswers = {base + "/Загрузка/Загрузка.prj"};
+    form.findChild<QAction*>("N3")->trigger();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    EXPECT_EQ(nodeTexts(form.seriesTree()), titles);
+    expectPoints(series("Расход(1)"), kTimes, {10, 11, 11.5, 12, 19});
+    expectPoints(series("Температура_av2"), {kTimes[1], kTimes[2], kTimes[3], kTimes[4]},
+                 {100.5, 101.5, 102.5, 103.5});
+}
+
+TEST_F(MainWindowData, IrregularTimeColumnWarnsAndStillLoads) {
+    prompter.openAnswers = {kWorkbooks + "irregular.xlsx"};
+    page->Button1->click();
+    onForm9 = [&](TForm9& f) {
+        EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Ошибка периодичности даты! Рекомендуется "
+                                                                    "использовать ручной ввод даты."});
+        f.CheckListBox1->item(0)->setCheckState(Qt::Checked);
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    EXPECT_EQ(prompter.record.entries.size(), 1u);
+    EXPECT_EQ(nodeTexts(form.seriesTree()), QStringList{"Уровень"});
+    const double eight = kFeb1st + 8.0 / 24;
+    expectPoints(series("Уровень"), {eight, eight + kMinute, eight + 3 * kMinute, eight + 4 * kMinute}, {1, 2, 3, 4});
+}
+
+TEST_F(MainWindowData, AFileThatIsNotAWorkbookIsToldAndTheWindowComesBack) {
+    prompter.openAnswers = {kWorkbooks + "binary.dat"};
+    page->Button1->click();
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Ошибка открытия файла!"});
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(form.busyWindow()->isVisible());
+    // A cancelled dialog does nothing.
+    prompter.record.clear();
+    page->Button1->click();
+    EXPECT_TRUE(prompter.record.entries.empty());
+}
+
+}  // namespace
