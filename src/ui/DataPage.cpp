@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 #include <charconv>
+#include <algorithm>
 #include <exception>
 
 #include "core/PrepareSeries.h"
@@ -156,10 +157,19 @@ DataPage::DataPage(DataPageServices services, QWidget* parent)
             fileInfoWriteValue(sender, acol, arow, value, canWrite);
         });
     infoLayout->addWidget(stringgridFileInfo);
-    leftLayout->addWidget(infoGroup, 1);
+    // The captions readable in full; the grid as tall as its eight rows.
+    const int captionWidth = stringgridFileInfo->fontMetrics().horizontalAdvance("Строка имени трендов") + 16;
+    stringgridFileInfo->setColWidth(0, std::max(150, captionWidth));
+    stringgridFileInfo->setColWidth(1, 150);
+    stringgridFileInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    stringgridFileInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    stringgridFileInfo->setFixedHeight(8 * stringgridFileInfo->verticalHeader()->defaultSectionSize() +
+                                       2 * stringgridFileInfo->frameWidth() + 2);
+    leftLayout->addWidget(infoGroup);
     timeAxis = new TimeAxisBox(left);
     leftLayout->addWidget(timeAxis);
-    left->setMinimumWidth(300);
+    leftLayout->addStretch(1);
+    left->setMinimumWidth(std::max(150, captionWidth) + 150 + 30);
 
     auto* dataGroup = new QGroupBox("Загруженные данные", splitter);
     dataGroup->setObjectName("GroupBoxLoadedData");
