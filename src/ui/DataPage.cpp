@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -297,8 +298,12 @@ bool DataPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == stringgridFileInfo->viewport()) {
         if (event->type() == QEvent::MouseMove)
             StringGridFileInfoMouseMOve(static_cast<QMouseEvent*>(event)->position().toPoint());
-        else if (event->type() == QEvent::Leave)
-            form22_->hide();
+        else if (event->type() == QEvent::Leave) {
+            // The help opening under the pointer may count as leaving; only a pointer that
+            // is really outside the grid hides it.
+            QWidget* vp = stringgridFileInfo->viewport();
+            if (!vp->rect().contains(vp->mapFromGlobal(QCursor::pos()))) form22_->hide();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,8 @@
 #include "ui/TForm22.h"
 
 #include <QEvent>
+#include <QFontMetrics>
+#include <algorithm>
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -43,8 +45,21 @@ QString timeHelpText() {
 
 namespace {
 
+constexpr int kWidth = 251;
+
 QPlainTextEdit* makeMemo(const QString& name, const QString& text, QWidget* parent) {
     auto* memo = new QPlainTextEdit(text, parent);
+    // The window keeps its narrow width: the font is made small enough for the longest line.
+    QFont font = memo->font();
+    const QStringList textLines = text.split('\n');
+    for (qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : 9; size > 5; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetrics fm(font);
+        int widest = 0;
+        for (const QString& l : textLines) widest = std::max(widest, fm.horizontalAdvance(l));
+        if (widest + 16 <= kWidth) break;
+    }
+    memo->setFont(font);
     memo->setObjectName(name);
     memo->setReadOnly(true);
     memo->setFrameShape(QFrame::NoFrame);
@@ -54,15 +69,17 @@ QPlainTextEdit* makeMemo(const QString& name, const QString& text, QWidget* pare
     memo->setFocusPolicy(Qt::ClickFocus);
     const int lines = memo->document()->blockCount();
     const QFontMetrics fm(memo->font());
-    memo->setFixedHeight(lines * fm.lineSpacing() + 2 * static_cast<int>(memo->document()->documentMargin()) + 4);
+    memo->setFixedHeight((lines + 1) * fm.lineSpacing() + 2 * static_cast<int>(memo->document()->documentMargin()));
     return memo;
 }
 
 }  // namespace
 
-TForm22::TForm22(QWidget* parent) : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint) {
+TForm22::TForm22(QWidget* parent)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput) {
+    // It opens under the pointer; input passes through, so the grid below keeps the pointer.
     setObjectName("Form22");
-    setFixedWidth(251);
+    setFixedWidth(kWidth);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
