@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -319,4 +320,83 @@ TEST_F(CsvExportTest, AFailingFileStopsTheExportAndKeepsWhatWasWritten) {
     EXPECT_EQ(r.files, std::vector<std::string>{(deep / "out" / "A.csv").string()});
     EXPECT_EQ(readAll(deep / "out" / "A.csv"), "time;A;\r\n15.03.2023;1;\r\n");
     EXPECT_EQ(listing(deep / "out"), std::set<std::string>{"A.csv"});
+}
+
+namespace {
+
+// The join written the plain way, line by line with the plain conversions.
+std::string plainJoin(const CsvSeriesList& list, const FormatSettings& fs) {
+    std::string out = "time";
+    for (auto* s : list) out += ";" + s->Title;
+    out += "\r\n";
+    std::vector<int> cur(list.size(), 0);
+    for (;;) {
+        int first = -1;
+        for (size_t k = 0; k < list.size(); ++k)
+            if (cur[k] < list[k]->Count() && (first < 0 || list[k]->XValue(cur[k]) < list[first]->XValue(cur[first])))
+                first = static_cast<int>(k);
+        if (first < 0) return out;
+        const double t = list[first]->XValue(cur[first]);
+        out += dateTimeToStr(t, fs);
+        for (size_t k = 0; k < list.size(); ++k) {
+            out += ";";
+            if (cur[k] < list[k]->Count() && list[k]->XValue(cur[k]) == t) {
+                if (!list[k]->IsNull(cur[k])) out += floatToStr(list[k]->YValue(cur[k]), fs);
+                ++cur[k];
+            }
+        }
+        out += "\r\n";
+    }
+}
+
+}  // namespace
+
+TEST(CsvJoinTest, LongJoinsAgreeWithThePlainJoin) {
+    // Thousands of lines, so the join is cut into blocks: series on shared and own time
+    // grids, with repeated times, gaps, empty series and points beyond the others' ends.
+    std::mt19937 rng(5);
+    std::normal_distribution<double> value(50, 12);
+    std::uniform_int_distribution<int> pick(0, 9);
+    std::vector<TStatisticSeries> all(7);
+    for (size_t k = 0; k < all.size(); ++k) {
+        auto& s = all[k];
+        s.Title = "S" + std::to_string(k);
+        if (k == 3) continue;
+        const int n = 9000 + 1500 * static_cast<int>(k);
+        for (int i = 0; i < n; ++i) {
+            const double t = 45000.0 + (k % 2 == 0 ? i : i * 2 + static_cast<int>(k)) / 1440.0;
+            s.AddXY(t, value(rng));
+            if (pick(rng) == 0) s.SetNull(s.Count() - 1);
+            if (pick(rng) == 1) s.AddXY(t, value(rng));
+        }
+    }
+    CsvSeriesList list;
+    for (const auto& s : all) list.push_back(&s);
+    for (const FormatSettings& fs : {FormatSettings::russian(), FormatSettings{'.', "yyyy-mm-dd", "h:nn:ss"}}) {
+        const std::string expected = plainJoin(list, fs);
+        ASSERT_EQ(joinedCsvText(list, fs), expected);
+    }
+    const CsvSeriesList one{&all[0]};
+    EXPECT_EQ(joinedCsvText(one), plainJoin(one, FormatSettings()));
+}
+
+TEST_F(CsvExportTest, ManyFilesAgreeWithTheirTexts) {
+    std::vector<TStatisticSeries> all(23);
+    CsvSeriesList list;
+    std::set<std::string> names{"out"};
+    for (size_t k = 0; k < all.size(); ++k) {
+        all[k].Title = "S" + std::to_string(k % 20);
+        for (int i = 0; i < 3000; ++i) all[k].AddXY(45000.0 + i / 86400.0, k * 1000.0 + i / 7.0);
+        list.push_back(&all[k]);
+    }
+    const auto r = saveSeriesToCsv(path("out.csv"), list);
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(r.files.size(), all.size());
+    for (size_t k = 0; k < all.size(); ++k) {
+        const std::string name = "S" + std::to_string(k % 20) + (k >= 20 ? "(1)" : "") + ".csv";
+        EXPECT_EQ(r.files[k], path("out/" + name));
+        EXPECT_EQ(readAll(dir / "out" / name), singleCsvText(all[k])) << name;
+        names.insert("out/" + name);
+    }
+    EXPECT_EQ(listing(dir), names);
 }
