@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
+#include <filesystem>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -10,13 +11,22 @@
 #include <thread>
 #include <unordered_set>
 
+#include "core/FileSystem.h"
+#include "core/SafeFileName.h"
 #include "core/StatisticSeries.h"
 #include "exchange/CsvText.h"
-#include "exchange/ExportFiles.h"
 
 namespace {
 
 constexpr const char* kEol = "\r\n";
+// Numbered names tried for an export folder before giving up.
+constexpr int kMaxFolderTries = 1000;
+
+// Something (a file, a folder, a dangling link) has this name.
+bool pathExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+}
 
 // Runs produce(i) for i = 0..n-1 on up to maxWorkers threads and hands each text to consume(i)
 // on the calling thread in index order; at most a few texts wait at a time. Stops after
@@ -202,8 +212,8 @@ CsvSeriesList withoutNulls(const CsvSeriesList& series) {
 
 // The chosen path's folder joined with its file name without the extension.
 std::string exportBaseName(const std::string& fileName) {
-    const std::string dir = csvfs::folderOf(fileName);
-    const std::string stem = csvfs::safeFileName(csvfs::withoutLastExtension(csvfs::fileNameOf(fileName)));
+    const std::string dir = folderOf(fileName);
+    const std::string stem = safeFileName(withoutLastExtension(fileNameOf(fileName)));
     if (dir.empty()) return stem;
     if (dir == "/") return "/" + stem;
     return dir + "/" + stem;
@@ -216,7 +226,7 @@ public:
     FileNamer(std::string folder, int firstNumber) : folder_(std::move(folder)), first_(firstNumber) {}
 
     std::string next(const std::string& name) {
-        const std::string base = csvfs::safeFileName(name);
+        const std::string base = safeFileName(name);
         std::string path = folder_ + "/" + base + ".csv";
         for (long long n = first_; taken(path); ++n) path = folder_ + "/" + base + "(" + std::to_string(n) + ").csv";
         used_.insert(path);
@@ -224,7 +234,7 @@ public:
     }
 
 private:
-    bool taken(const std::string& path) const { return used_.count(path) != 0 || csvfs::pathExists(path); }
+    bool taken(const std::string& path) const { return used_.count(path) != 0 || pathExists(path); }
 
     std::string folder_;
     long long first_;
@@ -233,7 +243,7 @@ private:
 
 bool writeFile(CsvExportResult& result, const std::string& path, const std::string& text) {
     std::string error;
-    if (!csvfs::writeFileAtomic(path, text, &error)) {
+    if (!writeFileAtomic(path, text, &error)) {
         result.ok = false;
         result.error = error;
         return false;
@@ -244,7 +254,7 @@ bool writeFile(CsvExportResult& result, const std::string& path, const std::stri
 
 bool makeFolder(CsvExportResult& result, const std::string& base, int firstNumber) {
     std::string error;
-    const auto folder = csvfs::createUniqueFolder(base, firstNumber, &error);
+    const auto folder = createUniqueFolder(base, kMaxFolderTries, &error, firstNumber);
     if (!folder) {
         result.ok = false;
         result.error = error;
@@ -334,7 +344,7 @@ CsvExportResult saveFragmentSeriesToCsv(const std::string& fileName, const std::
         for (const CsvSeriesFolder& folder : folders) {
             std::string error;
             const auto sub =
-                csvfs::createUniqueFolder(result.folder + "/" + csvfs::safeFileName(folder.title), 2, &error);
+                createUniqueFolder(result.folder + "/" + safeFileName(folder.title), kMaxFolderTries, &error, 2);
             if (!sub) {
                 result.ok = false;
                 result.error = error;

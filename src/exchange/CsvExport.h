@@ -19,6 +19,7 @@
 
 #include "numerics/FormatSettings.h"
 
+class TProject;
 class TStatisticSeries;
 
 using CsvSeriesList = std::vector<const TStatisticSeries*>;
@@ -70,3 +71,13 @@ CsvExportResult saveFragmentsToCsv(const std::string& fileName, const std::vecto
 // (numbered from 2).
 CsvExportResult saveFragmentSeriesToCsv(const std::string& fileName, const std::vector<CsvSeriesFolder>& folders,
                                         const FormatSettings& fs = FormatSettings());
+
+// The two per-interval layouts over the project's current intervals (`fragments`) and
+// fragment series: each chosen series is found in the project's `seriesList` by identity,
+// and its part in interval m is entry [k][m] of `fragmentsSeriesList`. Refused, with
+// nothing written, when a chosen series is not in the project or its fragment series are
+// not computed for the current series and intervals.
+CsvExportResult saveFragmentsToCsv(const std::string& fileName, const TProject& project, const CsvSeriesList& chosen,
+                                   const FormatSettings& fs = FormatSettings());
+CsvExportResult saveFragmentSeriesToCsv(const std::string& fileName, const TProject& project,
+                                        const CsvSeriesList& chosen, const FormatSettings& fs = FormatSettings());

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/Project.h"
 #include "core/StatisticSeries.h"
+#include "numerics/Reporter.h"
 
 std::string delayedTitle(const std::string& title, int lag) {
     return title + "/delay(" + std::to_string(lag) + ")";
@@ -25,5 +27,37 @@ bool shiftSeriesValues(TStatisticSeries& series, int lag) {
     std::vector<double> ny(y.begin() + valueFrom, y.begin() + valueFrom + keep);
     std::vector<uint8_t> nn(nulls.begin() + valueFrom, nulls.begin() + valueFrom + keep);
     series.setPoints(std::move(nx), std::move(ny), std::move(nn));
+    return true;
+}
+
+bool createDelayedSeries(TProject& project, TStatisticSeries& series, int lag, bool asNew, Reporter* reporter) {
+    const long long n = series.Count();
+    if (lag >= n || (lag < 0 && -static_cast<long long>(lag) >= n)) {
+        if (reporter) reporter->message(kLagTooLargeMessage);
+        return false;
+    }
+    if (lag == 0) return false;
+    if (asNew) {
+        TStatisticSeries copy;
+        copy.Assign(series);
+        shiftSeriesValues(copy, lag);
+        copy.Title = delayedTitle(copy.Title, lag);
+        // The copy keeps the laboratory mark without a second "Lab_" before its title.
+        project.addSeries(copy, false, false);
+        project.seriesList.back()->labRow = series.labRow;
+        project.doChangeSeriesList();
+        return true;
+    }
+    shiftSeriesValues(series, lag);
+    series.calcStatistic();
+    const std::string title = delayedTitle(series.Title, lag);
+    for (size_t i = 0; i < project.seriesList.size(); ++i) {
+        if (project.seriesList[i].get() != &series) continue;
+        project.renameSeries(static_cast<int>(i), title);
+        project.needCalcFragment = true;
+        project.doChangeSeriesList();
+        return true;
+    }
+    series.Title = title;
     return true;
 }
