@@ -5,10 +5,12 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <set>
 #include <sstream>
 
+#include "core/Project.h"
 #include "core/StatisticSeries.h"
 
 namespace fs = std::filesystem;
@@ -400,4 +402,81 @@ TEST_F(CsvExportTest, ManyFilesAgreeWithTheirTexts) {
         names.insert("out/" + name);
     }
     EXPECT_EQ(listing(dir), names);
+}
+
+namespace {
+
+// A project with series A and B and two intervals, its fragment series computed.
+struct ExportProject {
+    TProject project;
+    ExportProject() {
+        project.addSeries(series("A", {{t1, 1}, {t2, 2}, {t3, 3}}), false, false);
+        project.addSeries(series("B", {{t2, 20}, {t3, 30}}), false, false);
+        TFragment first(1, t1, t2);
+        first.name = "Интервал 1";
+        TFragment second(1, t3, t3 + 1);
+        second.name = "Интервал 2";
+        project.fragments = {first, second};
+        project.needCalcFragment = true;
+        project.calcFragmentsSeries();
+    }
+    const TStatisticSeries* operator[](int i) const { return project.seriesList[static_cast<size_t>(i)].get(); }
+};
+
+}  // namespace
+
+TEST_F(CsvExportTest, ProjectIntervalsOneFilePerInterval) {
+    ExportProject p;
+    const auto r = saveFragmentsToCsv(path("i.csv"), p.project, {p[1], p[0]});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(listing(dir), (std::set<std::string>{"i", "i/Интервал 1.csv", "i/Интервал 2.csv"}));
+    EXPECT_EQ(readAll(dir / "i/Интервал 1.csv"),
+              "time;B_Интервал 1;A_Интервал 1\r\n"
+              "15.03.2023;;1\r\n"
+              "15.03.2023 08:30:00;20;2\r\n");
+    EXPECT_EQ(readAll(dir / "i/Интервал 2.csv"),
+              "time;B_Интервал 2;A_Интервал 2\r\n"
+              "16.03.2023 00:00:00,400;30;3\r\n");
+    // An empty choice still writes one file per interval with the header alone.
+    const auto none = saveFragmentsToCsv(path("n.csv"), p.project, {});
+    ASSERT_TRUE(none.ok) << none.error;
+    EXPECT_EQ(readAll(dir / "n/Интервал 1.csv"), "time\r\n");
+}
+
+TEST_F(CsvExportTest, ProjectIntervalsOneFolderPerSeries) {
+    ExportProject p;
+    const auto r = saveFragmentSeriesToCsv(path("s.csv"), p.project, {p[1]});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(listing(dir), (std::set<std::string>{"s", "s/B", "s/B/B_Интервал 1.csv", "s/B/B_Интервал 2.csv"}));
+    EXPECT_EQ(readAll(dir / "s/B/B_Интервал 1.csv"), "time;B_Интервал 1;\r\n15.03.2023 08:30:00;20;\r\n");
+    EXPECT_EQ(readAll(dir / "s/B/B_Интервал 2.csv"), "time;B_Интервал 2;\r\n16.03.2023 00:00:00,400;30;\r\n");
+}
+
+TEST_F(CsvExportTest, ProjectIntervalsRefusedWhenOutOfDate) {
+    struct Case {
+        const char* what;
+        std::function<void(ExportProject&)> change;
+        bool foreign;
+        std::string error;
+    };
+    const TStatisticSeries stranger = series("Z", {{t1, 1}});
+    const Case cases[] = {
+        {"series not in the project", [](ExportProject&) {}, true, "Ряд \"Z\" не найден в проекте."},
+        {"series added since", [](ExportProject& p) { p.project.addSeries(series("C", {}), false, false); }, false,
+         "Ряды по интервалам не рассчитаны: обновите интервалы проекта."},
+        {"intervals changed since",
+         [](ExportProject& p) { p.project.fragments.push_back(TFragment(1, t1, t3)); }, false,
+         "Ряды по интервалам не рассчитаны: обновите интервалы проекта."},
+    };
+    for (const auto& c : cases) {
+        ExportProject p;
+        c.change(p);
+        const CsvSeriesList chosen = c.foreign ? CsvSeriesList{p[0], &stranger} : CsvSeriesList{p[0]};
+        for (const auto& r : {saveFragmentsToCsv(path("x.csv"), p.project, chosen),
+                              saveFragmentSeriesToCsv(path("x.csv"), p.project, chosen)}) {
+            EXPECT_FALSE(r.ok) << c.what;
+            EXPECT_EQ(r.error, c.error) << c.what;
+        }
+        EXPECT_TRUE(fs::is_empty(dir)) << c.what;
+    }
 }
