@@ -17,7 +17,8 @@ std::string delayedTitle(const std::string& title, int lag);
 // Moves the values and their null flags by `lag` points and drops the points left without
 // a value: for lag d > 0 point j gets time X[j + d] and the old point j's value; for d < 0
 // point j keeps X[j] and takes the old point j - d's value. The series keeps
-// Count - |lag| points. False, with nothing changed, unless |lag| < Count.
+// Count - |lag| points; a lag of 0 changes nothing. False, with nothing changed, when
+// |lag| >= Count for a non-zero lag.
 bool shiftSeriesValues(TStatisticSeries& series, int lag);
 
 // Shifts `series` by `lag` points and appends "/delay(lag)" to its title.

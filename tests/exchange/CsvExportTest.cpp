@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "core/FileSystem.h"
 #include "core/Project.h"
 #include "core/StatisticSeries.h"
 
@@ -479,4 +480,12 @@ TEST_F(CsvExportTest, ProjectIntervalsRefusedWhenOutOfDate) {
         }
         EXPECT_TRUE(fs::is_empty(dir)) << c.what;
     }
+}
+
+TEST_F(CsvExportTest, FolderNumbersFromTwoUpToTheBound) {
+    for (const char* name : {"b", "b(2)", "b(3)"}) fs::create_directory(dir / name);
+    std::string error;
+    EXPECT_FALSE(createUniqueFolder(path("b"), 3, &error, 2));
+    EXPECT_EQ(error, "Не удалось создать папку \"" + path("b") + "\": все имена от (2) до (3) заняты");
+    EXPECT_EQ(createUniqueFolder(path("b"), 4, &error, 2), path("b(4)"));
 }
