@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVOLYN_TESTS=OFF >/dev/null
+source scripts/lib-build.sh
+tarvolyn_build build/release -DCMAKE_BUILD_TYPE=Release -DTARVOLYN_TESTS=OFF
 cmake --build build/release --target tarvolyn
 exec build/release/app/tarvolyn "$@"

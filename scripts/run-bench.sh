@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+source scripts/lib-build.sh
+tarvolyn_build build/release -DCMAKE_BUILD_TYPE=Release
 cmake --build build/release --target tarvolyn_bench
 export QT_QPA_PLATFORM=offscreen
 exec build/release/bench/tarvolyn_bench "$@"

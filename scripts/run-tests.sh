@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVOLYN_SANITIZE=ON >/dev/null
+source scripts/lib-build.sh
+tarvolyn_build build/asan -DCMAKE_BUILD_TYPE=Debug -DTARVOLYN_SANITIZE=ON
 cmake --build build/asan
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
