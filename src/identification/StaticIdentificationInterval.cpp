@@ -2,8 +2,39 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "numerics/Reporter.h"
+
+namespace {
+// The variation that calcStatistic computes (population standard deviation over every
+// point, a gap with the value it stores, divided by the mean of the values that are not
+// gaps; NaN for a zero mean), with the same arithmetic but without the median, which
+// calcStatistic sorts for and which would cost the most here. A series with gaps reports
+// "Пустое значение!" as calcStatistic does.
+long double variationOf(const TStatisticSeries& s, Reporter& reporter) {
+    const std::vector<double>& y = s.YValues();
+    const std::vector<uint8_t>& nulls = s.NullFlags();
+    long double sum = 0;
+    size_t m = 0;
+    for (size_t i = 0; i < y.size(); ++i) {
+        if (nulls[i]) continue;
+        sum += y[i];
+        ++m;
+    }
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    const long double mean = m > 0 ? sum / static_cast<long double>(m) : nan;
+    long double sq = 0;
+    for (double v : y) {
+        const long double d = static_cast<long double>(v) - mean;
+        sq += d * d;
+    }
+    if (m < y.size()) reporter.message("Пустое значение!");
+    const long double variance = y.empty() ? nan : sq / static_cast<long double>(y.size());
+    return mean != 0 ? std::sqrt(variance) / mean : nan;
+}
+}  // namespace
 
 std::string intervalInputsDifferMessage(const std::string& modelName, const std::string& firstModelName) {
     return "Модель интервала (" + modelName + ") построена по другим входным рядам, чем модель интервала (" +
@@ -55,10 +86,7 @@ bool TStaticIdentificationInterval::addModel(const arrayOfStatSeries& input, TSt
     m->calcOutputWithStat(data.inputs(), *data.OutputSeries, stat, reporter_);
     m->R2 = static_cast<double>(stat[0]);
     m->R2norm = static_cast<double>(stat[1]);
-    for (const auto& s : data.InputSeries) {
-        s->calcStatistic(reporter_);
-        m->inputVariation.push_back(s->variation);
-    }
+    for (const auto& s : data.InputSeries) m->inputVariation.push_back(variationOf(*s, *reporter_));
 
     models.push_back(std::move(m));
     numOfModel = static_cast<int>(models.size());

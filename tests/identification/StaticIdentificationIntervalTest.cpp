@@ -313,3 +313,39 @@ TEST(StaticIdentificationInterval, ClearKeepsTheSummaryObjectEmptied) {
     EXPECT_TRUE(id.sumModel->name.empty());
     EXPECT_FALSE(id.calcSumModel());
 }
+
+// The input variations equal those of calcStatistic bit for bit, gaps included (a gap takes
+// part in the deviation with the value it stores, not in the mean), and a gap is reported.
+TEST(StaticIdentificationInterval, InputVariationsAreThoseOfTheSeriesStatistics) {
+    TStatisticSeries x1, x2, y;
+    x1.Title = "x1";
+    x2.Title = "x2";
+    y.Title = "y";
+    unsigned state = 12345;
+    auto next = [&] {
+        state = state * 1103515245u + 12345u;
+        return static_cast<double>((state >> 8) % 10000) / 100.0;
+    };
+    for (int i = 0; i < 200; ++i) {
+        const double t = kT0 + i * kMinute, a = next() + 1, b = next() - 80;
+        if (i % 17 == 3)
+            x1.AddNullXY(t, a);
+        else
+            x1.AddXY(t, a);
+        x2.AddXY(t, b);
+        y.AddXY(t, 0.5 * a - 2 * b + next() / 50);
+    }
+    RecordingReporter rep;
+    TStaticIdentificationInterval id(&rep);
+    ASSERT_TRUE(id.addModel({&x1, &x2}, &y, 0.001, true, "I"));
+    EXPECT_EQ(rep.texts(), std::vector<std::string>{"Пустое значение!"});
+    TStatisticSeries c1, c2;
+    c1.assignSS(x1);
+    c2.assignSS(x2);
+    c1.calcStatistic();
+    c2.calcStatistic();
+    ASSERT_EQ(id.models[0]->inputVariation.size(), 2u);
+    EXPECT_EQ(id.models[0]->inputVariation[0], c1.variation);
+    EXPECT_EQ(id.models[0]->inputVariation[1], c2.variation);
+    EXPECT_LT(c2.variation, 0);  // a negative mean gives a negative variation
+}
