@@ -1,0 +1,20 @@
+#pragma once
+// The copy of the fragment chart's intervals into the project: every interval as drawn
+// into the user fragments, and the usable ones — good intervals (type 0 is bad, 1 good)
+// with every bad interval cut out of them, sorted by start — into the fragments, from which
+// the project cuts its fragment series. Intervals of other types are kept as drawn only.
+#include "core/Fragment.h"
+
+class TProject;
+
+// The good pieces left after cutting the bad intervals out of the good ones, sorted by
+// start time (equal starts keep their order). Overlap is strict: intervals that only touch
+// do not cut. A piece whose end was cut back gets "_cutH", one whose start was moved
+// "_cutL", and the later piece of a split "+" (suffixes accumulate in the order of the
+// cuts); a good interval inside a bad one (edges included) is dropped.
+arrayOfFragment cutGoodFragments(const arrayOfFragment& chartFragments);
+
+// Does nothing unless the project's needCalcFragment is set; otherwise replaces its
+// userFragments by copies of the chart's fragments, its fragments by cutGoodFragments of
+// them, and rebuilds the fragment series (which clears the flag).
+void copyChartFragments(TProject& project, const arrayOfFragment& chartFragments);

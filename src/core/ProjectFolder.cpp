@@ -1,0 +1,597 @@
+#include "core/ProjectFolder.h"
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <unordered_set>
+
+#include "core/FileSystem.h"
+#include "core/ModelFiles.h"
+#include "core/StoredFormat.h"
+#include "numerics/TextCodec.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kEol = "\r\n";
+const char* const kSeriesDir = "series";
+const char* const kStaticDir = "staticmodels";
+const char* const kDynamicDir = "dynamicmodels";
+
+// Room left for a "(n)" suffix after a safe name, so that a stem is a fixed point of
+// safeFileName and reads back to the same file.
+constexpr size_t kStemBaseBytes = 180;
+
+std::string cutUtf8(std::string s, size_t maxBytes) {
+    if (s.size() <= maxBytes) return s;
+    size_t cut = maxBytes;
+    while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80) --cut;
+    s.resize(cut);
+    return s;
+}
+
+// Hands out file stems for names in list order, each safe and unique among those handed
+// out; the reader repeats the same sequence to find the files the writer made.
+class StemNamer {
+public:
+    std::string next(std::string_view name) {
+        const std::string base = cutUtf8(safeFileName(name), kStemBaseBytes);
+        std::string stem = uniqueName(base, [&](const std::string& c) { return used_.count(c) != 0; });
+        used_.insert(stem);
+        return stem;
+    }
+
+private:
+    std::unordered_set<std::string> used_;
+};
+
+bool exists(const std::string& p) {
+    std::error_code ec;
+    return fs::exists(fs::path(p), ec);
+}
+
+bool isDir(const std::string& p) {
+    std::error_code ec;
+    return fs::is_directory(fs::path(p), ec);
+}
+
+// Finds the file of a stem in a folder, also when its name on disk is in Windows-1251.
+class FolderIndex {
+public:
+    explicit FolderIndex(std::string folder) : folder_(std::move(folder)) {}
+
+    std::optional<std::string> find(const std::string& fileName) {
+        const std::string direct = folder_ + "/" + fileName;
+        if (exists(direct)) return direct;
+        if (!listed_) {
+            listed_ = true;
+            std::error_code ec;
+            for (fs::directory_iterator it(fs::path(folder_), ec), end; !ec && it != end; it.increment(ec)) {
+                const std::string raw = it->path().filename().string();
+                if (!isValidUtf8(raw)) byDecodedName_.emplace(cp1251ToUtf8(raw), it->path().string());
+            }
+        }
+        const auto it = byDecodedName_.find(fileName);
+        if (it == byDecodedName_.end()) return std::nullopt;
+        return it->second;
+    }
+
+private:
+    std::string folder_;
+    bool listed_ = false;
+    std::map<std::string, std::string> byDecodedName_;
+};
+
+// Runs job(i) for i in [0, n) on a few threads.
+template <class Job>
+void parallelFor(size_t n, Job job) {
+    const size_t threads = std::min<size_t>(n, std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
+    if (threads <= 1) {
+        for (size_t i = 0; i < n; ++i) job(i);
+        return;
+    }
+    std::atomic<size_t> nextIndex{0};
+    std::vector<std::thread> pool;
+    for (size_t t = 0; t < threads; ++t)
+        pool.emplace_back([&] {
+            for (size_t i; (i = nextIndex.fetch_add(1)) < n;) job(i);
+        });
+    for (auto& th : pool) th.join();
+}
+
+// ---- reading ----
+
+struct SeriesItem {
+    std::string title;
+    std::string stem;
+    std::optional<TStatisticSeries> series;
+    std::string problem;
+};
+
+void readSeriesFile(const std::string& path, SeriesItem& item) {
+    std::string error;
+    const auto text = readTextFile(path, &error);
+    if (!text) {
+        item.problem = "Ряд \"" + item.title + "\" не загружен: " + error;
+        return;
+    }
+    auto lines = splitLines(*text);
+    while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string_view::npos) lines.pop_back();
+    if (lines.empty()) {
+        item.problem = "Ряд \"" + item.title + "\" не загружен: файл \"" + path + "\" пуст";
+        return;
+    }
+    const auto colour = lines.size() >= 2 ? readStoredInt(lines[1]) : std::nullopt;
+    if (!colour) {
+        item.problem = "Ряд \"" + item.title + "\" не загружен: не читается цвет ряда (строка 2 файла \"" + path + "\")";
+        return;
+    }
+    TStatisticSeries s;
+    s.Title = item.title;
+    s.labRow = lines[0] == "true";
+    s.color = *colour;
+    std::vector<double> xs, ys;
+    xs.reserve(lines.size());
+    ys.reserve(lines.size());
+    size_t bad = 0, firstBad = 0;
+    for (size_t i = 2; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        const size_t semi = line.find(';');
+        std::optional<TDateTime> x;
+        std::optional<double> y;
+        if (semi != std::string_view::npos) {
+            x = readStoredDateTime(line.substr(0, semi));
+            // The value runs to the next ";" or, when its ";" is missing, to the line end.
+            y = readStoredFloat(firstField(line.substr(semi + 1)));
+        } else if (line.find_first_not_of(" \t") == std::string_view::npos) {
+            continue;
+        }
+        if (!x || !y) {
+            if (bad++ == 0) firstBad = i + 1;
+            continue;
+        }
+        xs.push_back(*x);
+        ys.push_back(*y);
+    }
+    s.setPoints(std::move(xs), std::move(ys));
+    s.calcStatistic();
+    if (bad > 0)
+        item.problem = "Ряд \"" + item.title + "\": пропущено нечитаемых строк: " + std::to_string(bad) +
+                       " (первая — строка " + std::to_string(firstBad) + " файла \"" + path + "\")";
+    item.series = std::move(s);
+}
+
+bool isSectionLine(std::string_view line) {
+    return line == "*series" || line == "*interval" || line == "*staticmodel" || line == "*dynamicmodel";
+}
+
+// The .prj and data folder to read, also after a save that was cut short.
+struct ResolvedFiles {
+    std::string prj;
+    std::string data;
+};
+
+ResolvedFiles resolveFiles(const std::string& prjFile, const std::string& folder, const std::string& name) {
+    const std::string base = folder.empty() ? std::string() : folder + "/";
+    ResolvedFiles r{prjFile, base + "data"};
+    const std::string old = base + "data.old";
+    const std::string newPrj = base + name + ".prj.new";
+    if (isDir(old)) {
+        if (!isDir(r.data)) r.data = old;             // cut short before the new data was in place
+        else if (exists(newPrj)) r.prj = newPrj;      // new data in place, new .prj not yet
+    }
+    return r;
+}
+
+}  // namespace
+
+ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
+    ProjectReadResult result;
+    // The project is bound to a folder, so a relative name is made absolute.
+    std::error_code absEc;
+    const fs::path absolute = fs::absolute(fs::path(prjFileGiven), absEc);
+    const std::string prjFile = absEc ? prjFileGiven : absolute.lexically_normal().string();
+    result.folder = folderOf(prjFile);
+    result.projectName = withoutLastExtension(fileNameOf(prjFile));
+    const ResolvedFiles files = resolveFiles(prjFile, result.folder, result.projectName);
+
+    std::string error;
+    const auto text = readTextFile(files.prj, &error);
+    if (!text) {
+        result.error = "Не удалось открыть файл проекта: " + error;
+        return result;
+    }
+    const auto lines = splitLines(*text);
+    if (std::none_of(lines.begin(), lines.end(), isSectionLine)) {
+        result.error = "Файл \"" + prjFile + "\" не является файлом проекта.";
+        return result;
+    }
+    result.opened = true;
+
+    std::vector<SeriesItem> seriesItems;
+    std::vector<std::string> staticStems, dynamicStems;
+    StemNamer seriesStems;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view section = lines[i];
+        if (!isSectionLine(section)) continue;
+        for (++i; i < lines.size() && lines[i] != "*"; ++i) {
+            const std::string_view line = lines[i];
+            const bool blank = line.find_first_not_of(" \t") == std::string_view::npos;
+            if (section == "*interval") {
+                if (blank) continue;
+                const auto f = storedFields(line);
+                std::optional<TDateTime> start, end;
+                int type = -1;
+                if (f.size() >= 4) {
+                    start = readStoredDateTime(f[1]);
+                    end = readStoredDateTime(f[2]);
+                    type = readStoredInt(f[3]).value_or(-1);
+                }
+                if (!start || !end || type < 0 || type > 255) {
+                    result.problems.push_back("Интервал в строке " + std::to_string(i + 1) +
+                                              " файла проекта не прочитан: \"" + std::string(line) + "\"");
+                    continue;
+                }
+                TFragment frag(static_cast<uint8_t>(type), *start, *end);
+                frag.name = std::string(f[0]);
+                result.data.userFragments.push_back(std::move(frag));
+                continue;
+            }
+            if (line.find(';') == std::string_view::npos) continue;
+            const std::string_view field = firstField(line);
+            if (section == "*series") {
+                SeriesItem item;
+                item.title = std::string(field);
+                item.stem = seriesStems.next(field);
+                seriesItems.push_back(std::move(item));
+            } else if (section == "*staticmodel") {
+                staticStems.push_back(safeFileName(field));
+            } else {
+                dynamicStems.push_back(safeFileName(field));
+            }
+        }
+    }
+
+    // Series files, read in parallel; results and problems keep the list order.
+    FolderIndex seriesDir(files.data + "/" + kSeriesDir);
+    std::vector<std::optional<std::string>> seriesPaths;
+    for (auto& item : seriesItems) seriesPaths.push_back(seriesDir.find(item.stem + ".ls"));
+    parallelFor(seriesItems.size(), [&](size_t k) {
+        SeriesItem& item = seriesItems[k];
+        if (!seriesPaths[k]) {
+            item.problem = "Ряд \"" + item.title + "\" не загружен: нет файла \"" + files.data + "/" + kSeriesDir +
+                           "/" + item.stem + ".ls\"";
+            return;
+        }
+        readSeriesFile(*seriesPaths[k], item);
+    });
+    for (auto& item : seriesItems) {
+        if (!item.problem.empty()) result.problems.push_back(item.problem);
+        if (item.series) result.data.series.push_back(std::move(*item.series));
+    }
+
+    FolderIndex staticDir(files.data + "/" + kStaticDir);
+    for (const auto& stem : staticStems) {
+        const auto path = staticDir.find(stem + ".sm");
+        std::string why;
+        std::optional<std::string> text;
+        if (path) text = readTextFile(*path, &why);
+        else why = "нет файла";
+        std::optional<TStaticModel> model;
+        if (text) model = parseStaticModel(*text, &why);
+        if (model) result.data.staticModels.push_back(std::move(*model));
+        else result.problems.push_back("Статическая модель \"" + stem + "\" не загружена: " + why + " (\"" +
+                                       (path ? *path : files.data + "/" + kStaticDir + "/" + stem + ".sm") + "\")");
+    }
+    FolderIndex dynamicDir(files.data + "/" + kDynamicDir);
+    for (const auto& stem : dynamicStems) {
+        const auto path = dynamicDir.find(stem + ".dm");
+        std::string why;
+        std::optional<std::string> text;
+        if (path) text = readTextFile(*path, &why);
+        else why = "нет файла";
+        std::optional<TDynamicModel> model;
+        if (text) model = parseDynamicModel(*text, &why);
+        if (model) result.data.dynamicModels.push_back(std::move(*model));
+        else result.problems.push_back("Динамическая модель \"" + stem + "\" не загружена: " + why + " (\"" +
+                                       (path ? *path : files.data + "/" + kDynamicDir + "/" + stem + ".dm") + "\")");
+    }
+    return result;
+}
+
+// ---- writing ----
+
+std::string seriesFileText(const TStatisticSeries& s) {
+    std::string out;
+    out.reserve(32 + static_cast<size_t>(s.Count()) * 36);
+    out += s.labRow ? "true" : "false";
+    out += kEol;
+    out += std::to_string(s.color);
+    out += kEol;
+    const auto& xs = s.XValues();
+    const auto& ys = s.YValues();
+    for (size_t i = 0; i < xs.size(); ++i) {
+        appendStoredDateTime(out, xs[i]);
+        out += ';';
+        appendStoredFloat(out, ys[i]);
+        out += ';';
+        out += kEol;
+    }
+    return out;
+}
+
+namespace {
+
+// The file stems of a list of names, in list order.
+template <class List, class NameOf>
+std::vector<std::string> stemsOf(const List& list, NameOf nameOf) {
+    StemNamer namer;
+    std::vector<std::string> stems;
+    for (const auto& item : list) stems.push_back(namer.next(nameOf(item)));
+    return stems;
+}
+
+// What the .prj holds for a series: its title as one field.
+std::string seriesLineTitle(const TStatisticSeries& s) { return fieldText(s.Title); }
+
+}  // namespace
+
+std::string projectFileText(const ProjectData& d) {
+    std::string out;
+    out += "*series";
+    out += kEol;
+    for (const auto& s : d.series) {
+        out += seriesLineTitle(s);
+        out += ';';
+        out += kEol;
+    }
+    out += "*";
+    out += kEol;
+    out += "*interval";
+    out += kEol;
+    for (const auto& f : d.userFragments) {
+        out += fieldText(f.name);
+        out += ';';
+        appendStoredDateTime(out, static_cast<double>(f.startPoint));
+        out += ';';
+        appendStoredDateTime(out, static_cast<double>(f.endPoint));
+        out += ';';
+        out += std::to_string(f.typeOfFragments());
+        out += ';';
+        out += kEol;
+    }
+    out += "*";
+    out += kEol;
+    out += "*staticmodel";
+    out += kEol;
+    // The model lines name the model files; the model's own name is inside its file.
+    for (const auto& stem : stemsOf(d.staticModels, [](const TStaticModel& m) { return m.name; })) {
+        out += stem;
+        out += ';';
+        out += kEol;
+    }
+    out += "*";
+    out += kEol;
+    out += "*dynamicmodel";
+    out += kEol;
+    for (const auto& stem : stemsOf(d.dynamicModels, [](const TDynamicModel& m) { return m.name; })) {
+        out += stem;
+        out += ';';
+        out += kEol;
+    }
+    out += "*";
+    out += kEol;
+    return out;
+}
+
+bool isProjectDataFolder(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_directory(fs::path(path), ec)) return false;
+    for (fs::directory_iterator it(fs::path(path), ec), end; it != end; it.increment(ec)) {
+        if (ec) return false;
+        const std::string name = it->path().filename().string();
+        const char* ext = name == kSeriesDir ? ".ls" : name == kStaticDir ? ".sm" : name == kDynamicDir ? ".dm" : nullptr;
+        if (!ext || it->is_symlink(ec) || !it->is_directory(ec)) return false;
+        for (fs::directory_iterator f(it->path(), ec); f != end; f.increment(ec)) {
+            if (ec) return false;
+            if (f->is_symlink(ec) || !f->is_regular_file(ec) || f->path().extension() != ext) return false;
+        }
+    }
+    return !ec;
+}
+
+namespace {
+
+bool removeIfProjectData(const std::string& path) {
+    if (!isProjectDataFolder(path)) return false;
+    std::error_code ec;
+    fs::remove_all(fs::path(path), ec);
+    return !ec;
+}
+
+bool renamePath(const std::string& from, const std::string& to, std::string* error) {
+    std::error_code ec;
+    fs::rename(fs::path(from), fs::path(to), ec);
+    if (!ec) return true;
+    if (error) *error = "Не удалось переименовать \"" + from + "\" в \"" + to + "\": " + ec.message();
+    return false;
+}
+
+bool makeDir(const std::string& path, std::string* error) {
+    std::error_code ec;
+    if (fs::create_directory(fs::path(path), ec)) return true;
+    if (error) *error = "Не удалось создать папку \"" + path + "\": " + (ec ? ec.message() : "она уже есть");
+    return false;
+}
+
+// Writes the data files into `data` (a new, empty folder); false with `error` on failure
+// or cancel.
+bool writeDataFiles(const ProjectData& d, const std::string& data, const ProjectWriteProgress& progress,
+                    std::string* error) {
+    for (const char* sub : {kSeriesDir, kStaticDir, kDynamicDir})
+        if (!makeDir(data + "/" + sub, error)) return false;
+    const int total = static_cast<int>(d.series.size() + d.staticModels.size() + d.dynamicModels.size()) + 1;
+    int done = 0;
+    auto step = [&]() {
+        if (progress && !progress(done, total)) {
+            if (error) *error = "Сохранение проекта прервано.";
+            return false;
+        }
+        ++done;
+        return true;
+    };
+    // Series files are the bulk: written a batch at a time on several threads, with the
+    // progress asked on this thread before each batch.
+    const auto seriesStems = stemsOf(d.series, seriesLineTitle);
+    const size_t batch = 8;
+    for (size_t first = 0; first < d.series.size(); first += batch) {
+        const size_t count = std::min(batch, d.series.size() - first);
+        for (size_t k = 0; k < count; ++k)
+            if (!step()) return false;
+        std::vector<std::string> errors(count);
+        std::vector<char> ok(count, 0);
+        parallelFor(count, [&](size_t k) {
+            const size_t i = first + k;
+            const std::string path = data + "/" + kSeriesDir + "/" + seriesStems[i] + ".ls";
+            ok[k] = writeFileDurable(path, seriesFileText(d.series[i]), &errors[k]);
+        });
+        for (size_t k = 0; k < count; ++k) {
+            if (!ok[k]) {
+                if (error) *error = errors[k];
+                return false;
+            }
+        }
+    }
+    const auto staticStems = stemsOf(d.staticModels, [](const TStaticModel& m) { return m.name; });
+    for (size_t i = 0; i < d.staticModels.size(); ++i) {
+        if (!step()) return false;
+        const std::string path = data + "/" + kStaticDir + "/" + staticStems[i] + ".sm";
+        if (!writeFileDurable(path, staticModelText(d.staticModels[i]), error)) return false;
+    }
+    const auto dynamicStems = stemsOf(d.dynamicModels, [](const TDynamicModel& m) { return m.name; });
+    for (size_t i = 0; i < d.dynamicModels.size(); ++i) {
+        if (!step()) return false;
+        const std::string path = data + "/" + kDynamicDir + "/" + dynamicStems[i] + ".dm";
+        if (!writeFileDurable(path, dynamicModelText(d.dynamicModels[i]), error)) return false;
+    }
+    for (const char* sub : {kSeriesDir, kStaticDir, kDynamicDir}) syncFolder(data + "/" + sub);
+    syncFolder(data);
+    return step();
+}
+
+}  // namespace
+
+void finishInterruptedSave(const std::string& folder, const std::string& projectName) {
+    const std::string data = folder + "/data";
+    const std::string old = folder + "/data.old";
+    const std::string staged = folder + "/data.new";
+    const std::string prj = folder + "/" + projectName + ".prj";
+    const std::string newPrj = prj + ".new";
+    std::error_code ec;
+    if (isDir(old)) {
+        if (!isDir(data)) {
+            // Cut short after the old data was moved aside: put it back.
+            if (!renamePath(old, data, nullptr)) return;
+            fs::remove(fs::path(newPrj), ec);
+            removeIfProjectData(staged);
+        } else {
+            // The new data is in place; finish with its .prj.
+            if (exists(newPrj) && !renamePath(newPrj, prj, nullptr)) return;
+            removeIfProjectData(old);
+        }
+    } else {
+        // Cut short before anything was swapped: drop what was staged.
+        fs::remove(fs::path(newPrj), ec);
+        removeIfProjectData(staged);
+    }
+    syncFolder(folder);
+}
+
+ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& folder,
+                                      const std::string& projectName, const ProjectWriteProgress& progress) {
+    ProjectWriteResult result;
+    if (folder.empty() || !isDir(folder)) {
+        result.error = "Папка проекта \"" + folder + "\" не найдена.";
+        return result;
+    }
+    finishInterruptedSave(folder, projectName);
+    const std::string data = folder + "/data";
+    const std::string old = folder + "/data.old";
+    const std::string staged = folder + "/data.new";
+    const std::string prj = folder + "/" + projectName + ".prj";
+    const std::string newPrj = prj + ".new";
+    const bool hadData = exists(data);
+    if (hadData && !isProjectDataFolder(data)) {
+        result.error = "Папка \"" + data +
+                       "\" содержит файлы, не принадлежащие проекту; проект не сохранен. Сохраните его в новую папку.";
+        return result;
+    }
+    if (exists(staged) || exists(old)) {
+        result.error = "В папке проекта \"" + folder + "\" остались посторонние папки data.new или data.old; "
+                       "проект не сохранен.";
+        return result;
+    }
+    std::error_code ec;
+    auto dropStaged = [&] {
+        fs::remove_all(fs::path(staged), ec);
+        fs::remove(fs::path(newPrj), ec);
+    };
+    if (!makeDir(staged, &result.error)) return result;
+    if (!writeDataFiles(d, staged, progress, &result.error) ||
+        !writeFileDurable(newPrj, projectFileText(d), &result.error)) {
+        dropStaged();
+        return result;
+    }
+    // The swap: each step can be undone, and a crash between them is settled by
+    // finishInterruptedSave and understood by the reader.
+    if (hadData && !renamePath(data, old, &result.error)) {
+        dropStaged();
+        return result;
+    }
+    if (!renamePath(staged, data, &result.error)) {
+        if (hadData) renamePath(old, data, nullptr);
+        dropStaged();
+        return result;
+    }
+    syncFolder(folder);
+    if (!renamePath(newPrj, prj, &result.error)) {
+        renamePath(data, staged, nullptr);
+        if (hadData) renamePath(old, data, nullptr);
+        dropStaged();
+        return result;
+    }
+    syncFolder(folder);
+    if (hadData) fs::remove_all(fs::path(old), ec);
+    result.ok = true;
+    result.folder = folder;
+    result.projectName = projectName;
+    return result;
+}
+
+ProjectWriteResult writeProjectFolderAs(const ProjectData& d, const std::string& saveWayGiven,
+                                        const ProjectWriteProgress& progress, int maxFolderTries) {
+    ProjectWriteResult result;
+    std::error_code absEc;
+    const fs::path absolute = fs::absolute(fs::path(saveWayGiven), absEc);
+    const std::string saveWay = absEc ? saveWayGiven : absolute.lexically_normal().string();
+    const std::string name = withoutLastExtension(fileNameOf(saveWay));
+    if (name.empty()) {
+        result.error = "Не задано имя проекта.";
+        return result;
+    }
+    const std::string parent = folderOf(saveWay);
+    const std::string base = (parent.empty() ? std::string() : (parent == "/" ? parent : parent + "/")) + name;
+    const auto folder = createUniqueFolder(base, maxFolderTries, &result.error);
+    if (!folder) return result;
+    result = writeProjectFolder(d, *folder, name, progress);
+    if (!result.ok) {
+        std::error_code ec;
+        fs::remove_all(fs::path(*folder), ec);
+    }
+    return result;
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The project folder on disk:
+//   <folder>/<name>.prj                    the list of series, intervals and models
+//   <folder>/data/series/<title>.ls        one file per series
+//   <folder>/data/staticmodels/<name>.sm   one file per static model
+//   <folder>/data/dynamicmodels/<name>.dm  one file per dynamic model
+// The .prj holds the sections "*series", "*interval", "*staticmodel", "*dynamicmodel",
+// each ended by a line "*". Names become file names through safeFileName; the real
+// series title stays in the .prj and the real model name inside its model file.
+//
+// Reading and writing work on plain data (ProjectData) so that they can run on a worker
+// thread; TProject takes a snapshot before a save and applies a read result afterwards.
+//
+// A save never deletes the old data before the new is on disk: the new files go into
+// "data.new" and "<name>.prj.new", then "data" is renamed to "data.old", "data.new" to
+// "data", the new .prj over the old one, and "data.old" is removed. A save cut short at any
+// moment leaves the old or the new project; the reader and the next save recognise the
+// intermediate states.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/DynamicModel.h"
+#include "core/Fragment.h"
+#include "core/StaticModel.h"
+#include "core/StatisticSeries.h"
+
+struct ProjectData {
+    // The project's series with title, colour, labRow and points (null flags are not
+    // stored: null points load as ordinary points with the value they hold).
+    std::vector<TStatisticSeries> series;
+    // The intervals as the user marked them.
+    arrayOfFragment userFragments;
+    std::vector<TStaticModel> staticModels;
+    std::vector<TDynamicModel> dynamicModels;
+};
+
+struct ProjectReadResult {
+    // False when the project file could not be read or is no project file; `error` says
+    // why and nothing else is set.
+    bool opened = false;
+    std::string error;
+    // The folder of the project file and the project name (its file name without the
+    // last extension).
+    std::string folder;
+    std::string projectName;
+    // What could be read; the series carry their statistics already.
+    ProjectData data;
+    // One Russian line per item that was skipped or read only in part.
+    std::vector<std::string> problems;
+};
+
+// Reads a project from its .prj file. Never throws; a bad item is skipped and reported.
+ProjectReadResult readProjectFolder(const std::string& prjFile);
+
+// Called before each file is written with the count written so far and the total; a
+// false result cancels the save (which then fails and changes nothing).
+using ProjectWriteProgress = std::function<bool(int done, int total)>;
+
+struct ProjectWriteResult {
+    bool ok = false;
+    std::string error;
+    // Where the project now lives (set when ok).
+    std::string folder;
+    std::string projectName;
+};
+
+// Writes the project into its existing folder, replacing the old contents only once the
+// new ones are on disk. A missing "data" counts as empty; a "data" that holds files other
+// than the project's own is left alone and the save is refused.
+ProjectWriteResult writeProjectFolder(const ProjectData& data, const std::string& folder,
+                                      const std::string& projectName, const ProjectWriteProgress& progress = {});
+
+// Writes the project into a new folder named after the chosen file: saving as ".../p.prj"
+// creates ".../p" (or ".../p(1)", ".../p(2)", ... when that exists) and writes p.prj there.
+// On failure the folder it created is removed.
+ProjectWriteResult writeProjectFolderAs(const ProjectData& data, const std::string& saveWay,
+                                        const ProjectWriteProgress& progress = {}, int maxFolderTries = 1000);
+
+// The texts of the files (CR LF line ends).
+std::string projectFileText(const ProjectData& data);
+std::string seriesFileText(const TStatisticSeries& series);
+
+// Completes or rolls back a save that was cut short in `folder` (see above); what it
+// cannot settle it leaves alone.
+void finishInterruptedSave(const std::string& folder, const std::string& projectName);
+
+// True when `path` is a folder holding nothing but the sub-folders "series",
+// "staticmodels" and "dynamicmodels" with .ls, .sm and .dm files in them (any of them may
+// be missing).
+bool isProjectDataFolder(const std::string& path);

@@ -1,0 +1,66 @@
+#pragma once
+// Reading the first sheet of a workbook file into a CellTable: .xlsx/.xlsm, legacy .xls and
+// text (CSV). The format is told by the file's content, not by its name.
+#include <string>
+
+#include "exchange/CellTable.h"
+#include "numerics/FormatSettings.h"
+
+enum class WorkbookFormat { Unknown, Xlsx, Xls, Csv };
+
+enum class WorkbookError {
+    None,
+    NotFound,       // no such file, or not readable
+    UnknownFormat,  // neither a workbook nor a text file
+    Corrupt,        // damaged or truncated package, malformed content
+    Encrypted,      // protected by a password
+    NoSheet,        // the workbook holds no worksheet
+    TooLarge,       // used range over CellTable::kMaxCells cells
+};
+
+struct WorkbookReadResult {
+    WorkbookError error = WorkbookError::None;
+    WorkbookFormat format = WorkbookFormat::Unknown;
+    // Technical detail of a failure, for diagnostics only.
+    std::string detail;
+    CellTable cells;
+    // The first cell (row-major, from 1 within the used range) whose value could not be
+    // turned into text; it is left empty and the rest is read. 0 when every cell was read.
+    int badRow = 0;
+    int badColumn = 0;
+    bool ok() const { return error == WorkbookError::None; }
+};
+
+// Tells the format from the first bytes of the file: a zip package holding a workbook part,
+// the compound-document signature, or text. Unknown for anything else or an unreadable file.
+WorkbookFormat detectWorkbookFormat(const std::string& path);
+
+// Reads the used range of the first worksheet. Numbers and dates become text with the
+// given settings. Never throws.
+WorkbookReadResult readWorkbook(const std::string& path, const FormatSettings& fs = FormatSettings::russian());
+
+// The format readers; each fills result (cells, badRow/badColumn or error).
+void readXlsx(const std::string& path, const FormatSettings& fs, WorkbookReadResult& result);
+void readXls(const std::string& path, const FormatSettings& fs, WorkbookReadResult& result);
+void readCsv(const std::string& path, const FormatSettings& fs, WorkbookReadResult& result);
+// CSV from bytes in memory (UTF-8 with or without BOM, UTF-16 with BOM, or Windows-1251).
+void readCsvText(std::string_view bytes, WorkbookReadResult& result);
+
+// Shared by the readers: builds the table and records the first bad cell.
+class SheetCollector {
+public:
+    void add(uint32_t row, uint32_t column, std::string_view text) { builder_.add(row, column, text); }
+    // A cell whose value could not be read: it widens the used range and stays empty.
+    void addBad(uint32_t row, uint32_t column);
+    bool overLimit() const { return builder_.overLimit(); }
+    size_t cellCount() const { return builder_.cellCount(); }
+    // Appends the cells collected by another collector after those collected here.
+    void append(SheetCollector&& other);
+    // Builds the table into result; TooLarge sets the error.
+    void finish(WorkbookReadResult& result);
+
+private:
+    CellTableBuilder builder_;
+    bool haveBad_ = false;
+    uint32_t badRow_ = 0, badColumn_ = 0;
+};

@@ -1,0 +1,115 @@
+// The cell table's bounding box and the CSV reader's splitting of text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "exchange/WorkbookReader.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+Rows toRows(const CellTable& t) {
+    Rows rows(static_cast<size_t>(t.rowCount()));
+    for (int r = 0; r < t.rowCount(); ++r)
+        for (int c = 0; c < t.columnCount(); ++c) rows[static_cast<size_t>(r)].emplace_back(t.text(r, c));
+    return rows;
+}
+
+TEST(CellTableBuilder, CellsInAnyOrderTheLastTextWins) {
+    CellTableBuilder b;
+    b.add(12, 5, "c");
+    b.add(10, 4, "a");
+    b.add(12, 5, "d");
+    b.add(11, 7, "b");
+    b.add(12, 4, "");  // an error cell: content without text
+    CellTable t;
+    ASSERT_EQ(b.build(t), CellTableBuilder::Status::Ok);
+    EXPECT_EQ(b.firstRow(), 10u);
+    EXPECT_EQ(b.firstColumn(), 4u);
+    EXPECT_EQ(toRows(t), (Rows{{"a", "", "", ""}, {"", "", "", "b"}, {"", "d", "", ""}}));
+    EXPECT_EQ(t.text(-1, 0), "");
+    EXPECT_EQ(t.text(3, 0), "");
+}
+
+TEST(CellTableBuilder, RefusesUsedRangesOverFiftyMillionCells) {
+    {
+        CellTableBuilder b;
+        b.add(0, 0, "x");
+        b.add(50000, 999, "y");  // 50,001 x 1,000
+        CellTable t;
+        EXPECT_EQ(b.build(t), CellTableBuilder::Status::TooLarge);
+    }
+    {
+        CellTableBuilder b;
+        b.add(0, 0, "x");
+        b.add(1048575, 16383, "y");
+        CellTable t;
+        EXPECT_EQ(b.build(t), CellTableBuilder::Status::TooLarge);
+    }
+    {
+        CellTableBuilder b;
+        b.add(0, 0, "x");
+        b.add(99999, 49, "y");
+        CellTable t;
+        ASSERT_EQ(b.build(t), CellTableBuilder::Status::Ok);
+        EXPECT_EQ(t.rowCount(), 100000);
+        EXPECT_EQ(t.columnCount(), 50);
+        EXPECT_EQ(t.text(99999, 49), "y");
+        EXPECT_EQ(t.text(50000, 20), "");
+    }
+}
+
+TEST(CellTableBuilder, AnEmptySheetIsOneEmptyCell) {
+    CellTableBuilder b;
+    CellTable t;
+    ASSERT_EQ(b.build(t), CellTableBuilder::Status::Ok);
+    EXPECT_EQ(toRows(t), (Rows{{""}}));
+}
+
+struct CsvCase {
+    const char* name;
+    std::string bytes;
+    Rows expected;
+};
+
+TEST(CsvReader, SplitsTextAsWritten) {
+    const CsvCase cases[] = {
+        {"semicolon", "a;b\r\n1;2", {{"a", "b"}, {"1", "2"}}},
+        {"tab", "a\tb\n1\t2\n", {{"a", "b"}, {"1", "2"}}},
+        {"comma", "a,b\n1,2\n", {{"a", "b"}, {"1", "2"}}},
+        {"semicolon before comma", "a;b,c\n1,5;2\n", {{"a", "b,c"}, {"1,5", "2"}}},
+        {"tab before comma", "a\tb,c\n", {{"a", "b,c"}}},
+        {"no delimiter", "one two\nthree\n", {{"one two"}, {"three"}}},
+        {"quoted", "\"x;y\";\"l1\r\nl2\"\n", {{"x;y", "l1\r\nl2"}}},
+        {"doubled quotes", "\"say \"\"hi\"\"\";b", {{"say \"hi\"", "b"}}},
+        {"after closing quote", "\"ab\"cd;e", {{"abcd", "e"}}},
+        {"quote inside a field", "ab\"c;d", {{"ab\"c", "d"}}},
+        {"blank line", "a\n\nb", {{"a"}, {""}, {"b"}}},
+        {"leading empties", ";;\n;x;\n", {{"x"}}},
+        {"blanks kept", " 1,5 ; x ", {{" 1,5 ", " x "}}},
+        {"old mac breaks", "a;b\r1;2\r", {{"a", "b"}, {"1", "2"}}},
+        {"utf-8 bom", "\xEF\xBB\xBF\xD0\x90;b", {{"А", "b"}}},
+        {"windows-1251", "\xC0\xC1;\xE0\xB8", {{"АБ", "аё"}}},
+        {"utf-16le bom", std::string("\xFF\xFE" "a\0;\0\x16\x04", 8), {{"a", "Ж"}}},
+        {"utf-16be bom", std::string("\xFE\xFF\0a\0;\0b", 8), {{"a", "b"}}},
+        {"empty", "", {{""}}},
+    };
+    for (const auto& c : cases) {
+        WorkbookReadResult r;
+        readCsvText(c.bytes, r);
+        ASSERT_TRUE(r.ok()) << c.name;
+        EXPECT_EQ(toRows(r.cells), c.expected) << c.name;
+    }
+}
+
+TEST(CsvReader, RefusesBinaryContent) {
+    for (const std::string& bytes : {std::string("a\x01" "b"), std::string("ab\0cd", 5), std::string("\x7F" "ELF")}) {
+        WorkbookReadResult r;
+        readCsvText(bytes, r);
+        EXPECT_EQ(r.error, WorkbookError::UnknownFormat);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,283 @@
+// The three HTML reports: folder naming, page names, the page byte for byte against
+// expected pages written by hand, the order of work and the reporting of failures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "exchange/HtmlReport.h"
+#include "numerics/Reporter.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The expected pages are kept with LF endings; the writer ends its lines with CR LF.
+std::string expectedPage(const char* name) {
+    const std::string lf = readFile(fs::path(TARVOLYN_TEST_DATA) / "reports" / name);
+    std::string crlf;
+    for (char ch : lf) {
+        if (ch == '\n') crlf += '\r';
+        crlf += ch;
+    }
+    return crlf;
+}
+
+// Records what it is asked to draw and writes a small file in its place; checks that the
+// page is already on disk when the pictures are drawn.
+class FakeRenderer : public ReportRenderer {
+public:
+    struct Call {
+        std::string file;
+        std::vector<std::string> titles;
+        std::string format;
+        int width, height;
+        bool pageExisted;
+    };
+    std::vector<Call> calls;
+    std::string page;
+    std::string failOn;  // a file name part whose drawing fails
+
+    bool renderChart(const ReportChart& chart, const std::string& fileName, int width, int height) override {
+        std::vector<std::string> titles;
+        for (const auto& s : chart.series) titles.push_back(s.Title);
+        calls.push_back({fileName, titles, chart.dateTimeFormat, width, height, fs::exists(page)});
+        return write(fileName, "BM");
+    }
+    bool saveLogo(const std::string& fileName) override {
+        calls.push_back({fileName, {}, "", 0, 0, fs::exists(page)});
+        return write(fileName, "\x89PNG");
+    }
+
+private:
+    bool write(const std::string& fileName, const char* bytes) {
+        if (!failOn.empty() && fileName.find(failOn) != std::string::npos) return false;
+        std::ofstream(fileName, std::ios::binary) << bytes;
+        return true;
+    }
+};
+
+class HtmlReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("tarvolyn_report_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static ReportChart chart(const std::string& a, const std::string& b, const std::string& format) {
+        ReportChart c;
+        c.dateTimeFormat = format;
+        c.series.resize(2);
+        c.series[0].Title = a;
+        c.series[1].Title = b;
+        c.series[0].AddXY(45000, 1);
+        c.series[1].AddXY(45000, 2);
+        return c;
+    }
+
+    ReportResult staticReport(const std::string& path, FakeRenderer& r, Reporter& rep) {
+        ReportValues train, test;
+        for (int i = 0; i < 10; ++i) {
+            train[static_cast<size_t>(i)] = "t" + std::to_string(i + 1);
+            test[static_cast<size_t>(i)] = "e" + std::to_string(i + 1);
+        }
+        test[8] = "";  // an empty text still gives its cell
+        train[9] = "NEVER";
+        test[9] = "NEVER";
+        return writeStaticModelReport(path, "Расход \"пара\" & T<5>", "y=a0+a1*X1+a2*X2", "Y=1,5 + 2*X1 - 0,25*X2",
+                                      train, test, chart("Выходной параметр", "Расчетное значение", "dd.mm.yy hh:mm"),
+                                      chart("Выходное параметры", "Расчетное значение (тест)", "hh:mm"), r, rep);
+    }
+
+    fs::path dir;
+};
+
+TEST_F(HtmlReportTest, StaticReportFolderPageAndPictures) {
+    FakeRenderer r;
+    RecordingReporter rep;
+    r.page = (dir / "report" / "report.html").string();
+    const ReportResult res = staticReport((dir / "report").string(), r, rep);
+    ASSERT_TRUE(res.ok) << (rep.entries.empty() ? "" : rep.entries[0].text);
+    EXPECT_TRUE(rep.entries.empty());
+    EXPECT_EQ(res.folder, (dir / "report").string());
+    EXPECT_EQ(res.page, r.page);
+    EXPECT_EQ(readFile(r.page), expectedPage("static_report.html"));
+
+    // Pictures after the page, in order, 800 x 400; the test picture keeps the training
+    // chart's look with the test chart's series.
+    ASSERT_EQ(r.calls.size(), 3u);
+    const fs::path data = dir / "report" / "data";
+    EXPECT_EQ(r.calls[0].file, (data / "educationPlot.bmp").string());
+    EXPECT_EQ(r.calls[1].file, (data / "testPlot.bmp").string());
+    EXPECT_EQ(r.calls[2].file, (data / "logo.bmp").string());
+    for (const auto& c : r.calls) EXPECT_TRUE(c.pageExisted) << c.file;
+    EXPECT_EQ(r.calls[0].width, 800);
+    EXPECT_EQ(r.calls[0].height, 400);
+    EXPECT_EQ(r.calls[1].width, 800);
+    EXPECT_EQ(r.calls[1].height, 400);
+    EXPECT_EQ(r.calls[0].titles, (std::vector<std::string>{"Выходной параметр", "Расчетное значение"}));
+    EXPECT_EQ(r.calls[1].titles, (std::vector<std::string>{"Выходное параметры", "Расчетное значение (тест)"}));
+    EXPECT_EQ(r.calls[1].format, "dd.mm.yy hh:mm");
+    // Nothing else in the folder: no temporary file left behind.
+    int entries = 0;
+    for (const auto& e : fs::directory_iterator(dir / "report")) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 2);
+}
+
+TEST_F(HtmlReportTest, FolderNamesAreNumberedWhileTaken) {
+    const char* expected[] = {"report", "report(1)", "report(2)"};
+    for (const char* name : expected) {
+        FakeRenderer r;
+        RecordingReporter rep;
+        const ReportResult res = staticReport((dir / "report").string(), r, rep);
+        ASSERT_TRUE(res.ok);
+        EXPECT_EQ(res.folder, (dir / name).string());
+        EXPECT_EQ(res.page, (dir / name / "report.html").string());
+        EXPECT_TRUE(fs::exists(dir / name / "data" / "testPlot.bmp"));
+    }
+}
+
+TEST_F(HtmlReportTest, FolderDropsOnlyTheLastExtensionPageKeepsTheWholeName) {
+    const struct {
+        const char* chosen;
+        const char* folder;
+        const char* page;
+    } cases[] = {
+        {"report.txt", "report", "report.txt.html"},
+        {"report.htm", "report", "report.htm.html"},
+        {"a.b.c", "a.b", "a.b.c.html"},
+        {".hidden", ".hidden", ".hidden.html"},
+    };
+    for (const auto& c : cases) {
+        FakeRenderer r;
+        RecordingReporter rep;
+        fs::remove_all(dir / c.folder);
+        const ReportResult res = staticReport((dir / c.chosen).string(), r, rep);
+        ASSERT_TRUE(res.ok) << c.chosen;
+        EXPECT_EQ(res.folder, (dir / c.folder).string()) << c.chosen;
+        EXPECT_EQ(res.page, (dir / c.folder / c.page).string()) << c.chosen;
+        EXPECT_TRUE(fs::exists(res.page)) << c.chosen;
+    }
+}
+
+TEST_F(HtmlReportTest, DynamicReportByteForByte) {
+    FakeRenderer r;
+    RecordingReporter rep;
+    const ReportResult res =
+        writeDynamicModelReport((dir / "dyn.htm").string(), "X1-Y1", 2, 1, 1.0, 2.5, "y(k) = 0,5*y(k-1) + 0,25*x(k-1) < 1",
+                                "0,5", "2*s + 1", {"0,9", "0,8", "0,7", "0,6", "0,5"},
+                                chart("Выходное значение параметра", "Расчетное значение параметра", "dd.mm.yy hh:mm"), r, rep);
+    ASSERT_TRUE(res.ok);
+    EXPECT_EQ(res.page, (dir / "dyn" / "dyn.htm.html").string());
+    EXPECT_EQ(readFile(res.page), expectedPage("dynamic_report.html"));
+    ASSERT_EQ(r.calls.size(), 2u);
+    EXPECT_EQ(r.calls[0].file, (dir / "dyn" / "data" / "educationPlot.bmp").string());
+    EXPECT_EQ(r.calls[1].file, (dir / "dyn" / "data" / "logo.bmp").string());
+    EXPECT_FALSE(fs::exists(dir / "dyn" / "data" / "testPlot.bmp"));
+}
+
+std::vector<std::string> pageLines(const std::string& page) {
+    std::vector<std::string> lines;
+    std::string text = readFile(page);
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = text.find("\r\n", at);
+        lines.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
+}
+
+TEST_F(HtmlReportTest, RegularizedReportPageIsNamedAfterTheModel) {
+    const struct {
+        const char* model;
+        const char* page;
+    } cases[] = {{"Y1", "Y1.html"}, {"a/b:c", "a_b_c.html"}, {"", "_.html"}};
+    for (const auto& c : cases) {
+        FakeRenderer r;
+        RecordingReporter rep;
+        fs::remove_all(dir / "summary");
+        ReportValues v;
+        v.fill("0,5");
+        const ReportResult res = writeRegularizedModelReport((dir / "summary").string(), c.model, "y=a0+a1*X1", "Y=1",
+                                                             v, chart("a", "b", "dd.mm.yy hh:mm"), r, rep);
+        ASSERT_TRUE(res.ok) << c.model;
+        EXPECT_EQ(res.page, (dir / "summary" / c.page).string());
+        const auto lines = pageLines(res.page);
+        ASSERT_GE(lines.size(), 7u);
+        EXPECT_EQ(lines[5], "<h1 style=\"color: #5e9ca0; text-align: center;\"><span style=\"color: #000080;\">Отчет по "
+                            "идентификации статики (Регуляризованная регрессия)</span></h1>");
+        EXPECT_EQ(lines[6], std::string("<h2 style=\"text-align: center;\"><span style=\"color: #000080;\">Модель: ") +
+                                (std::string(c.model) == "a/b:c" ? "a/b:c" : c.model) + "</span></h2>");
+        int tables = 0, valueHeads = 0, rows = 0;
+        for (const auto& l : lines) {
+            tables += l == "<table style=\"display: inline-block; height: 263px; width: 450px;\" border=\"1\" width=\"286\">";
+            valueHeads += l == "<td style=\"width: 107px; text-align: left; height: 36px;\">Значение</td>";
+            rows += l == "<td style=\"width: 107px; height: 18px; text-align: left;\">0,5</td>";
+        }
+        EXPECT_EQ(tables, 1);
+        EXPECT_EQ(valueHeads, 1);
+        EXPECT_EQ(rows, 9);  // entry 10 is never printed
+        EXPECT_EQ(r.calls.size(), 2u);
+    }
+}
+
+TEST_F(HtmlReportTest, FailuresAreReported) {
+    {
+        // The chosen directory does not exist: no folder, one clear message, no retries left behind.
+        FakeRenderer r;
+        RecordingReporter rep;
+        const ReportResult res = staticReport((dir / "missing" / "report").string(), r, rep);
+        EXPECT_FALSE(res.ok);
+        ASSERT_EQ(rep.entries.size(), 1u);
+        EXPECT_EQ(rep.entries[0].kind, RecordingReporter::Kind::Error);
+        EXPECT_EQ(rep.entries[0].text, "Не удалось создать папку отчета: " + (dir / "missing" / "report").string());
+        EXPECT_TRUE(r.calls.empty());
+        EXPECT_FALSE(fs::exists(dir / "missing"));
+    }
+    {
+        // A picture that cannot be written ends the report with a message; the page stays.
+        FakeRenderer r;
+        RecordingReporter rep;
+        r.failOn = "testPlot";
+        const ReportResult res = staticReport((dir / "r").string(), r, rep);
+        EXPECT_FALSE(res.ok);
+        ASSERT_EQ(rep.entries.size(), 1u);
+        EXPECT_EQ(rep.entries[0].text, "Не удалось записать файл: " + (dir / "r" / "data" / "testPlot.bmp").string());
+        EXPECT_TRUE(fs::exists(dir / "r" / "r.html"));
+        EXPECT_FALSE(fs::exists(dir / "r" / "data" / "logo.bmp"));
+    }
+    {
+        FakeRenderer r;
+        RecordingReporter rep;
+        const ReportResult res = staticReport(dir.string() + "/", r, rep);
+        EXPECT_FALSE(res.ok);
+        ASSERT_EQ(rep.entries.size(), 1u);
+        EXPECT_EQ(rep.entries[0].text, "Не задано имя файла отчета!");
+    }
+}
+
+TEST(HtmlEscape, UserTextBecomesEntities) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {{"a<b>c", "a&lt;b&gt;c"}, {"\"x\" & y", "&quot;x&quot; &amp; y"}, {"Расход", "Расход"}, {"", ""},
+                 {"&amp;", "&amp;amp;"}};
+    for (const auto& c : cases) EXPECT_EQ(htmlEscape(c.in), c.out) << c.in;
+}
+
+}  // namespace
