@@ -1,11 +1,19 @@
 #include <QApplication>
+#include <QScreen>
 
-#include "ui/StartWindow.h"
+#include "ui/mainwindow/TForm1.h"
+#include "ui/mainwindow/TForm2.h"
+#include "ui/mainwindow/TForm3.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvolyn"));
-    StartWindow window;
-    window.showMaximized();
+    // The auxiliary windows first, each once and hidden, then the main window.
+    TForm2 form2;
+    TForm3 form3;
+    TForm1 form1(TForm1::Services{nullptr, &form2, &form3});
+    // Without a window manager (a bare X server) "maximised" means nothing; fill the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) form1.setGeometry(screen->availableGeometry());
+    form1.showMaximized();
     return QApplication::exec();
 }

@@ -1,0 +1,90 @@
+#pragma once
+// The one service through which the main window and its dialogs speak to the user:
+// messages, confirmations and file choices. Windows get it injected, so tests can script
+// the answers and read back every text; the application uses message boxes and file dialogs.
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <deque>
+#include <optional>
+#include <string>
+
+#include "numerics/Reporter.h"
+#include "ui/MessageBoxReporter.h"
+
+class Prompter : public Reporter {
+public:
+    // A file to open, chosen under a filter such as "Проект|*.prj|Все файлы|*.*";
+    // nullopt when the user cancels.
+    virtual std::optional<std::string> openFileName(const std::string& filter) = 0;
+    // A file name to save under; nullopt when the user cancels.
+    virtual std::optional<std::string> saveFileName(const std::string& filter) = 0;
+};
+
+// Converts "Проект|*.prj|Все файлы|*.*" into Qt's "Проект (*.prj);;Все файлы (*.*)".
+QString qtFileFilter(const std::string& filter);
+
+// Message boxes and file dialogs on the GUI thread, parented to a window.
+class DialogPrompter : public Prompter {
+public:
+    explicit DialogPrompter(QWidget* parent = nullptr) : parent_(parent), boxes_(parent) {}
+    void message(const std::string& text) override;
+    void error(const std::string& text) override;
+    void information(const std::string& text) override;
+    bool confirmation(const std::string& text) override;
+    std::optional<std::string> openFileName(const std::string& filter) override;
+    std::optional<std::string> saveFileName(const std::string& filter) override;
+
+private:
+    QPointer<QWidget> parent_;
+    MessageBoxReporter boxes_;
+};
+
+// Records every text and answers from scripts: confirmations OK when the script is empty,
+// file dialogs cancelled when theirs is empty.
+class ScriptedPrompter : public Prompter {
+public:
+    RecordingReporter record;
+    std::deque<std::optional<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    int openAsked = 0;
+    int saveAsked = 0;
+
+    void message(const std::string& text) override { record.message(text); }
+    void error(const std::string& text) override { record.error(text); }
+    void information(const std::string& text) override { record.information(text); }
+    bool confirmation(const std::string& text) override { return record.confirmation(text); }
+    std::optional<std::string> openFileName(const std::string&) override {
+        ++openAsked;
+        return pop(openAnswers);
+    }
+    std::optional<std::string> saveFileName(const std::string&) override {
+        ++saveAsked;
+        return pop(saveAnswers);
+    }
+
+private:
+    static std::optional<std::string> pop(std::deque<std::optional<std::string>>& q) {
+        if (q.empty()) return std::nullopt;
+        auto a = q.front();
+        q.pop_front();
+        return a;
+    }
+};
+
+// Passes every call to another reporter on the GUI thread, waiting for the answer, so a
+// worker thread can report through a service that opens windows. Calls made on the GUI
+// thread go straight through.
+class GuiThreadReporter : public Reporter {
+public:
+    explicit GuiThreadReporter(Reporter& target) : target_(target) {}
+    void message(const std::string& text) override;
+    void error(const std::string& text) override;
+    void information(const std::string& text) override;
+    bool confirmation(const std::string& text) override;
+
+private:
+    template <class F>
+    void onGuiThread(F&& f);
+    Reporter& target_;
+};

@@ -1,0 +1,421 @@
+// The main window with a project: save, new, load, the close and unsaved-work questions,
+// the series tree with its pop-up menu, selection order, drags and stale ids.
+#include <QAction>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "core/DynamicModel.h"
+#include "core/StaticModel.h"
+#include "ui/charts/FragmentChart.h"
+#include "ui/mainwindow/Prompter.h"
+#include "ui/mainwindow/SeriesDrag.h"
+#include "ui/mainwindow/TForm1.h"
+#include "ui/mainwindow/TForm3.h"
+#include "ui/mainwindow/WorkspaceTree.h"
+
+namespace {
+
+using Kind = RecordingReporter::Kind;
+
+// A series of `n` hourly points from day 45000 with values start, start+1, ...
+TStatisticSeries hourly(const std::string& title, int n, double start) {
+    TStatisticSeries s;
+    s.Title = title;
+    for (int i = 0; i < n; ++i) s.AddXY(45000.0 + i / 24.0, start + i);
+    return s;
+}
+
+// The time of hour h exactly as the series stores it.
+long double hourAt(int h) { return static_cast<long double>(45000.0 + h / 24.0); }
+
+TStaticModel staticModel() {
+    TStaticModel m;
+    m.name = "Модель расхода";
+    m.n = 2;
+    m.A = {0, 2.5L};
+    m.inputName = {"a"};
+    m.outputName = "b";
+    m.R2 = 0.9;
+    return m;
+}
+
+TDynamicModel dynamicModel() {
+    TDynamicModel m;
+    m.name = "Динамика";
+    m.xpower = 0;
+    m.ypower = 1;
+    m.num = {1};
+    m.denum = {1, 5};
+    m.k = 2;
+    m.tau = 1;
+    m.timeDiscretization = 60;
+    m.inputName = "a";
+    m.outputName = "b";
+    m.calcDiffExOnTF();
+    return m;
+}
+
+QStringList nodeTexts(const QTreeWidget* tree) {
+    QStringList t;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
+    return t;
+}
+
+QList<int> nodePictures(const QTreeWidget* tree) {
+    QList<int> p;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        p << tree->topLevelItem(i)->data(0, WorkspaceTree::kPictureRole).toInt();
+    return p;
+}
+
+struct ProjectWindow : ::testing::Test {
+    ScriptedPrompter prompter;
+    TForm1 form{TForm1Services{&prompter, nullptr, nullptr}};
+    QTemporaryDir dir;
+    TProject& project() { return form.project(); }
+    QString caption() const { return form.navigationNode(0)->text(0); }
+    std::string path(const std::string& name) const { return (dir.path() + "/").toStdString() + name; }
+};
+
+TEST_F(ProjectWindow, SaveNewLoadBringsEverythingBack) {
+    ASSERT_TRUE(dir.isValid());
+    project().addSeries(hourly("a", 48, 0), false, true);
+    project().addSeries(hourly("T1", 48, 100), true, true);
+    project().addStaticModel(staticModel(), true);
+    project().addDynamicModel(dynamicModel(), true);
+    // Good from hour 10 to hour 30, bad from hour 15 to hour 20, and a type-3 interval.
+    TFragmentChart* chart = form.fragmentsChart;
+    ASSERT_TRUE(chart);
+    chart->addFragment("Хороший", 1, hourAt(10), hourAt(30));
+    chart->addFragment("Плохой", 0, hourAt(15), hourAt(20));
+    chart->addFragment("Прочий", 3, hourAt(1), hourAt(2));
+    EXPECT_EQ(nodeTexts(form.seriesTree()), (QStringList{"a", "Lab_T1"}));
+    EXPECT_EQ(nodePictures(form.seriesTree()), (QList<int>{3, 2}));
+
+    prompter.saveAnswers = {path("Проект.prj")};
+    form.findChild<QAction*>("N5")->trigger();  // no folder yet: save as
+    EXPECT_EQ(prompter.saveAsked, 1);
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    ASSERT_TRUE(project().projectAssign);
+    const std::string folder = path("Проект");
+    EXPECT_EQ(project().projectSaveWay, folder);
+    EXPECT_EQ(caption(), QString("Данные (Проект)"));
+    EXPECT_EQ(form.navigationNode(0)->toolTip(0), QString::fromStdString("Данные " + folder));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder + "/Проект.prj")));
+    EXPECT_TRUE(form.isEnabled());
+
+    // New: the open project is asked about; OK empties everything.
+    prompter.record.answers = {true};
+    form.findChild<QAction*>("N2")->trigger();
+    EXPECT_EQ(prompter.record.texts(),
+              (std::vector<std::string>{"Открыт файл проекта. Несохраненные данные будут потеряны. Продолжить?"}));
+    EXPECT_EQ(caption(), QString("Данные"));
+    EXPECT_EQ(form.TreeView2Hint(0), QString());
+    EXPECT_EQ(form.seriesTree()->topLevelItemCount(), 0);
+    EXPECT_EQ(form.staticModelTree()->topLevelItemCount(), 0);
+    EXPECT_EQ(form.dynamicModelTree()->topLevelItemCount(), 0);
+    EXPECT_EQ(chart->numOfFragments(), 0);
+    EXPECT_EQ(form.activePage(), 7);
+
+    // Load from the fragment page: nothing to ask, the start page comes first.
+    prompter.record.clear();
+    form.setActivePage(4);
+    prompter.openAnswers = {folder + "/Проект.prj"};
+    form.findChild<QAction*>("N3")->trigger();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    EXPECT_EQ(form.activePage(), 7);
+    EXPECT_EQ(nodeTexts(form.seriesTree()), (QStringList{"a", "Lab_T1"}));
+    EXPECT_EQ(nodePictures(form.seriesTree()), (QList<int>{3, 2}));
+    EXPECT_EQ(nodeTexts(form.staticModelTree()), (QStringList{"Модель расхода"}));
+    EXPECT_EQ(nodePictures(form.staticModelTree()), (QList<int>{4}));
+    EXPECT_EQ(nodeTexts(form.dynamicModelTree()), (QStringList{"Динамика"}));
+    EXPECT_EQ(nodePictures(form.dynamicModelTree()), (QList<int>{5}));
+    EXPECT_EQ(caption(), QString("Данные (Проект)"));
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(form.busyWindow()->isVisible());
+
+    // The intervals are on the chart again, as drawn.
+    ASSERT_EQ(chart->numOfFragments(), 3);
+    EXPECT_EQ(chart->fragment(0).name, "Хороший");
+    EXPECT_EQ(chart->fragment(1).typeOfFragments(), 0);
+    EXPECT_EQ(chart->fragment(2).typeOfFragments(), 3);
+    // The good interval cut by the bad one: hours 10..15 and 20..30, each with its series.
+    EXPECT_FALSE(project().needCalcFragment);
+    ASSERT_EQ(project().numOfFragments(), 2);
+    EXPECT_EQ(project().fragments[0].name, "Хороший");
+    EXPECT_EQ(project().fragments[1].name, "Хороший+");
+    ASSERT_EQ(project().fragmentsSeriesList.size(), 2u);
+    ASSERT_EQ(project().fragmentsSeriesList[0].size(), 2u);
+    // Hours 10..15 hold 6 points, hours 20..30 hold 11 (both ends included).
+    EXPECT_EQ(project().fragmentsSeriesList[0][0]->Count(), 6);
+    EXPECT_EQ(project().fragmentsSeriesList[1][1]->Count(), 11);
+    EXPECT_EQ(project().fragmentsSeriesList[1][1]->YValue(0), 120.0);
+    EXPECT_EQ(project().fragmentsSeriesList[0][0]->Title, "a_Хороший");
+}
+
+TEST_F(ProjectWindow, FailingSaveLeavesTheProjectUnboundWithAnError) {
+    project().addSeries(hourly("a", 5, 0), false, true);
+    // The folder cannot be created under a plain file.
+    QFile blocker(dir.path() + "/файл");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    int projectEvents = 0;
+    auto previous = project().FOnChangeProject;
+    project().FOnChangeProject = [&](TProject& p) {
+        ++projectEvents;
+        previous(p);
+    };
+    prompter.saveAnswers = {path("файл/p.prj")};
+    EXPECT_FALSE(form.saveAsProject());
+    ASSERT_EQ(prompter.record.entries.size(), 1u);
+    EXPECT_EQ(prompter.record.entries[0].kind, Kind::Error);
+    EXPECT_FALSE(prompter.record.entries[0].text.empty());
+    EXPECT_FALSE(project().projectAssign);
+    EXPECT_EQ(projectEvents, 0);
+    EXPECT_EQ(caption(), QString("Данные"));
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(form.busyWindow()->isVisible());
+    EXPECT_EQ(project().seriesCount(), 1);
+
+    // A cancelled dialog changes nothing and says nothing.
+    prompter.record.clear();
+    EXPECT_FALSE(form.saveAsProject());
+    EXPECT_TRUE(prompter.record.entries.empty());
+}
+
+TEST_F(ProjectWindow, SaveIntoABoundFolderWritesAgain) {
+    project().addSeries(hourly("a", 5, 0), false, true);
+    prompter.saveAnswers = {path("p.prj")};
+    ASSERT_TRUE(form.saveAsProject());
+    project().addSeries(hourly("b", 5, 0), false, true);
+    ASSERT_TRUE(form.saveProject());
+    EXPECT_EQ(prompter.saveAsked, 1);  // no dialog the second time
+    const ProjectReadResult back = readProjectFolder(path("p/p.prj"));
+    ASSERT_TRUE(back.opened);
+    ASSERT_EQ(back.data.series.size(), 2u);
+    EXPECT_EQ(back.data.series[1].Title, "b");
+}
+
+TEST_F(ProjectWindow, LoadRefusesOtherFilesAndKeepsTheWork) {
+    project().addSeries(hourly("a", 5, 0), false, true);
+    struct Case {
+        std::string file;
+        Kind kind;
+    };
+    // Upper-case extension and a missing project file.
+    const Case cases[] = {{path("p.PRJ"), Kind::Message}, {path("нет.prj"), Kind::Error}};
+    for (const Case& c : cases) {
+        prompter.record.clear();
+        prompter.record.answers = {true};  // drop the unsaved series
+        prompter.openAnswers = {c.file};
+        form.N3Click();
+        ASSERT_EQ(prompter.record.entries.size(), 2u) << c.file;
+        EXPECT_EQ(prompter.record.entries[0].text, "Несохраненные данные будут потеряны. Продолжить?");
+        EXPECT_EQ(prompter.record.entries[1].kind, c.kind);
+        if (c.kind == Kind::Message) EXPECT_EQ(prompter.record.entries[1].text, "Ошибка открытия файла");
+        EXPECT_EQ(project().seriesCount(), 1) << c.file;
+        EXPECT_EQ(nodeTexts(form.seriesTree()), (QStringList{"a"}));
+    }
+    // Cancel in the question: the dialog is not even opened.
+    prompter.record.clear();
+    prompter.record.answers = {false};
+    const int asked = prompter.openAsked;
+    form.N3Click();
+    EXPECT_EQ(prompter.openAsked, asked);
+}
+
+TEST_F(ProjectWindow, QuestionsOnCloseAndNew) {
+    struct Case {
+        const char* what;
+        bool bound;
+        bool hasWork;
+        bool answer;
+        const char* question;  // null: none asked
+        bool goesOn;
+    };
+    const Case cases[] = {
+        {"empty, unbound", false, false, true, nullptr, true},
+        {"bound, OK", true, false, true, "Открыт файл проекта. Несохраненные данные будут потеряны. Продолжить?", true},
+        {"bound, Cancel", true, false, false, "Открыт файл проекта. Несохраненные данные будут потеряны. Продолжить?",
+         false},
+        {"unsaved, Cancel", false, true, false, "Несохраненные данные будут потеряны. Продолжить?", false},
+        {"unsaved, OK", false, true, true, "Несохраненные данные будут потеряны. Продолжить?", true},
+    };
+    for (const Case& c : cases) {
+        for (int command = 0; command < 2; ++command) {
+            ScriptedPrompter p;
+            TForm1 w{TForm1Services{&p, nullptr, nullptr}};
+            if (c.hasWork) w.project().addSeries(hourly("a", 3, 0), false, true);
+            if (c.bound) {
+                p.saveAnswers = {path(std::string("c") + std::to_string(&c - cases) + std::to_string(command) + ".prj")};
+                ASSERT_TRUE(w.saveAsProject());
+            }
+            p.record.clear();
+            p.record.answers = {c.answer};
+            w.show();
+            bool wentOn;
+            if (command == 0) {
+                wentOn = w.close();
+            } else {
+                w.N2Click();
+                wentOn = !w.project().projectAssign && w.project().seriesCount() == 0;
+                if (!c.bound && !c.hasWork) EXPECT_TRUE(wentOn);
+            }
+            EXPECT_EQ(wentOn, c.goesOn) << c.what << " command " << command;
+            if (c.question)
+                EXPECT_EQ(p.record.texts(), (std::vector<std::string>{c.question})) << c.what;
+            else
+                EXPECT_TRUE(p.record.entries.empty()) << c.what;
+            if (!c.goesOn) {
+                EXPECT_EQ(w.project().projectAssign, c.bound);
+                EXPECT_EQ(w.project().seriesCount(), c.hasWork ? 1 : 0);
+            }
+        }
+    }
+}
+
+struct SeriesTree : ProjectWindow {
+    void SetUp() override {
+        for (const char* t : {"a", "b", "c"}) project().addSeries(hourly(t, 3, 0), false, true);
+        form.resize(1000, 700);
+        form.show();
+        form.Image1Click();  // the panel open, so the tree has a size
+        form.findChild<QTabWidget*>("PageControl6")->setCurrentIndex(0);
+    }
+    WorkspaceTree* tree() { return form.seriesTree(); }
+    void click(int node, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTreeWidgetItem* item = tree()->topLevelItem(node);
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, mods, tree()->visualItemRect(item).center());
+    }
+};
+
+TEST_F(SeriesTree, SelectionKeepsTheClickOrderAndDragsCarryIt) {
+    click(2);
+    click(0, Qt::ControlModifier);
+    click(1, Qt::ControlModifier);
+    EXPECT_EQ(form.selectedSeriesIndices(), (std::vector<int>{2, 0, 1}));
+    EXPECT_EQ(form.selectedSeriesIndex(), 1);
+    // The drag carries the ids in that order; they resolve to the same series.
+    QModelIndexList indexes = tree()->selectionModel()->selectedIndexes();
+    std::unique_ptr<QMimeData> mime(tree()->model()->mimeData(indexes));
+    auto drag = decodeSeriesDrag(mime.get());
+    ASSERT_TRUE(drag);
+    EXPECT_EQ(form.seriesIndexOf(drag->primary), 1);
+    std::vector<int> dragged;
+    for (uint64_t id : drag->selected) dragged.push_back(form.seriesIndexOf(id));
+    EXPECT_EQ(dragged, (std::vector<int>{2, 0, 1}));
+    // A target resolves the drop to project indices; a series deleted meanwhile drops out.
+    project().deleteSeries(0, true);
+    auto dropped = form.droppedSeries(mime.get());
+    ASSERT_TRUE(dropped);
+    EXPECT_EQ(dropped->primary, 0);  // "b" moved to index 0
+    EXPECT_EQ(dropped->selected, (std::vector<int>{1, 0}));
+    QMimeData text;
+    text.setText("b");
+    EXPECT_FALSE(form.droppedSeries(&text));
+    for (const char* t : {"a2"}) project().addSeries(hourly(t, 3, 0), false, true);
+    // A plain click leaves one selected node.
+    click(1);
+    click(2, Qt::ControlModifier);
+    click(2);
+    EXPECT_EQ(form.selectedSeriesIndices(), (std::vector<int>{2}));
+    EXPECT_EQ(tree()->selectedItems().size(), 1);
+}
+
+TEST_F(SeriesTree, DeleteOneAndAllAskFirst) {
+    click(1);
+    prompter.record.answers = {false};
+    form.N15Click();
+    EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{"Вы действительно хотите удалить ряд: b?"}));
+    EXPECT_EQ(nodeTexts(tree()), (QStringList{"a", "b", "c"}));
+    prompter.record.answers = {true};
+    form.N15Click();
+    EXPECT_EQ(nodeTexts(tree()), (QStringList{"a", "c"}));
+    EXPECT_EQ(project().seriesCount(), 2);
+    EXPECT_EQ(project().seriesList[1]->Title, "c");
+
+    prompter.record.clear();
+    prompter.record.answers = {false};
+    form.N17Click();
+    EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{"Вы действительно хотите удалить все ряды? "}));
+    EXPECT_EQ(project().seriesCount(), 2);
+    prompter.record.answers = {true};
+    form.N17Click();
+    EXPECT_EQ(project().seriesCount(), 0);
+    EXPECT_EQ(tree()->topLevelItemCount(), 0);
+    // On an empty tree nothing is asked.
+    prompter.record.clear();
+    form.N17Click();
+    EXPECT_TRUE(prompter.record.entries.empty());
+    // With nothing selected, "Удалить ряд" does nothing.
+    form.N15Click();
+    EXPECT_TRUE(prompter.record.entries.empty());
+}
+
+TEST_F(SeriesTree, PopupFollowsTheSelectionAndTogglesTheLaboratoryFlag) {
+    QMenu* menu = form.seriesMenu();
+    form.PopupMenuSeriesPopup();
+    for (QAction* a : menu->actions()) EXPECT_FALSE(a->isVisible()) << a->objectName().toStdString();
+
+    // A right click selects the node under the mouse.
+    const QPoint at = tree()->visualItemRect(tree()->topLevelItem(2)).center();
+    form.TreeView1ContextPopup(tree(), at);
+    menu->hide();
+    EXPECT_EQ(form.selectedSeriesIndex(), 2);
+    QAction* N16 = form.findChild<QAction*>("N16");
+    for (QAction* a : menu->actions()) EXPECT_TRUE(a->isVisible());
+    EXPECT_FALSE(N16->isChecked());
+    EXPECT_EQ((QStringList{N16->text(), form.findChild<QAction*>("N15")->text(),
+                           form.findChild<QAction*>("N17")->text(), form.findChild<QAction*>("N18")->text()}),
+              (QStringList{"Лабораторный анализ", "Удалить ряд", "Удалить все ряды", "Выполнить сдвиг"}));
+
+    form.N16Click();
+    EXPECT_TRUE(project().seriesList[2]->labRow);
+    EXPECT_EQ(nodePictures(tree()), (QList<int>{3, 3, 2}));
+    // The rebuild dropped the selection; select again and the tick follows the flag.
+    click(2);
+    form.PopupMenuSeriesPopup();
+    EXPECT_TRUE(N16->isChecked());
+    form.N16Click();
+    EXPECT_EQ(nodePictures(tree()), (QList<int>{3, 3, 3}));
+
+    // A right click on empty space with nothing selected opens an empty menu.
+    tree()->clearSelection();
+    form.TreeView1ContextPopup(tree(), QPoint(5, tree()->viewport()->height() - 3));
+    menu->hide();
+    for (QAction* a : menu->actions()) EXPECT_FALSE(a->isVisible());
+}
+
+TEST_F(SeriesTree, IdsOfDeletedSeriesResolveToNothing) {
+    const uint64_t idB = form.seriesIdAt(1);
+    const uint64_t idC = form.seriesIdAt(2);
+    ASSERT_NE(idB, 0u);
+    project().deleteSeries(1, true);
+    EXPECT_EQ(form.seriesIndexOf(idB), -1);
+    EXPECT_EQ(form.seriesById(idB), nullptr);
+    EXPECT_EQ(form.seriesIndexOf(idC), 1);
+    project().addSeries(hourly("b", 3, 0), false, true);
+    EXPECT_EQ(form.seriesIndexOf(idB), -1);
+    EXPECT_NE(form.seriesIdAt(2), idB);
+    project().deleteAllSeries();
+    EXPECT_EQ(form.seriesIndexOf(idC), -1);
+    EXPECT_EQ(form.selectedSeriesIndex(), -1);
+}
+
+TEST_F(ProjectWindow, LeavingTheFragmentPageCopiesTheIntervalsOnce) {
+    project().addSeries(hourly("a", 48, 0), false, true);
+    form.setActivePage(4);
+    form.fragmentsChart->addFragment("И", 1, hourAt(2), hourAt(5));
+    EXPECT_TRUE(project().needCalcFragment);
+    form.setActivePage(7);
+    EXPECT_FALSE(project().needCalcFragment);
+    ASSERT_EQ(project().numOfFragments(), 1);
+    EXPECT_EQ(project().userFragments.size(), 1u);
+    EXPECT_EQ(project().fragmentsSeriesList[0][0]->Count(), 4);
+}
+
+}  // namespace
