@@ -13,6 +13,7 @@
 #include "core/FileSystem.h"
 #include "core/Project.h"
 #include "core/StatisticSeries.h"
+#include "exchange/WorkbookReader.h"
 
 namespace fs = std::filesystem;
 
@@ -488,4 +489,23 @@ TEST_F(CsvExportTest, FolderNumbersFromTwoUpToTheBound) {
     EXPECT_FALSE(createUniqueFolder(path("b"), 3, &error, 2));
     EXPECT_EQ(error, "Не удалось создать папку \"" + path("b") + "\": все имена от (2) до (3) заняты");
     EXPECT_EQ(createUniqueFolder(path("b"), 4, &error, 2), path("b(4)"));
+}
+
+TEST_F(CsvExportTest, ExportsReadBackAsTheSameTable) {
+    // The data page reads text tables: an export, quoted titles included, comes back cell
+    // for cell.
+    auto A = series("Расход; т/ч", {{t1, 1.5}, {t2, -2}});
+    const auto B = series("say \"hi\"", {{t2, 0.1}});
+    ASSERT_TRUE(writeSeriesCsv(path("all.csv"), {&A, &B}).ok);
+    const auto read = readWorkbook(path("all.csv"));
+    ASSERT_TRUE(read.ok()) << read.detail;
+    const std::vector<std::vector<std::string>> expected = {
+        {"time", "Расход; т/ч", "say \"hi\""},
+        {"15.03.2023", "1,5", ""},
+        {"15.03.2023 08:30:00", "-2", "0,1"},
+    };
+    ASSERT_EQ(read.cells.rowCount(), 3);
+    ASSERT_EQ(read.cells.columnCount(), 3);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(read.cells.text(r, c), expected[r][c]) << r << "," << c;
 }
