@@ -8,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <unordered_set>
 
@@ -34,7 +35,7 @@ bool pathExists(const std::string& path) {
 bool produceInOrder(size_t n, const std::function<void(size_t, std::string&)>& produce,
                     const std::function<bool(size_t, std::string&)>& consume, size_t maxWorkers = 4) {
     const size_t workers = std::min<size_t>({maxWorkers, std::max(1u, std::thread::hardware_concurrency()), n});
-    if (workers <= 1) {
+    auto inOneThread = [&] {
         std::string text;
         for (size_t i = 0; i < n; ++i) {
             text.clear();
@@ -42,7 +43,8 @@ bool produceInOrder(size_t n, const std::function<void(size_t, std::string&)>& p
             if (!consume(i, text)) return false;
         }
         return true;
-    }
+    };
+    if (workers <= 1) return inOneThread();
     const size_t window = 2 * workers;
     std::mutex m;
     std::condition_variable cv;
@@ -75,7 +77,12 @@ bool produceInOrder(size_t n, const std::function<void(size_t, std::string&)>& p
         }
     };
     std::vector<std::thread> pool;
-    for (size_t w = 0; w < workers; ++w) pool.emplace_back(work);
+    try {
+        for (size_t w = 0; w < workers; ++w) pool.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No more threads to be had: those started do the work; with none, this thread does.
+        if (pool.empty()) return inOneThread();
+    }
     bool ok = true;
     std::exception_ptr failure;
     for (size_t i = 0; i < n && ok; ++i) {
