@@ -66,7 +66,36 @@ void BM_CsvExport_PerSeries(benchmark::State& state) {
     std::filesystem::remove_all(dir);
 }
 
+// The folder-per-series layout: every series cut into 40 intervals of 2,500 points, 2,000
+// files in all.
+void BM_CsvExport_FolderPerSeries(benchmark::State& state) {
+    std::vector<std::vector<std::unique_ptr<TStatisticSeries>>> parts;
+    std::vector<CsvSeriesFolder> folders;
+    for (const auto& s : benchSeries()) {
+        CsvSeriesFolder folder{s->Title, {}};
+        auto& own = parts.emplace_back();
+        for (int m = 0; m < 40; ++m) {
+            auto p = std::make_unique<TStatisticSeries>();
+            p->Title = s->Title + "_Интервал " + std::to_string(m + 1);
+            for (int i = m * 2500; i < (m + 1) * 2500; ++i) p->AddXY(s->XValue(i), s->YValue(i));
+            folder.parts.push_back(p.get());
+            own.push_back(std::move(p));
+        }
+        folders.push_back(std::move(folder));
+    }
+    const auto dir = benchFolder();
+    for (auto _ : state) {
+        const auto r = saveFragmentSeriesToCsv((dir / "out.csv").string(), folders);
+        if (!r.ok) state.SkipWithError(r.error.c_str());
+        state.PauseTiming();
+        std::filesystem::remove_all(r.folder);
+        state.ResumeTiming();
+    }
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 
 BENCHMARK(BM_CsvExport_Joined)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CsvExport_PerSeries)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CsvExport_FolderPerSeries)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -271,17 +271,40 @@ bool makeFolder(CsvExportResult& result, const std::string& base, int firstNumbe
     return true;
 }
 
-// Writes one file per job: the names are chosen in order first, the texts are formatted on
-// several threads and written in order; the first failure stops the export.
+// Writes one file per job. The names are chosen in order first; the files are formatted
+// and written on several threads, and their results taken in order. The first failure in
+// that order stops the export: files of later jobs that were written meanwhile are removed
+// again (their names were free), so what stays is exactly what came before the failure.
 struct FileJob {
     std::string path;
     std::function<void(std::string&)> format;
 };
 
 bool writeFiles(CsvExportResult& result, const std::vector<FileJob>& jobs) {
-    return produceInOrder(
-        jobs.size(), [&](size_t i, std::string& text) { jobs[i].format(text); },
-        [&](size_t i, std::string& text) { return writeFile(result, jobs[i].path, text); });
+    std::vector<char> written(jobs.size(), 0);
+    size_t failedAt = jobs.size();
+    const bool ok = produceInOrder(
+        jobs.size(),
+        [&](size_t i, std::string& error) {
+            std::string text;
+            jobs[i].format(text);
+            if (writeFileAtomic(jobs[i].path, text, &error)) written[i] = 1;
+        },
+        [&](size_t i, std::string& error) {
+            if (written[i]) {
+                result.files.push_back(jobs[i].path);
+                return true;
+            }
+            result.ok = false;
+            result.error = error;
+            failedAt = i;
+            return false;
+        });
+    for (size_t j = failedAt + 1; j < jobs.size(); ++j) {
+        std::error_code ec;
+        if (written[j]) std::filesystem::remove(jobs[j].path, ec);
+    }
+    return ok;
 }
 
 // Runs an export, turning a failure to get memory into its message.
