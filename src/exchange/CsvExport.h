@@ -11,9 +11,10 @@
 // name gets "(n)" before ".csv".
 //
 // The writers only read the series; they change nothing and keep nothing between calls,
-// and may run on a worker thread while nothing changes the series. They report failure
-// through their result: the export stops at the first failure, and what was written
-// before stays.
+// and may run on a worker thread while nothing changes the series (they format and write
+// on up to four threads of their own). They report failure through their result, never
+// by a message of their own: the export stops at the first failure, and what was written
+// before stays. Files are UTF-8.
 #include <string>
 #include <vector>
 
