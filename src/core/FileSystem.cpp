@@ -107,9 +107,10 @@ void syncFolder(const std::string& path) {
     ::close(fd);
 }
 
-std::optional<std::string> createUniqueFolder(const std::string& base, int maxTries, std::string* error) {
+std::optional<std::string> createUniqueFolder(const std::string& base, int maxTries, std::string* error,
+                                              int firstNumber) {
     for (int n = 0; n < maxTries; ++n) {
-        const std::string candidate = n == 0 ? base : base + "(" + std::to_string(n) + ")";
+        const std::string candidate = n == 0 ? base : base + "(" + std::to_string(firstNumber + n - 1) + ")";
         if (::mkdir(candidate.c_str(), 0755) == 0) return candidate;
         const int err = errno;
         if (err != EEXIST) {
@@ -117,8 +118,8 @@ std::optional<std::string> createUniqueFolder(const std::string& base, int maxTr
             return std::nullopt;
         }
     }
-    setError(error, "Не удалось создать папку \"" + base + "\": все имена от (1) до (" +
-                        std::to_string(maxTries - 1) + ") заняты");
+    setError(error, "Не удалось создать папку \"" + base + "\": все имена от (" + std::to_string(firstNumber) +
+                        ") до (" + std::to_string(firstNumber + maxTries - 2) + ") заняты");
     return std::nullopt;
 }
 

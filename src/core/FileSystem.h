@@ -30,12 +30,12 @@ bool writeFileDurable(const std::string& path, std::string_view contents, std::s
 // Flushes a folder's entries (renames, new files) to disk; failures are ignored.
 void syncFolder(const std::string& path);
 
-// Creates the folder `base`, or base + "(" + n + ")" for n = 1, 2, ... when a folder or file
-// of the tried name exists, up to `maxTries` names in all. Returns the folder created, or
-// nullopt with `error` set when the bound is reached or creating fails for any other reason
-// (missing parent, no permission, invalid name).
+// Creates the folder `base`, or base + "(" + n + ")" for n = firstNumber, firstNumber + 1, ...
+// when a folder or file of the tried name exists, up to `maxTries` names in all. Returns the
+// folder created, or nullopt with `error` set when the bound is reached or creating fails
+// for any other reason (missing parent, no permission, invalid name).
 std::optional<std::string> createUniqueFolder(const std::string& base, int maxTries = 1000,
-                                              std::string* error = nullptr);
+                                              std::string* error = nullptr, int firstNumber = 1);
 
 // Reads a whole file as text: UTF-8 as it is, Windows-1251 when it is not valid UTF-8.
 // nullopt with `error` set when the file is missing or cannot be read.

@@ -79,6 +79,14 @@ void TProject::addSeries(const TStatisticSeries& series, bool lab, bool notify) 
     if (notify) doChangeSeriesList();
 }
 
+void TProject::renameSeries(int i, const std::string& title) {
+    if (i < 0 || i >= seriesCount()) return;
+    TStatisticSeries& series = *seriesList[static_cast<size_t>(i)];
+    seriesNames_.remove(series.Title);
+    series.Title = seriesNames_.make(cleanTitle(title));
+    seriesNames_.add(series.Title);
+}
+
 void TProject::deleteSeries(int i, bool notify) {
     if (i < 0 || i >= seriesCount()) return;
     seriesNames_.remove(seriesList[static_cast<size_t>(i)]->Title);

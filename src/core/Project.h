@@ -95,6 +95,9 @@ public:
     // Index beyond the list: nothing happens.
     void deleteSeries(int i, bool notify);
     void deleteAllSeries();
+    // Gives series i a new title made as addSeries makes one (";" and "\" removed, unique
+    // among the other series); fires no event. Index beyond the list: nothing happens.
+    void renameSeries(int i, const std::string& title);
     // Stores a copy under a unique name; the given model keeps its name.
     void addStaticModel(const TStaticModel& model, bool notify);
     void deleteStaticModel(int i, bool notify);

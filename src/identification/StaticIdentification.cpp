@@ -31,19 +31,7 @@ void TStaticIdentification::setReporter(Reporter* reporter) {
     data.setReporter(reporter_);
 }
 
-bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments, const arrayOfStatSeries& input,
-                                               TStatisticSeries* output, long double delta, bool withCoin) {
-    haveModel = false;
-    haveCalc = false;
-
-    data.loadData(fragments, input, output, delta);
-    data.mergeFragments();
-    data.filterDataWithFragments();
-    if (!data.OutputSeries || data.OutputSeries->Count() < 2) {
-        reporter_->message(kTooFewOutputPointsMessage);
-        return false;
-    }
-    data.checkSyncronize();
+bool TStaticIdentification::fitPreparedData(bool withCoin, TVector& a, double& c, double& err) {
     const int p = static_cast<int>(data.InputSeries.size());
     if (p == 0) {
         reporter_->message(kNoInputSeriesMessage);
@@ -77,8 +65,6 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
         reporter_->message(kNotANumberMessage);
         return false;
     }
-    TVector a;
-    double c = 0, err = 0;
     const bool solved = withCoin ? approxLinearConst(X.get(), y.data(), N, p, a, c, err, p)
                                  : approxLinear(X.get(), y.data(), N, p, a, err, p);
     X.reset();
@@ -86,6 +72,27 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
         reporter_->message(kSingularFitMessage);
         return false;
     }
+    return true;
+}
+
+bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments, const arrayOfStatSeries& input,
+                                               TStatisticSeries* output, long double delta, bool withCoin) {
+    haveModel = false;
+    haveCalc = false;
+
+    data.loadData(fragments, input, output, delta);
+    data.mergeFragments();
+    data.filterDataWithFragments();
+    if (!data.OutputSeries || data.OutputSeries->Count() < 2) {
+        reporter_->message(kTooFewOutputPointsMessage);
+        return false;
+    }
+    data.checkSyncronize();
+    TVector a;
+    double c = 0, err = 0;
+    if (!fitPreparedData(withCoin, a, c, err)) return false;
+    const TStatisticSeries& out = *data.OutputSeries;
+    const int p = static_cast<int>(data.InputSeries.size());
 
     model.n = a.len + 1;
     model.A.assign(static_cast<size_t>(model.n), 0.0L);

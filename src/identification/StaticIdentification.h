@@ -8,6 +8,7 @@
 #include "core/Fragment.h"
 #include "core/StaticModel.h"
 #include "identification/StaticData.h"
+#include "numerics/Matrix.h"
 
 class Reporter;
 
@@ -24,6 +25,12 @@ public:
 
 protected:
     Reporter* reporter_;
+
+    // Least-squares fit of the output copy of `data` on its input copies (the data must be
+    // prepared and checked): the coefficients in a (the free term last with withCoin), the
+    // free term in c, the mean relative error in err. Refuses, with a message, no inputs,
+    // too many inputs, values that are not numbers and a singular system.
+    bool fitPreparedData(bool withCoin, TVector& a, double& c, double& err);
 };
 
 // Texts of the refusals.

@@ -99,7 +99,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
         ownPrompter_ = std::make_unique<DialogPrompter>(this);
         prompter_ = ownPrompter_.get();
     }
-    project_ = std::make_unique<TProject>();
+    analyzer_ = std::make_unique<TAnalyzer>(prompter_);
     about_ = services.about ? services.about : new TForm2(this);
     busy_ = services.busy ? services.busy : new TForm3(this);
 
@@ -134,10 +134,10 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
 
     // The project's events rebuild the trees and the caption; nothing listens to the
     // fragment list.
-    project_->FOnChangeSeriesList = [this](TProject&) { loadSeries(); };
-    project_->FOnChangeStaticModelsList = [this](TProject&) { loadStatModel(); };
-    project_->FOnChangeDynamicModelsList = [this](TProject&) { loadDynModel(); };
-    project_->FOnChangeProject = [this](TProject&) { refreshProjectCaption(); };
+    analyzer_->project.FOnChangeSeriesList = [this](TProject&) { loadSeries(); };
+    analyzer_->project.FOnChangeStaticModelsList = [this](TProject&) { loadStatModel(); };
+    analyzer_->project.FOnChangeDynamicModelsList = [this](TProject&) { loadDynModel(); };
+    analyzer_->project.FOnChangeProject = [this](TProject&) { refreshProjectCaption(); };
 
     // Pop-up menus of the workspace trees.
     PopupMenuSeries = new QMenu(this);
@@ -179,10 +179,10 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
 
 TForm1::~TForm1() {
     // The trees go before the project; nothing may reach them from it any more.
-    project_->FOnChangeSeriesList = nullptr;
-    project_->FOnChangeStaticModelsList = nullptr;
-    project_->FOnChangeDynamicModelsList = nullptr;
-    project_->FOnChangeProject = nullptr;
+    analyzer_->project.FOnChangeSeriesList = nullptr;
+    analyzer_->project.FOnChangeStaticModelsList = nullptr;
+    analyzer_->project.FOnChangeDynamicModelsList = nullptr;
+    analyzer_->project.FOnChangeProject = nullptr;
 }
 
 TForm3* TForm1::busyWindow() const { return busy_; }
@@ -412,15 +412,15 @@ void TForm1::TreeView2Click() {
 }
 
 QString TForm1::TreeView2Hint(int node) const {
-    if (node == 0 && project_->projectAssign)
-        return QStringLiteral("Данные ") + QString::fromStdString(project_->projectSaveWay);
+    if (node == 0 && analyzer_->project.projectAssign)
+        return QStringLiteral("Данные ") + QString::fromStdString(analyzer_->project.projectSaveWay);
     return QString();
 }
 
 void TForm1::refreshProjectCaption() {
     QTreeWidgetItem* node = navNodes_[0];
-    if (project_->projectAssign)
-        node->setText(0, QStringLiteral("Данные (") + QString::fromStdString(project_->projectName) + QLatin1Char(')'));
+    if (analyzer_->project.projectAssign)
+        node->setText(0, QStringLiteral("Данные (") + QString::fromStdString(analyzer_->project.projectName) + QLatin1Char(')'));
     else
         node->setText(0, QStringLiteral("Данные"));
     node->setToolTip(0, TreeView2Hint(0));
@@ -513,7 +513,7 @@ bool TForm1::runWorker(TWorkerThread& thread) {
 }
 
 bool TForm1::projectHoldsWork() const {
-    const TProject& p = *project_;
+    const TProject& p = analyzer_->project;
     return p.seriesCount() > 0 || !p.userFragments.empty() || p.statModelCount() > 0 || p.dynModelCount() > 0 ||
            (fragmentsChart && fragmentsChart->numOfFragments() > 0);
 }
@@ -521,7 +521,7 @@ bool TForm1::projectHoldsWork() const {
 bool TForm1::confirmDiscard() {
     // A project bound to its folder is always asked about; work that was never saved
     // anywhere is asked about too, so it is not dropped silently.
-    if (project_->projectAssign) return prompter_->confirmation(kProjectOpenQuestion);
+    if (analyzer_->project.projectAssign) return prompter_->confirmation(kProjectOpenQuestion);
     if (projectHoldsWork()) return prompter_->confirmation(kUnsavedQuestion);
     return true;
 }
@@ -552,18 +552,18 @@ void TForm1::createFragmentsChart() {
     fragmentsChart->setBottomDateTime("dd.mm.yy hh:mm");
     attachCopyPicture(fragmentsChart);
     // Every change of the intervals means the project's fragment series are out of date.
-    connect(fragmentsChart, &TSmartChart::OnChangeFragments, this, [this] { project_->needCalcFragment = true; });
+    connect(fragmentsChart, &TSmartChart::OnChangeFragments, this, [this] { analyzer_->project.needCalcFragment = true; });
 }
 
 void TForm1::loadFragments() {
     if (!fragmentsChart) return;
-    copyChartFragments(*project_, fragmentsChart->fragments());
+    copyChartFragments(analyzer_->project, fragmentsChart->fragments());
 }
 
 // ---- Project commands ----
 
 void TForm1::clear() {
-    project_->newProject();
+    analyzer_->clear();
     if (fragmentsChart) fragmentsChart->clear();
     for (int i = 0; i < kPageCount; ++i)
         if (MainPage* p = page(i)) p->clearPage();
@@ -601,13 +601,13 @@ void TForm1::N3Click() {
 }
 
 bool TForm1::loadProjectProc(ProjectReadResult&& loaded) {
-    if (!project_->applyLoaded(std::move(loaded), prompter_)) return false;
+    if (!analyzer_->project.applyLoaded(std::move(loaded), prompter_)) return false;
     if (fragmentsChart) {
         fragmentsChart->delAllFragment();
-        for (const TFragment& f : project_->userFragments)
+        for (const TFragment& f : analyzer_->project.userFragments)
             fragmentsChart->addFragment(f.name, f.typeOfFragments(), f.startPoint, f.endPoint);
     }
-    project_->needCalcFragment = true;
+    analyzer_->project.needCalcFragment = true;
     loadFragments();
     return true;
 }
@@ -618,11 +618,11 @@ void TForm1::N25Click() { saveAsProject(); }
 
 bool TForm1::saveProject() {
     if (workerRunning_) return false;
-    if (!project_->projectAssign || project_->projectSaveWay.empty()) return saveAsProject();
+    if (!analyzer_->project.projectAssign || analyzer_->project.projectSaveWay.empty()) return saveAsProject();
     loadFragments();
-    const ProjectData data = project_->snapshot();
-    const std::string folder = project_->projectSaveWay;
-    const std::string name = project_->projectName;
+    const ProjectData data = analyzer_->project.snapshot();
+    const std::string folder = analyzer_->project.projectSaveWay;
+    const std::string name = analyzer_->project.projectName;
     ProjectWriteResult written;
     TJustProcedureThread thread;
     thread.FOnExecuteFunction = [&] {
@@ -634,7 +634,7 @@ bool TForm1::saveProject() {
         prompter_->error(written.error);
         return false;
     }
-    project_->commitSave(written.folder, written.projectName);
+    analyzer_->project.commitSave(written.folder, written.projectName);
     return true;
 }
 
@@ -643,7 +643,7 @@ bool TForm1::saveAsProject() {
     const std::optional<std::string> chosen = prompter_->saveFileName(kProjectFilter);
     if (!chosen) return false;
     loadFragments();
-    const ProjectData data = project_->snapshot();
+    const ProjectData data = analyzer_->project.snapshot();
     ProjectWriteResult written;
     TJustProcedureThread thread;
     thread.way = *chosen;
@@ -654,7 +654,7 @@ bool TForm1::saveAsProject() {
         prompter_->error(written.error);
         return false;
     }
-    project_->commitSave(written.folder, written.projectName);
+    analyzer_->project.commitSave(written.folder, written.projectName);
     return true;
 }
 
@@ -662,8 +662,8 @@ bool TForm1::saveAsProject() {
 
 std::vector<ObjectIds::Key> TForm1::seriesKeys() const {
     std::vector<ObjectIds::Key> keys;
-    keys.reserve(project_->seriesList.size());
-    for (const auto& s : project_->seriesList) keys.push_back({s.get(), s->Title});
+    keys.reserve(analyzer_->project.seriesList.size());
+    for (const auto& s : analyzer_->project.seriesList) keys.push_back({s.get(), s->Title});
     return keys;
 }
 
@@ -673,7 +673,7 @@ void TForm1::loadSeries() {
     std::vector<WorkspaceTree::Entry> entries;
     entries.reserve(keys.size());
     for (size_t i = 0; i < keys.size(); ++i)
-        entries.push_back({QString::fromStdString(keys[i].name), ids[i], project_->seriesList[i]->labRow ? 2 : 3});
+        entries.push_back({QString::fromStdString(keys[i].name), ids[i], analyzer_->project.seriesList[i]->labRow ? 2 : 3});
     TreeView1->rebuild(entries);
 }
 
@@ -688,20 +688,20 @@ void TForm1::rebuildModelTree(WorkspaceTree* tree, ObjectIds& ids, const std::ve
     tree->rebuild(entries);
 }
 
-void TForm1::loadStatModel() { rebuildModelTree(TreeView3, staticModelIds_, project_->statModels, 4); }
+void TForm1::loadStatModel() { rebuildModelTree(TreeView3, staticModelIds_, analyzer_->project.statModels, 4); }
 
-void TForm1::loadDynModel() { rebuildModelTree(TreeView4, dynamicModelIds_, project_->dynModels, 5); }
+void TForm1::loadDynModel() { rebuildModelTree(TreeView4, dynamicModelIds_, analyzer_->project.dynModels, 5); }
 
 int TForm1::seriesIndexOf(uint64_t id) const { return seriesIds_.indexOf(id, seriesKeys()); }
 
 TStatisticSeries* TForm1::seriesById(uint64_t id) {
     const int i = seriesIndexOf(id);
-    return i < 0 ? nullptr : project_->seriesList[static_cast<size_t>(i)].get();
+    return i < 0 ? nullptr : analyzer_->project.seriesList[static_cast<size_t>(i)].get();
 }
 
 uint64_t TForm1::seriesIdAt(int index) const {
-    if (index < 0 || index >= project_->seriesCount()) return 0;
-    const auto& s = project_->seriesList[static_cast<size_t>(index)];
+    if (index < 0 || index >= analyzer_->project.seriesCount()) return 0;
+    const auto& s = analyzer_->project.seriesList[static_cast<size_t>(index)];
     return seriesIds_.idOf(s.get(), s->Title);
 }
 
@@ -741,13 +741,13 @@ void TForm1::PopupMenuSeriesPopup() {
     const bool any = i >= 0;
     for (QAction* a : PopupMenuSeries->actions()) a->setVisible(any);
     if (any)
-        findChild<QAction*>(QStringLiteral("N16"))->setChecked(project_->seriesList[static_cast<size_t>(i)]->labRow);
+        findChild<QAction*>(QStringLiteral("N16"))->setChecked(analyzer_->project.seriesList[static_cast<size_t>(i)]->labRow);
 }
 
 void TForm1::N16Click() {
     const int i = selectedSeriesIndex();
     if (i < 0) return;
-    TStatisticSeries& s = *project_->seriesList[static_cast<size_t>(i)];
+    TStatisticSeries& s = *analyzer_->project.seriesList[static_cast<size_t>(i)];
     s.labRow = !s.labRow;
     loadSeries();
 }
@@ -760,13 +760,13 @@ void TForm1::N15Click() {
     if (!prompter_->confirmation("Вы действительно хотите удалить ряд: " + s->Title + "?")) return;
     // Looked up again: the list may have changed while the question was open.
     const int i = seriesIndexOf(*id);
-    if (i >= 0) project_->deleteSeries(i, true);
+    if (i >= 0) analyzer_->project.deleteSeries(i, true);
 }
 
 void TForm1::N17Click() {
     if (TreeView1->topLevelItemCount() < 1) return;
     if (!prompter_->confirmation("Вы действительно хотите удалить все ряды? ")) return;
-    project_->deleteAllSeries();
+    analyzer_->project.deleteAllSeries();
 }
 
 void TForm1::TreeView1ContextPopup(WorkspaceTree* tree, const QPoint& pos) {

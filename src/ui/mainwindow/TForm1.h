@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/Project.h"
+#include "identification/Analyzer.h"
 #include "ui/mainwindow/MainPage.h"
 #include "ui/mainwindow/ObjectIds.h"
 
@@ -52,9 +53,10 @@ public:
     ~TForm1() override;
 
     Prompter& prompter() { return *prompter_; }
-    // The project (held here until the analyser takes it over).
-    TProject& project() { return *project_; }
-    const TProject& project() const { return *project_; }
+    // The document, the preparation pipeline and the engines.
+    TAnalyzer& analyzer() { return *analyzer_; }
+    TProject& project() { return analyzer_->project; }
+    const TProject& project() const { return analyzer_->project; }
 
     // The interval chart of the fragment page.
     TFragmentChart* fragmentsChart = nullptr;
@@ -189,7 +191,7 @@ private:
                           const std::vector<std::unique_ptr<Model>>& models, int picture);
 
     std::unique_ptr<Prompter> ownPrompter_;
-    std::unique_ptr<TProject> project_;
+    std::unique_ptr<TAnalyzer> analyzer_;
     ObjectIds seriesIds_;
     ObjectIds staticModelIds_;
     ObjectIds dynamicModelIds_;
