@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "identification/Analyzer.h"
 #include "ui/DataPage.h"
 #include "ui/EditingStringGrid.h"
 #include "ui/TForm10.h"
@@ -136,6 +137,9 @@ TEST_F(MainWindowData, WorkbookToSeriesToSavedProject) {
     EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
     EXPECT_TRUE(form.isEnabled());
     EXPECT_FALSE(page->form10()->isVisible());
+    // The analyser's shared pipeline ran the columns and holds the last one.
+    EXPECT_EQ(&page->filtering(), &form.analyzer().filtering);
+    EXPECT_EQ(form.analyzer().filtering.name, "Давление");
 
     const QStringList titles{"Расход", "Давление", "Расход(1)", "Температура_av2", "Давление(1)"};
     EXPECT_EQ(nodeTexts(form.seriesTree()), titles);

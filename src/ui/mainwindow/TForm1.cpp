@@ -272,7 +272,8 @@ void TForm1::buildDataPage() {
         thread.FOnExecute = work;
         return runWorker(thread);
     };
-    s.addSeries = [this](const TStatisticSeries& series, bool notify) { project_->addSeries(series, false, notify); };
+    s.addSeries = [this](const TStatisticSeries& series, bool notify) { project().addSeries(series, false, notify); };
+    s.filtering = &analyzer_->filtering;
     s.loadSeries = [this] { loadSeries(); };
     s.showPage = [this] { setActivePage(0); };
     s.mainWindow = this;
