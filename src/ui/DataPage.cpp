@@ -67,19 +67,42 @@ int toInteger(const std::string& value) {
     return v;
 }
 
-// Keeps the main window disabled for as long as it lives.
-class DisabledWindow {
+// Keeps the main window disabled, and refusing to close, for as long as it lives: the
+// quick load repaints its progress from inside, and a close then would pull the page away.
+class DisabledWindow : public QObject {
 public:
     explicit DisabledWindow(QWidget* w) : w_(w) {
-        if (w_) w_->setEnabled(false);
+        if (!w_) return;
+        w_->setEnabled(false);
+        w_->installEventFilter(this);
     }
-    ~DisabledWindow() {
-        if (w_) w_->setEnabled(true);
+    ~DisabledWindow() override {
+        if (!w_) return;
+        w_->removeEventFilter(this);
+        w_->setEnabled(true);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Close) return false;
+        event->ignore();
+        return true;
     }
 
 private:
     QWidget* w_;
 };
+
+// Runs a command of a control; an error that escapes it is told instead of ending the program.
+void guarded(Reporter& reporter, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        reporter.message(std::string("Ошибка! ") + e.what());
+    } catch (...) {
+        reporter.message("Ошибка!");
+    }
+}
 
 // Stand-in for the main window's worker: runs the work on a pool thread while a local event
 // loop keeps the window painting.
@@ -200,8 +223,8 @@ DataPage::DataPage(DataPageServices services, QWidget* parent)
         PopupMenuDataTable->popup(dataGrid->viewport()->mapToGlobal(pos));
     });
 
-    connect(Button1, &QPushButton::clicked, this, &DataPage::Button1Click);
-    connect(Button4, &QPushButton::clicked, this, &DataPage::Button4Click);
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded(reporter(), [this] { Button1Click(); }); });
+    connect(Button4, &QPushButton::clicked, this, [this] { guarded(reporter(), [this] { Button4Click(); }); });
     connect(dataGrid, &TLoadData::OnChangeSome, this, [this] { refreshFileInfo(); });
 
     runForm9 = [](TForm9& form) { return form.exec() == QDialog::Accepted; };

@@ -50,6 +50,7 @@ struct DataPageFixture : ::testing::Test {
     std::vector<Added> added;
     std::function<void(TForm9&)> onForm9;
     int form9Shown = 0;
+    std::function<void()> duringLoad;
     int treeRebuilt = 0;
     TPrepareSeries filtering;
     QWidget mainWindow;
@@ -69,6 +70,7 @@ struct DataPageFixture : ::testing::Test {
             a.series.Assign(series);
             a.notify = notify;
             added.push_back(std::move(a));
+            if (duringLoad) duringLoad();
         };
         s.filtering = &filtering;
         s.loadSeries = [this] { ++treeRebuilt; };
@@ -217,6 +219,31 @@ TEST_F(DataPageFixture, QuickLoadWithEachGapFill) {
         EXPECT_EQ(filtering.name, "Давление");
     }
     EXPECT_EQ(treeRebuilt, 2);
+}
+
+TEST_F(DataPageFixture, TheWindowStaysDisabledAndOpenWhileTheLoadRuns) {
+    openQuickload();
+    std::vector<bool> enabled, closed, progressShown;
+    duringLoad = [&] {
+        enabled.push_back(mainWindow.isEnabled());
+        closed.push_back(mainWindow.close());
+        progressShown.push_back(page->form10()->isVisible());
+    };
+    onForm9 = [&](TForm9& form) {
+        tick(form, "Расход");
+        tick(form, "Давление");
+        form.BitBtn1->click();
+    };
+    page->Button4->click();
+    EXPECT_EQ(enabled, (std::vector<bool>{false, false}));
+    EXPECT_EQ(closed, (std::vector<bool>{false, false}));
+    EXPECT_EQ(progressShown, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_TRUE(mainWindow.isEnabled());
+    EXPECT_FALSE(page->form10()->isVisible());
+    // The gauge counts the columns handled.
+    EXPECT_EQ(page->form10()->progress(), 2);
+    EXPECT_TRUE(mainWindow.close());
 }
 
 TEST_F(DataPageFixture, QuickLoadWithSmoothing) {
