@@ -326,6 +326,25 @@ bool readTime(const std::vector<DateTimeReader::Token>& tokens, std::string_view
         }
     }
     if (!anyField) return false;
+    // Fields the pattern leaves out but the cell has ("10:30:05" read with "hh:mm"): the
+    // minutes and seconds that follow with the pattern's separator are read as well.
+    std::string sep;
+    for (const auto& t : tokens)
+        if (t.letter == 0) sep = t.literal;
+    if (sep.empty()) sep = ":";
+    while ((last == 'h' || last == 'n') && s.substr(pos, sep.size()) == sep && pos + sep.size() < s.size() &&
+           isDigit(s[pos + sep.size()])) {
+        pos += sep.size();
+        int v = 0;
+        readNumber(s, pos, 2, v);
+        if (last == 'h') {
+            p.minute = v;
+            last = 'n';
+        } else {
+            p.second = v;
+            last = 's';
+        }
+    }
     // A decimal fraction of the seconds.
     if (!haveMs && last == 's' && pos + 1 < s.size() && (s[pos] == ',' || s[pos] == '.') && isDigit(s[pos + 1])) {
         ++pos;

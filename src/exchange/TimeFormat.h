@@ -35,8 +35,9 @@ std::string formatToDisplay(std::string_view format, bool isDate);
 // so one reader serves a whole column. A cell holds a date, optionally followed by blanks and
 // a time; a date alone is midnight; a time alone is a time of day 0. Numbers read up to
 // their field's width, so "1.2.2023" and "01022023" (no separator) both read; seconds and
-// milliseconds missing at the end count as 0, and a decimal fraction of the seconds written
-// with ',' or '.' is read as milliseconds.
+// milliseconds missing at the end count as 0, minutes and seconds the pattern leaves out are
+// read when the cell has them, and a decimal fraction of the seconds written with ',' or '.'
+// is read as milliseconds.
 class DateTimeReader {
 public:
     explicit DateTimeReader(const LoadDateFormat& fmt = LoadDateFormat());

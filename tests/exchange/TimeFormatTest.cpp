@@ -145,6 +145,11 @@ TEST(DateTimeReader, ReadsCellsWithTheFormats) {
         {"dd mmm yyyy", "hh:mm:ss", "1 Фев. 2023", feb1},
         {"dddd dd.mm.yyyy", "hh:mm:ss", "Среда 01.02.2023", feb1},
         {"dd.mm.yyyy", "hh:mm:ss", "10:30:00", hms(10, 30, 0)},  // a time alone
+        // Seconds the pattern leaves out are still read.
+        {"dd.mm.yyyy", "hh:mm", "01.02.2023 10:30:05", feb1 + hms(10, 30, 5)},
+        {"dd.mm.yyyy", "hh", "01.02.2023 10:30:05,5", feb1 + hms(10, 30, 5, 500)},
+        {"dd.mm.yyyy", "hh-mm", "01.02.2023 10-30-05", feb1 + hms(10, 30, 5)},
+        {"dd.mm.yyyy", "hh:mm", "01.02.2023 10:30:", std::nullopt},
         // Unreadable cells.
         {"dd.mm.yyyy", "hh:mm:ss", "", std::nullopt},
         {"dd.mm.yyyy", "hh:mm:ss", "abc", std::nullopt},
