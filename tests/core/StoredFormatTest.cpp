@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
 
 #include "core/StoredFormat.h"
 
@@ -33,31 +32,6 @@ TEST(StoredFormat, NumbersAsTheRussianLocaleWritesThem) {
     };
     for (const auto& c : cases) EXPECT_EQ(storedFloat(c.x), c.text) << c.x;
     EXPECT_EQ(storedFloat(std::nan("")), "NAN");
-}
-
-TEST(StoredFormat, FastWritersAgreeWithTheGeneralFormatters) {
-    std::mt19937_64 rng(11);
-    std::uniform_real_distribution<double> mant(-10, 10);
-    std::uniform_int_distribution<int> expo(-30, 30);
-    for (int i = 0; i < 100000; ++i) {
-        const double x = mant(rng) * std::pow(10.0, expo(rng));
-        ASSERT_EQ(storedFloat(x), floatToStr(x, FormatSettings::stored())) << x;
-        // Values with few digits, as plant data mostly has, and values near 15 digits.
-        const double shortValue = std::round(x * 1000) / 1000;
-        ASSERT_EQ(storedFloat(shortValue), floatToStr(shortValue, FormatSettings::stored())) << shortValue;
-        const double fifteen = std::round(mant(rng) * 1e13) / 1e13;
-        ASSERT_EQ(storedFloat(fifteen), floatToStr(fifteen, FormatSettings::stored())) << fifteen;
-    }
-    std::uniform_real_distribution<double> days(2, 80000);
-    for (int i = 0; i < 20000; ++i) {
-        double t = days(rng);
-        if (i % 3 == 0) t = std::floor(t);                                     // midnight
-        if (i % 3 == 1) t = std::floor(t) + std::floor((t - std::floor(t)) * 86400) / 86400;  // whole seconds
-        ASSERT_EQ(storedDateTime(t), dateTimeToStr(t, FormatSettings::stored())) << t;
-        // Points of one day in a row share the cached date text.
-        const double next = t + 0.3;
-        ASSERT_EQ(storedDateTime(next), dateTimeToStr(next, FormatSettings::stored())) << next;
-    }
 }
 
 TEST(StoredFormat, DateTimes) {
