@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -14,12 +13,6 @@ TDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 std::string timeText(CsvTextFormatter& f, double t) {
     std::string s;
     f.appendTime(s, t);
-    return s;
-}
-
-std::string valueText(const CsvTextFormatter& f, double y) {
-    std::string s;
-    f.appendValue(s, y);
     return s;
 }
 
@@ -41,34 +34,6 @@ TEST(CsvTextTest, TimesAsTheUserSeesThem) {
     };
     CsvTextFormatter f;
     for (const auto& c : cases) EXPECT_EQ(timeText(f, c.t), c.text) << c.text;
-}
-
-TEST(CsvTextTest, ValuesAsTheUserSeesThem) {
-    struct Case {
-        double y;
-        const char* text;
-    };
-    const Case cases[] = {
-        {1.5, "1,5"},
-        {-2, "-2"},
-        {0, "0"},
-        {-0.0, "0"},
-        {0.1, "0,1"},
-        {1.0 / 3.0, "0,333333333333333"},
-        {2.0 / 3.0, "0,666666666666667"},
-        {1e-5, "1E-5"},
-        {0.0001, "0,0001"},
-        {123456789012345.0, "123456789012345"},
-        {1234567890123456.0, "1,23456789012346E15"},
-        {999999999999999.9, "1E15"},
-        {9999999999999999.0, "1E16"},
-        {-1.5e300, "-1,5E300"},
-        {std::numeric_limits<double>::infinity(), "INF"},
-        {-std::numeric_limits<double>::infinity(), "-INF"},
-        {std::numeric_limits<double>::quiet_NaN(), "NAN"},
-    };
-    CsvTextFormatter f;
-    for (const auto& c : cases) EXPECT_EQ(valueText(f, c.y), c.text) << c.text;
 }
 
 TEST(CsvTextTest, QuotesOnlyFieldsThatNeedIt) {
