@@ -87,6 +87,19 @@ void setReason(std::string* out, const std::string& why) {
     if (out) *out = why;
 }
 
+// Whether a model file has at least minLines lines; if not, the reason says why.
+bool hasLinesOrReason(const ModelReader& r, size_t minLines, std::string* reason) {
+    if (r.empty()) {
+        setReason(reason, "файл пуст");
+        return false;
+    }
+    if (!r.hasLines(minLines)) {
+        setReason(reason, "в файле меньше " + std::to_string(minLines) + " строк");
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string staticModelText(const TStaticModel& m) {
@@ -153,14 +166,7 @@ std::string dynamicModelText(const TDynamicModel& m) {
 
 std::optional<TStaticModel> parseStaticModel(std::string_view text, std::string* reason) {
     ModelReader r(text);
-    if (r.empty()) {
-        setReason(reason, "файл пуст");
-        return std::nullopt;
-    }
-    if (!r.hasLines(10)) {
-        setReason(reason, "в файле меньше 10 строк");
-        return std::nullopt;
-    }
+    if (!hasLinesOrReason(r, 10, reason)) return std::nullopt;
     TStaticModel m;
     m.name = std::string(wholeField(r.line(0)));
     const auto counts = storedFields(r.line(1));
@@ -193,14 +199,7 @@ std::optional<TStaticModel> parseStaticModel(std::string_view text, std::string*
 
 std::optional<TDynamicModel> parseDynamicModel(std::string_view text, std::string* reason) {
     ModelReader r(text);
-    if (r.empty()) {
-        setReason(reason, "файл пуст");
-        return std::nullopt;
-    }
-    if (!r.hasLines(13)) {
-        setReason(reason, "в файле меньше 13 строк");
-        return std::nullopt;
-    }
+    if (!hasLinesOrReason(r, 13, reason)) return std::nullopt;
     TDynamicModel m;
     m.name = std::string(wholeField(r.line(0)));
     m.inputName = std::string(wholeField(r.line(1)));

@@ -188,6 +188,27 @@ ResolvedFiles resolveFiles(const std::string& prjFile, const std::string& folder
     return r;
 }
 
+// Reads the model files of the listed stems from one folder of the data folder, in list
+// order; a model that cannot be read is left out and named in the problems.
+template <class Model, class Parse>
+void loadModels(const std::vector<std::string>& stems, const std::string& data, const char* dirName,
+                const char* extension, const char* kind, Parse parse, std::vector<Model>& models,
+                std::vector<std::string>& problems) {
+    FolderIndex dir(data + "/" + dirName);
+    for (const auto& stem : stems) {
+        const auto path = dir.find(stem + extension);
+        std::string why;
+        std::optional<std::string> text;
+        if (path) text = readTextFile(*path, &why);
+        else why = "нет файла";
+        std::optional<Model> model;
+        if (text) model = parse(*text, &why);
+        if (model) models.push_back(std::move(*model));
+        else problems.push_back(std::string(kind) + " \"" + stem + "\" не загружена: " + why + " (\"" +
+                                (path ? *path : data + "/" + dirName + "/" + stem + extension) + "\")");
+    }
+}
+
 }  // namespace
 
 ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
@@ -275,32 +296,10 @@ ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
         if (item.series) result.data.series.push_back(std::move(*item.series));
     }
 
-    FolderIndex staticDir(files.data + "/" + kStaticDir);
-    for (const auto& stem : staticStems) {
-        const auto path = staticDir.find(stem + ".sm");
-        std::string why;
-        std::optional<std::string> text;
-        if (path) text = readTextFile(*path, &why);
-        else why = "нет файла";
-        std::optional<TStaticModel> model;
-        if (text) model = parseStaticModel(*text, &why);
-        if (model) result.data.staticModels.push_back(std::move(*model));
-        else result.problems.push_back("Статическая модель \"" + stem + "\" не загружена: " + why + " (\"" +
-                                       (path ? *path : files.data + "/" + kStaticDir + "/" + stem + ".sm") + "\")");
-    }
-    FolderIndex dynamicDir(files.data + "/" + kDynamicDir);
-    for (const auto& stem : dynamicStems) {
-        const auto path = dynamicDir.find(stem + ".dm");
-        std::string why;
-        std::optional<std::string> text;
-        if (path) text = readTextFile(*path, &why);
-        else why = "нет файла";
-        std::optional<TDynamicModel> model;
-        if (text) model = parseDynamicModel(*text, &why);
-        if (model) result.data.dynamicModels.push_back(std::move(*model));
-        else result.problems.push_back("Динамическая модель \"" + stem + "\" не загружена: " + why + " (\"" +
-                                       (path ? *path : files.data + "/" + kDynamicDir + "/" + stem + ".dm") + "\")");
-    }
+    loadModels(staticStems, files.data, kStaticDir, ".sm", "Статическая модель", parseStaticModel,
+               result.data.staticModels, result.problems);
+    loadModels(dynamicStems, files.data, kDynamicDir, ".dm", "Динамическая модель", parseDynamicModel,
+               result.data.dynamicModels, result.problems);
     return result;
 }
 
@@ -334,6 +333,15 @@ std::vector<std::string> stemsOf(const List& list, NameOf nameOf) {
     std::vector<std::string> stems;
     for (const auto& item : list) stems.push_back(namer.next(nameOf(item)));
     return stems;
+}
+
+// One line "stem;" for each model file stem.
+void appendStemLines(std::string& out, const std::vector<std::string>& stems) {
+    for (const auto& stem : stems) {
+        out += stem;
+        out += ';';
+        out += kEol;
+    }
 }
 
 // What the .prj holds for a series: its title as one field.
@@ -370,20 +378,12 @@ std::string projectFileText(const ProjectData& d) {
     out += "*staticmodel";
     out += kEol;
     // The model lines name the model files; the model's own name is inside its file.
-    for (const auto& stem : stemsOf(d.staticModels, [](const TStaticModel& m) { return m.name; })) {
-        out += stem;
-        out += ';';
-        out += kEol;
-    }
+    appendStemLines(out, stemsOf(d.staticModels, [](const TStaticModel& m) { return m.name; }));
     out += "*";
     out += kEol;
     out += "*dynamicmodel";
     out += kEol;
-    for (const auto& stem : stemsOf(d.dynamicModels, [](const TDynamicModel& m) { return m.name; })) {
-        out += stem;
-        out += ';';
-        out += kEol;
-    }
+    appendStemLines(out, stemsOf(d.dynamicModels, [](const TDynamicModel& m) { return m.name; }));
     out += "*";
     out += kEol;
     return out;

@@ -3,51 +3,11 @@
 #include <charconv>
 #include <cmath>
 
+#include "numerics/FastFormat.h"
+
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Writes sign, digits and decimal exponent in the layout of the general format with 15
-// significant digits: value = 0.d1d2... x 10^e, fixed notation for -3 <= e <= 15,
-// otherwise d1,d2...E[-]x.
-void appendGeneralLayout(bool negative, std::string_view digits, int e, char sep, std::string& out) {
-    if (negative) out += '-';
-    if (e >= -3 && e <= 15) {
-        if (e <= 0) {
-            out += '0';
-            out += sep;
-            out.append(static_cast<size_t>(-e), '0');
-            out.append(digits);
-        } else {
-            const size_t whole = static_cast<size_t>(e);
-            if (digits.size() >= whole) {
-                out.append(digits.substr(0, whole));
-                if (digits.size() > whole) {
-                    out += sep;
-                    out.append(digits.substr(whole));
-                }
-            } else {
-                out.append(digits);
-                out.append(whole - digits.size(), '0');
-            }
-        }
-    } else {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += sep;
-            out.append(digits.substr(1));
-        }
-        out += 'E';
-        int shown = e - 1;
-        if (shown < 0) {
-            out += '-';
-            shown = -shown;
-        }
-        char buf[16];
-        auto r = std::to_chars(buf, buf + sizeof buf, shown);
-        out.append(buf, r.ptr);
-    }
-}
 
 }  // namespace
 
@@ -63,54 +23,6 @@ std::optional<double> parseStoredNumber(std::string_view s) {
     if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }
-
-namespace {
-
-// Rounds significant digits half away from zero to 15, judged by the 16th digit alone, and
-// lays them out; digits holds at least 16 digits, e is the exponent of 0.d1d2... x 10^e.
-void appendRounded15(bool negative, char* digits, int e, char sep, std::string& out) {
-    int count = 15;
-    if (digits[15] >= '5') {
-        int i = 14;
-        while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-        if (i >= 0) {
-            ++digits[i];
-        } else {
-            digits[0] = '1';
-            for (int k = 1; k < 15; ++k) digits[k] = '0';
-            ++e;
-        }
-    }
-    while (count > 0 && digits[count - 1] == '0') --count;
-    if (count == 0) {
-        out += '0';
-        return;
-    }
-    appendGeneralLayout(negative, std::string_view(digits, static_cast<size_t>(count)), e, sep, out);
-}
-
-// The general format with 15 digits of a double: its 18 correctly rounded digits, rounded
-// once more at the 16th, exactly as floatToStr does.
-void appendDoubleText(double v, char sep, std::string& out) {
-    if (v == 0) {
-        out += '0';
-        return;
-    }
-    char buf[40];
-    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 17);
-    char digits[18];
-    int count = 0;
-    const char* p = buf;
-    for (; p < r.ptr && *p != 'e'; ++p)
-        if (isDigit(*p)) digits[count++] = *p;
-    int exp10 = 0;
-    ++p;
-    if (*p == '+') ++p;
-    std::from_chars(p, r.ptr, exp10);
-    appendRounded15(v < 0, digits, exp10 + 1, sep, out);
-}
-
-}  // namespace
 
 bool appendNumberText(std::string_view s, const FormatSettings& fs, std::string& out) {
     // The stored text is read digit by digit. The double it stands for lies within half a
@@ -166,7 +78,7 @@ bool appendNumberText(std::string_view s, const FormatSettings& fs, std::string&
         // Not plain decimal text (blanks around it, "inf"): the general reader decides.
         const auto v = parseStoredNumber(s);
         if (!v) return false;
-        appendDoubleText(*v, fs.decimalSeparator, out);
+        appendFloatText(out, *v, fs.decimalSeparator);
         return true;
     }
     if (count == 0) {
@@ -178,13 +90,13 @@ bool appendNumberText(std::string_view s, const FormatSettings& fs, std::string&
         for (int k = count; k < 17; ++k) digits[k] = '0';
         const int tail = (digits[15] - '0') * 10 + (digits[16] - '0');
         if (count <= 15 || tail <= 36 || tail >= 64) {
-            appendRounded15(negative, digits, e, fs.decimalSeparator, out);
+            appendRounded15(out, negative, digits, e, fs.decimalSeparator);
             return true;
         }
     }
     const auto v = parseStoredNumber(s);
     if (!v) return false;
-    appendDoubleText(*v, fs.decimalSeparator, out);
+    appendFloatText(out, *v, fs.decimalSeparator);
     return true;
 }
 

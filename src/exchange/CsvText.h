@@ -1,13 +1,11 @@
 #pragma once
 // Texts of the fields of CSV exports: date-times and values exactly as dateTimeToStr and
-// floatToStr write them, but without per-call allocations (the date text is kept for the
-// day it was made for, and numbers go through std::to_chars into the caller's buffer),
-// and the quoting of free-text fields such as series titles.
+// floatToStr write them, through the fast formatters, and the quoting of free-text fields
+// such as series titles.
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "numerics/FormatSettings.h"
+#include "numerics/FastFormat.h"
 
 class CsvTextFormatter {
 public:
@@ -18,19 +16,10 @@ public:
     // Appends the text floatToStr(y, fs) gives.
     void appendValue(std::string& out, double y) const;
 
-    const FormatSettings& settings() const { return fs_; }
+    const FormatSettings& settings() const { return time_.settings(); }
 
 private:
-    struct TimeToken {
-        enum Kind { Literal, Hour, Minute, Second, Millisecond } kind;
-        int width;
-        std::string text;
-    };
-
-    FormatSettings fs_;
-    std::vector<TimeToken> timeTokens_;
-    long long cachedDay_ = -1;
-    std::string cachedDate_;
+    DateTimeTextFormatter time_;
 };
 
 // Appends a free-text field: as it is, or, when it holds ";", a double quote, CR or LF,

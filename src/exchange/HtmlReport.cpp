@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 #include "core/SafeFileName.h"
@@ -226,6 +227,30 @@ bool writeData(ReportResult& result, const fs::path& folder, const std::vector<s
     return true;
 }
 
+// Creates the report folder and names the page in it, the folder and page going into
+// result: the page is named after the chosen file unless pageStem is given.
+std::optional<fs::path> startReport(const std::string& path, const std::string* pageStem, ReportResult& result,
+                                    Reporter& reporter) {
+    fs::path folder;
+    std::string fileName;
+    if (!createReportFolder(path, folder, fileName, reporter)) return std::nullopt;
+    result.folder = pathText(folder);
+    fs::path page = folder / ((pageStem ? *pageStem : fileName) + ".html");
+    result.page = pathText(page);
+    return page;
+}
+
+// The closing part of a report with one chart (the model output and its calculated value):
+// the chart, the footer, the page and its data.
+void finishOneChartReport(std::vector<std::string>& l, const fs::path& page, const ReportChart& chart,
+                          ReportResult& result, ReportRenderer& renderer, Reporter& reporter) {
+    l.push_back("<h3><span style=\"color: #000080;\">Графики выходного параметра и расчетного значения по модели</span></h3>");
+    l.push_back(kTrainingPicture);
+    footerBlock(l);
+    if (!writePage(page, l, reporter)) return;
+    writeData(result, page.parent_path(), {{&chart, "educationPlot.bmp"}}, renderer, reporter);
+}
+
 }  // namespace
 
 std::string htmlEscape(const std::string& text) {
@@ -275,12 +300,8 @@ ReportResult writeStaticModelReport(const std::string& path, const std::string& 
                                     const ReportChart& trainChart, const ReportChart& testChart,
                                     ReportRenderer& renderer, Reporter& reporter) {
     ReportResult result;
-    fs::path folder;
-    std::string fileName;
-    if (!createReportFolder(path, folder, fileName, reporter)) return result;
-    result.folder = pathText(folder);
-    const fs::path page = folder / (fileName + ".html");
-    result.page = pathText(page);
+    const auto page = startReport(path, nullptr, result, reporter);
+    if (!page) return result;
 
     std::vector<std::string> l;
     headBlock(l, "Отчет по идентификации статики (Регрессионная модель)", modelName);
@@ -293,10 +314,10 @@ ReportResult writeStaticModelReport(const std::string& path, const std::string& 
     l.push_back("<h3><span style=\"color: #000080;\">Графики по тестовой выборке</span></h3>");
     l.push_back(kTestPicture);
     footerBlock(l);
-    if (!writePage(page, l, reporter)) return result;
+    if (!writePage(*page, l, reporter)) return result;
 
     const ReportChart test = withSeriesOf(trainChart, testChart);
-    writeData(result, folder, {{&trainChart, "educationPlot.bmp"}, {&test, "testPlot.bmp"}}, renderer, reporter);
+    writeData(result, page->parent_path(), {{&trainChart, "educationPlot.bmp"}, {&test, "testPlot.bmp"}}, renderer, reporter);
     return result;
 }
 
@@ -305,12 +326,9 @@ ReportResult writeRegularizedModelReport(const std::string& path, const std::str
                                          const ReportValues& values, const ReportChart& chart,
                                          ReportRenderer& renderer, Reporter& reporter) {
     ReportResult result;
-    fs::path folder;
-    std::string fileName;
-    if (!createReportFolder(path, folder, fileName, reporter)) return result;
-    result.folder = pathText(folder);
-    const fs::path page = folder / (safeFileName(modelName) + ".html");
-    result.page = pathText(page);
+    const std::string pageStem = safeFileName(modelName);
+    const auto page = startReport(path, &pageStem, result, reporter);
+    if (!page) return result;
 
     std::vector<std::string> l;
     headBlock(l, "Отчет по идентификации статики (Регуляризованная регрессия)", modelName);
@@ -318,12 +336,7 @@ ReportResult writeRegularizedModelReport(const std::string& path, const std::str
     modelTextBlock(l, modelText);
     comparisonBlock(l, "<table style=\"display: inline-block; height: 263px; width: 450px;\" border=\"1\" width=\"286\">",
                     staticReportLabels(), values.data(), nullptr);
-    l.push_back("<h3><span style=\"color: #000080;\">Графики выходного параметра и расчетного значения по модели</span></h3>");
-    l.push_back(kTrainingPicture);
-    footerBlock(l);
-    if (!writePage(page, l, reporter)) return result;
-
-    writeData(result, folder, {{&chart, "educationPlot.bmp"}}, renderer, reporter);
+    finishOneChartReport(l, *page, chart, result, renderer, reporter);
     return result;
 }
 
@@ -333,12 +346,8 @@ ReportResult writeDynamicModelReport(const std::string& path, const std::string&
                                      const std::string& denominator, const DynamicReportValues& values,
                                      const ReportChart& chart, ReportRenderer& renderer, Reporter& reporter) {
     ReportResult result;
-    fs::path folder;
-    std::string fileName;
-    if (!createReportFolder(path, folder, fileName, reporter)) return result;
-    result.folder = pathText(folder);
-    const fs::path page = folder / (fileName + ".html");
-    result.page = pathText(page);
+    const auto page = startReport(path, nullptr, result, reporter);
+    if (!page) return result;
 
     std::vector<std::string> l;
     headBlock(l, "Отчет по идентификации динамики", modelName);
@@ -347,11 +356,6 @@ ReportResult writeDynamicModelReport(const std::string& path, const std::string&
     transferFunctionBlock(l, numerator, denominator);
     comparisonBlock(l, "<table style=\"display: inline-block; height: 163px; width: 450px;\" border=\"1\" width=\"286\">",
                     dynamicReportLabels(), values.data(), nullptr);
-    l.push_back("<h3><span style=\"color: #000080;\">Графики выходного параметра и расчетного значения по модели</span></h3>");
-    l.push_back(kTrainingPicture);
-    footerBlock(l);
-    if (!writePage(page, l, reporter)) return result;
-
-    writeData(result, folder, {{&chart, "educationPlot.bmp"}}, renderer, reporter);
+    finishOneChartReport(l, *page, chart, result, renderer, reporter);
     return result;
 }

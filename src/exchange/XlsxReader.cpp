@@ -18,6 +18,7 @@
 
 #include "exchange/CellText.h"
 #include "exchange/WorkbookReader.h"
+#include "numerics/TextCodec.h"
 
 namespace {
 
@@ -253,16 +254,7 @@ void decodeEscapes(std::string& s) {
         if (s[i] == '_' && i + 6 < s.size() && s[i + 1] == 'x' && s[i + 6] == '_' && hex(s[i + 2]) >= 0 &&
             hex(s[i + 3]) >= 0 && hex(s[i + 4]) >= 0 && hex(s[i + 5]) >= 0) {
             const unsigned cp = static_cast<unsigned>(hex(s[i + 2]) << 12 | hex(s[i + 3]) << 8 | hex(s[i + 4]) << 4 | hex(s[i + 5]));
-            if (cp < 0x80) {
-                out += static_cast<char>(cp);
-            } else if (cp < 0x800) {
-                out += static_cast<char>(0xC0 | (cp >> 6));
-                out += static_cast<char>(0x80 | (cp & 0x3F));
-            } else {
-                out += static_cast<char>(0xE0 | (cp >> 12));
-                out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (cp & 0x3F));
-            }
+            appendUtf8(out, cp);
             i += 6;
         } else {
             out += s[i];

@@ -75,14 +75,7 @@ bool TStaticIdentification::fitPreparedData(bool withCoin, TVector& a, double& c
     return true;
 }
 
-bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments, const arrayOfStatSeries& input,
-                                               TStatisticSeries* output, long double delta, bool withCoin) {
-    haveModel = false;
-    haveCalc = false;
-
-    data.loadData(fragments, input, output, delta);
-    data.mergeFragments();
-    data.filterDataWithFragments();
+bool TStaticIdentification::fitLoadedData(bool withCoin, TStaticModel& m) {
     if (!data.OutputSeries || data.OutputSeries->Count() < 2) {
         reporter_->message(kTooFewOutputPointsMessage);
         return false;
@@ -91,16 +84,28 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
     TVector a;
     double c = 0, err = 0;
     if (!fitPreparedData(withCoin, a, c, err)) return false;
+    m.n = a.len + 1;
+    m.A.assign(static_cast<size_t>(m.n), 0.0L);
+    for (int i = 1; i <= a.len; ++i) m.A[static_cast<size_t>(i)] = a[i];
+    m.coinCheck = withCoin;
+    m.c = withCoin ? c : 0.0;
+    m.delta = err;
+    m.outputName = data.OutputSeries->Title;
+    return true;
+}
+
+bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments, const arrayOfStatSeries& input,
+                                               TStatisticSeries* output, long double delta, bool withCoin) {
+    haveModel = false;
+    haveCalc = false;
+
+    data.loadData(fragments, input, output, delta);
+    data.mergeFragments();
+    data.filterDataWithFragments();
+    if (!fitLoadedData(withCoin, model)) return false;
     const TStatisticSeries& out = *data.OutputSeries;
     const int p = static_cast<int>(data.InputSeries.size());
 
-    model.n = a.len + 1;
-    model.A.assign(static_cast<size_t>(model.n), 0.0L);
-    for (int i = 1; i <= a.len; ++i) model.A[static_cast<size_t>(i)] = a[i];
-    model.coinCheck = withCoin;
-    model.c = withCoin ? c : 0.0;
-    model.delta = err;
-    model.outputName = out.Title;
     model.name = model.outputName;
     model.numOfX = p;
     model.numOfY = 1;

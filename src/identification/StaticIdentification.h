@@ -31,6 +31,10 @@ protected:
     // free term in c, the mean relative error in err. Refuses, with a message, no inputs,
     // too many inputs, values that are not numbers and a singular system.
     bool fitPreparedData(bool withCoin, TVector& a, double& c, double& err);
+    // Checks the loaded data (at least two output points, inputs synchronised with the
+    // output) and fits it: on success the coefficients, free term, error and output name
+    // of m are set; on a refusal m is left as it was.
+    bool fitLoadedData(bool withCoin, TStaticModel& m);
 };
 
 // Texts of the refusals.

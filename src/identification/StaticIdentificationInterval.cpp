@@ -49,27 +49,13 @@ std::string variationSumUndefinedMessage(const std::string& inputName) {
 bool TStaticIdentificationInterval::addModel(const arrayOfStatSeries& input, TStatisticSeries* output,
                                              long double delta, bool withCoin, const std::string& name) {
     data.loadData(input, output, delta);
-    if (!data.OutputSeries || data.OutputSeries->Count() < 2) {
-        reporter_->message(kTooFewOutputPointsMessage);
-        return false;
-    }
-    data.checkSyncronize();
-    TVector a;
-    double c = 0, err = 0;
-    if (!fitPreparedData(withCoin, a, c, err)) return false;
+    auto m = std::make_unique<TDynamicIntervalModel>();
+    if (!fitLoadedData(withCoin, *m)) return false;
 
     const int p = static_cast<int>(data.InputSeries.size());
-    auto m = std::make_unique<TDynamicIntervalModel>();
     m->name = name;
     m->numOfX = p;
     m->numOfY = 1;
-    m->coinCheck = withCoin;
-    m->c = withCoin ? c : 0.0;
-    m->delta = err;
-    m->outputName = data.OutputSeries->Title;
-    m->n = a.len + 1;
-    m->A.assign(static_cast<size_t>(m->n), 0.0L);
-    for (int i = 1; i <= a.len; ++i) m->A[static_cast<size_t>(i)] = a[i];
     // Positions of the surviving inputs in the caller's list; the check keeps their order,
     // so one forward walk finds each (also when a series is given twice).
     size_t k = 0;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "numerics/TextCodec.h"
+
 const char* const kCalcTooLongMessage = "Выражение слишком длинное: допускается не более 4000 символов.";
 const char* const kCalcTooDeepMessage =
     "Выражение слишком сложное: допускается не более 400 уровней вложенности.";
@@ -32,64 +34,14 @@ constexpr char32_t kEq = U'Р';
 std::u32string toCodePoints(std::string_view s) {
     std::u32string out;
     out.reserve(s.size());
-    size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = 0;
-        char32_t cp = 0;
-        if (c < 0x80) {
-            len = 1;
-            cp = c;
-        } else if ((c & 0xE0) == 0xC0 && c >= 0xC2) {
-            len = 2;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            len = 3;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-        }
-        bool good = len > 0 && i + static_cast<size_t>(len) <= s.size();
-        for (int k = 1; good && k < len; ++k) {
-            const unsigned char cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((cc & 0xC0) != 0x80) good = false;
-            else cp = (cp << 6) | (cc & 0x3F);
-        }
-        if (good && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-                     (cp >= 0xD800 && cp <= 0xDFFF)))
-            good = false;
-        if (!good) {
-            out += U'\uFFFD';
-            ++i;
-            continue;
-        }
-        out += cp;
-        i += static_cast<size_t>(len);
-    }
+    for (size_t i = 0; i < s.size();) out += nextUtf8(s, i);
     return out;
 }
 
 std::string toUtf8(std::u32string_view s) {
     std::string out;
     out.reserve(s.size());
-    for (char32_t cp : s) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
+    for (char32_t cp : s) appendUtf8(out, cp);
     return out;
 }
 

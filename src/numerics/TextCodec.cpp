@@ -49,18 +49,6 @@ const uint16_t kCp1251High[64] = {
     0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB,
     0x0458, 0x0405, 0x0455, 0x0457};
 
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 }  // namespace
 
 std::string cp1251ToUtf8(std::string_view bytes) {
@@ -97,4 +85,39 @@ std::string utf8Left(std::string_view s, size_t n) {
         }
     }
     return std::string(s);
+}
+
+char32_t nextUtf8(std::string_view s, size_t& i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+        ++i;
+        return c;
+    }
+    int len = 0;
+    char32_t cp = 0;
+    if ((c & 0xE0) == 0xC0 && c >= 0xC2) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    }
+    bool good = len > 0 && i + static_cast<size_t>(len) <= s.size();
+    for (int k = 1; good && k < len; ++k) {
+        const auto cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+        if ((cc & 0xC0) != 0x80) good = false;
+        else cp = (cp << 6) | (cc & 0x3F);
+    }
+    if (good && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+                 (cp >= 0xD800 && cp <= 0xDFFF)))
+        good = false;
+    if (!good) {
+        ++i;
+        return U'\uFFFD';
+    }
+    i += static_cast<size_t>(len);
+    return cp;
 }

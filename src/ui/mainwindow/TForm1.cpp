@@ -617,6 +617,19 @@ void TForm1::N5Click() { saveProject(); }
 
 void TForm1::N25Click() { saveAsProject(); }
 
+namespace {
+// After the save worker: a failed write is shown and leaves the project as it was (an unsaved
+// project stays unbound, nothing announced); a written one binds the project to its folder.
+bool commitWritten(const ProjectWriteResult& written, Prompter& prompter, TProject& project) {
+    if (!written.ok) {
+        prompter.error(written.error);
+        return false;
+    }
+    project.commitSave(written.folder, written.projectName);
+    return true;
+}
+}  // namespace
+
 bool TForm1::saveProject() {
     if (workerRunning_) return false;
     if (!analyzer_->project.projectAssign || analyzer_->project.projectSaveWay.empty()) return saveAsProject();
@@ -630,13 +643,7 @@ bool TForm1::saveProject() {
         written = writeProjectFolder(data, folder, name);
         return written.ok;
     };
-    if (!runWorker(thread)) return false;
-    if (!written.ok) {
-        prompter_->error(written.error);
-        return false;
-    }
-    analyzer_->project.commitSave(written.folder, written.projectName);
-    return true;
+    return runWorker(thread) && commitWritten(written, *prompter_, analyzer_->project);
 }
 
 bool TForm1::saveAsProject() {
@@ -649,14 +656,7 @@ bool TForm1::saveAsProject() {
     TJustProcedureThread thread;
     thread.way = *chosen;
     thread.FOnExecuteProcedure2 = [&](const std::string& saveWay) { written = writeProjectFolderAs(data, saveWay); };
-    if (!runWorker(thread)) return false;
-    if (!written.ok) {
-        // The project stays unbound; nothing is announced.
-        prompter_->error(written.error);
-        return false;
-    }
-    analyzer_->project.commitSave(written.folder, written.projectName);
-    return true;
+    return runWorker(thread) && commitWritten(written, *prompter_, analyzer_->project);
 }
 
 // ---- Workspace trees ----
