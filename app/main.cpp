@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 #include "ui/mainwindow/TForm1.h"
 #include "ui/mainwindow/TForm2.h"
@@ -8,6 +10,10 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvolyn"));
+    // The interface is Russian: the standard dialogs and buttons speak it too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     // The auxiliary windows first, each once and hidden, then the main window.
     TForm2 form2;
     TForm3 form3;

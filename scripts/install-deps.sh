@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqcustomplot-dev libzip-dev
           libexpat1-dev libfreexl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth)
+          qt6-translations-l10n xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
