@@ -3,6 +3,9 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include "ui/TForm10.h"
+#include "ui/TForm22.h"
+#include "ui/TForm9.h"
 #include "ui/mainwindow/TForm1.h"
 #include "ui/mainwindow/TForm2.h"
 #include "ui/mainwindow/TForm3.h"
@@ -17,7 +20,10 @@ int main(int argc, char** argv) {
     // The auxiliary windows first, each once and hidden, then the main window.
     TForm2 form2;
     TForm3 form3;
-    TForm1 form1(TForm1::Services{nullptr, &form2, &form3});
+    TForm10 form10;
+    TForm9 form9;
+    TForm22 form22;
+    TForm1 form1(TForm1::Services{nullptr, &form2, &form3, &form9, &form10, &form22});
     // Without a window manager (a bare X server) "maximised" means nothing; fill the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen()) form1.setGeometry(screen->availableGeometry());
     form1.showMaximized();

@@ -16,6 +16,7 @@
 #include "ui/DataPage.h"
 #include "ui/EditingStringGrid.h"
 #include "ui/TForm10.h"
+#include "ui/TForm22.h"
 #include "ui/TForm9.h"
 #include "ui/TLoadData.h"
 #include "ui/mainwindow/Prompter.h"
@@ -200,6 +201,33 @@ TEST_F(MainWindowData, AFileThatIsNotAWorkbookIsToldAndTheWindowComesBack) {
     prompter.record.clear();
     page->Button1->click();
     EXPECT_TRUE(prompter.record.entries.empty());
+}
+
+TEST_F(MainWindowData, ShowingTheFilterPageRefillsTheFileInformation) {
+    prompter.openAnswers = {kWorkbooks + "irregular.xlsx"};
+    page->Button1->click();
+    form.clear();
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 6), "");
+    form.setActivePage(1);
+    // The reset grid shows what the data grid and the formats hold again (the emptied
+    // data grid keeps its file name and choices).
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 0), "irregular.xlsx");
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 5), "0");
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 6), "дд.мм.гггг");
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 7), "чч:мм:сс");
+}
+
+TEST(MainWindowStartUp, TheDataPageWorksWithTheWindowsMadeBeforeTheMainWindow) {
+    ScriptedPrompter prompter;
+    TForm10 form10;
+    TForm9 form9;
+    TForm22 form22;
+    TForm1 form{TForm1Services{&prompter, nullptr, nullptr, &form9, &form10, &form22}};
+    auto* page = qobject_cast<DataPage*>(form.page(0));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->form9(), &form9);
+    EXPECT_EQ(page->form10(), &form10);
+    EXPECT_EQ(page->form22(), &form22);
 }
 
 }  // namespace

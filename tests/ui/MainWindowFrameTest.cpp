@@ -182,7 +182,7 @@ TEST_F(Frame, MenusCarryTheirCaptions) {
                           {"N5", "Сохранить"},     {"N25", "Сохранить как"},
                           {"N4", "Экпортировать полученные ряды"},
                           {"N27", "Синхронизация"}, {"N6", "О программме"},
-                          {"N26", "Скопировать в буфер"}};
+                          {"N26", "Скопировать в буфер"}, {"N19", "Открыть"}};
     for (const Case& c : cases) {
         auto* a = form.findChild<QAction*>(c.name);
         ASSERT_TRUE(a) << c.name;
@@ -190,6 +190,17 @@ TEST_F(Frame, MenusCarryTheirCaptions) {
     }
     EXPECT_EQ(form.findChild<QMenu*>("N1")->title(), QString("Файл"));
     EXPECT_EQ(form.findChild<QMenu*>("N7")->title(), QString("Параметры"));
+    // "Открыть" is the static-model tree's item.
+    EXPECT_TRUE(form.staticModelMenu()->actions().contains(form.findChild<QAction*>("N19")));
+}
+
+TEST_F(Frame, ACommandThatThrowsIsToldAndTheProgramGoesOn) {
+    form.runCommand([] { throw std::runtime_error("сбой"); });
+    form.runCommand([] { throw std::bad_alloc(); });
+    form.runCommand([] {});
+    EXPECT_EQ(prompter.record.texts(),
+              (std::vector<std::string>{"Операция не выполнена: сбой", "Операция не выполнена: недостаточно памяти"}));
+    EXPECT_TRUE(form.isEnabled());
 }
 
 TEST_F(Frame, AboutBoxShowsTheVersionAndCloses) {

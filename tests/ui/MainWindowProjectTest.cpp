@@ -390,6 +390,48 @@ TEST_F(SeriesTree, PopupFollowsTheSelectionAndTogglesTheLaboratoryFlag) {
     for (QAction* a : menu->actions()) EXPECT_FALSE(a->isVisible());
 }
 
+TEST_F(SeriesTree, AClickInAModelTreeWithoutCtrlLeavesOneSeriesSelected) {
+    project().addStaticModel(staticModel(), true);
+    click(0);
+    click(2, Qt::ControlModifier);
+    ASSERT_EQ(form.selectedSeriesIndices(), (std::vector<int>{0, 2}));
+    WorkspaceTree* models = form.staticModelTree();
+    form.findChild<QTabWidget*>("PageControl6")->setCurrentIndex(1);
+    const QPoint onModel = models->visualItemRect(models->topLevelItem(0)).center();
+    // With Ctrl held the series keep their selection.
+    QTest::mouseClick(models->viewport(), Qt::LeftButton, Qt::ControlModifier, onModel);
+    EXPECT_EQ(form.selectedSeriesIndices(), (std::vector<int>{0, 2}));
+    // A plain click keeps only the primary series, the one clicked last.
+    QTest::mouseClick(models->viewport(), Qt::LeftButton, Qt::NoModifier, onModel);
+    EXPECT_EQ(form.selectedSeriesIndices(), (std::vector<int>{2}));
+    EXPECT_EQ(form.selectedSeriesIndex(), 2);
+    // One selected series stays as it is.
+    form.TreeView1Changing(Qt::NoModifier);
+    EXPECT_EQ(form.selectedSeriesIndices(), (std::vector<int>{2}));
+}
+
+TEST_F(SeriesTree, OpenAsksForTheViewerOfTheSelectedStaticModel) {
+    TStaticModel second = staticModel();
+    second.name = "Вторая";
+    project().addStaticModel(staticModel(), true);
+    project().addStaticModel(second, true);
+    std::vector<int> wanted;
+    QObject::connect(&form, &TForm1::staticModelViewerWanted, [&](int i) { wanted.push_back(i); });
+    // Nothing selected: nothing happens.
+    form.N19Click();
+    EXPECT_TRUE(wanted.empty());
+    WorkspaceTree* models = form.staticModelTree();
+    form.findChild<QTabWidget*>("PageControl6")->setCurrentIndex(1);
+    models->topLevelItem(1)->setSelected(true);
+    models->setCurrentItem(models->topLevelItem(1), 0, QItemSelectionModel::NoUpdate);
+    form.findChild<QAction*>("N19")->trigger();
+    EXPECT_EQ(wanted, std::vector<int>{1});
+    // A model deleted since it was selected (the tree not rebuilt yet) is not opened.
+    project().deleteStaticModel(1, false);
+    form.N19Click();
+    EXPECT_EQ(wanted, std::vector<int>{1});
+}
+
 TEST_F(SeriesTree, IdsOfDeletedSeriesResolveToNothing) {
     const uint64_t idB = form.seriesIdAt(1);
     const uint64_t idC = form.seriesIdAt(2);

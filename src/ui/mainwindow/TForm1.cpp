@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <unordered_set>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,6 +19,7 @@
 #include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <new>
 #include <qcustomplot.h>
 
 #include "core/FragmentCopy.h"
@@ -130,7 +132,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     connect(N26, &QAction::triggered, this, [this] { N26Click(); });
 
     createFragmentsChart();
-    buildDataPage();
+    buildDataPage(services);
 
     // The project's events rebuild the trees and the caption; nothing listens to the
     // fragment list.
@@ -148,22 +150,30 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     QAction* N17 = action(PopupMenuSeries, "N17", QStringLiteral("Удалить все ряды"));
     QAction* N18 = action(PopupMenuSeries, "N18", QStringLiteral("Выполнить сдвиг"));
     PopupMenuSeries->addActions({N16, N15, N17, N18});
-    connect(N16, &QAction::triggered, this, &TForm1::N16Click);
-    connect(N15, &QAction::triggered, this, &TForm1::N15Click);
-    connect(N17, &QAction::triggered, this, &TForm1::N17Click);
+    connectCommand(N16, &TForm1::N16Click);
+    connectCommand(N15, &TForm1::N15Click);
+    connectCommand(N17, &TForm1::N17Click);
     PopupMenuStatModel = new QMenu(this);
     PopupMenuStatModel->setObjectName(QStringLiteral("PopupMenuStatModel"));
+    QAction* N19 = action(PopupMenuStatModel, "N19", QStringLiteral("Открыть"));
+    PopupMenuStatModel->addAction(N19);
+    connectCommand(N19, &TForm1::N19Click);
     PopupMenuDynModel = new QMenu(this);
     PopupMenuDynModel->setObjectName(QStringLiteral("PopupMenuDynModel"));
     for (WorkspaceTree* tree : {TreeView1, TreeView3, TreeView4})
         connect(tree, &QWidget::customContextMenuRequested, this,
                 [this, tree](const QPoint& pos) { TreeView1ContextPopup(tree, pos); });
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { reloadPage(); });
+    // The series tree's own clicks follow the extended selection; a click on a model node
+    // without Ctrl leaves one series selected as well (rebuilds of the model trees do not).
+    for (WorkspaceTree* tree : {TreeView3, TreeView4})
+        connect(tree, &QTreeWidget::itemPressed, this,
+                [this] { TreeView1Changing(QGuiApplication::keyboardModifiers()); });
 
-    connect(findChild<QAction*>(QStringLiteral("N2")), &QAction::triggered, this, &TForm1::N2Click);
-    connect(findChild<QAction*>(QStringLiteral("N3")), &QAction::triggered, this, &TForm1::N3Click);
-    connect(findChild<QAction*>(QStringLiteral("N5")), &QAction::triggered, this, &TForm1::N5Click);
-    connect(findChild<QAction*>(QStringLiteral("N25")), &QAction::triggered, this, &TForm1::N25Click);
+    connectCommand(findChild<QAction*>(QStringLiteral("N2")), &TForm1::N2Click);
+    connectCommand(findChild<QAction*>(QStringLiteral("N3")), &TForm1::N3Click);
+    connectCommand(findChild<QAction*>(QStringLiteral("N5")), &TForm1::N5Click);
+    connectCommand(findChild<QAction*>(QStringLiteral("N25")), &TForm1::N25Click);
 
     // The start page first, so that switching to a work page later runs its handlers.
     connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm1::pageChanged);
@@ -262,8 +272,11 @@ void TForm1::buildPages() {
     lay->addWidget(Memo1);
 }
 
-void TForm1::buildDataPage() {
+void TForm1::buildDataPage(const Services& services) {
     DataPageServices s;
+    s.form9 = services.quickLoad;
+    s.form10 = services.progress;
+    s.form22 = services.formatHelp;
     s.reporter = prompter_;
     s.chooseWorkbook = [this] { return prompter_->openFileName(""); };
     s.runWorker = [this](const std::string& fileName, const std::function<void(const std::string&)>& work) {
@@ -378,7 +391,11 @@ void TForm1::runShowHandler(int index) {
     if (MainPage* p = page(index)) p->pageShown();
 }
 
-void TForm1::TabSheet7Show() { emit pageHandlerRan(QStringLiteral("TabSheet7Show")); }
+void TForm1::TabSheet7Show() {
+    // The filter page reads the loaded sheet with the data page's settings.
+    if (auto* data = qobject_cast<DataPage*>(page(0))) data->refreshFileInfo();
+    emit pageHandlerRan(QStringLiteral("TabSheet7Show"));
+}
 void TForm1::TabSheet6Show() { emit pageHandlerRan(QStringLiteral("TabSheet6Show")); }
 void TForm1::TabSheet4Hide() {
     loadFragments();
@@ -496,6 +513,27 @@ void TForm1::N26Click(QWidget* source) {
         if (width > 0 && height > 0) picture = table->grab(QRect(0, 0, width, height));
     }
     if (!picture.isNull()) QApplication::clipboard()->setPixmap(picture);
+}
+
+void TForm1::connectCommand(QAction* item, void (TForm1::*command)()) {
+    connect(item, &QAction::triggered, this, [this, command] { runCommand([this, command] { (this->*command)(); }); });
+}
+
+void TForm1::runCommand(const std::function<void()>& command) {
+    // An error escaping a command would end the program from inside the event loop; it is
+    // told instead (the busy frame has already enabled the window again).
+    std::string failure;
+    try {
+        command();
+        return;
+    } catch (const std::bad_alloc&) {
+        failure = "недостаточно памяти";
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "неизвестная ошибка";
+    }
+    prompter_->error("Операция не выполнена: " + failure);
 }
 
 bool TForm1::runWorker(TWorkerThread& thread) {
@@ -768,6 +806,27 @@ void TForm1::N17Click() {
     if (TreeView1->topLevelItemCount() < 1) return;
     if (!prompter_->confirmation("Вы действительно хотите удалить все ряды? ")) return;
     analyzer_->project.deleteAllSeries();
+}
+
+void TForm1::TreeView1Changing(Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::ControlModifier) return;
+    if (TreeView1->selectedItems().size() <= 1) return;
+    QTreeWidgetItem* keep = TreeView1->primaryItem();
+    TreeView1->clearSelection();
+    if (keep) keep->setSelected(true);
+}
+
+int TForm1::selectedStaticModelIndex() const {
+    const std::optional<uint64_t> id = TreeView3->primaryId();
+    if (!id) return -1;
+    std::vector<ObjectIds::Key> keys;
+    for (const auto& m : analyzer_->project.statModels) keys.push_back({m.get(), m->name});
+    return staticModelIds_.indexOf(*id, keys);
+}
+
+void TForm1::N19Click() {
+    const int i = selectedStaticModelIndex();
+    if (i >= 0) emit staticModelViewerWanted(i);
 }
 
 void TForm1::TreeView1ContextPopup(WorkspaceTree* tree, const QPoint& pos) {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "core/Project.h"
@@ -28,6 +29,9 @@ class Prompter;
 class TFragmentChart;
 class TForm2;
 class TForm3;
+class TForm9;
+class TForm10;
+class TForm22;
 class TWorkerThread;
 class WorkspaceTree;
 
@@ -37,6 +41,10 @@ struct TForm1Services {
     Prompter* prompter = nullptr;
     TForm2* about = nullptr;
     TForm3* busy = nullptr;
+    // The data page's windows: quick-load options, progress, format help.
+    TForm9* quickLoad = nullptr;
+    TForm10* progress = nullptr;
+    TForm22* formatHelp = nullptr;
 };
 
 class TForm1 : public QMainWindow {
@@ -151,6 +159,14 @@ public:
     void N16Click();  // laboratory flag
     void N15Click();  // delete the selected series
     void N17Click();  // delete all series
+    // A selection change in any of the three workspace trees: unless Ctrl is held, the
+    // series tree keeps only its primary node of several selected ones.
+    void TreeView1Changing(Qt::KeyboardModifiers modifiers);
+    // "Открыть" of the static-model tree: asks for the viewer of the selected model.
+    void N19Click();
+    // Index of the primary selected static model, or -1.
+    int selectedStaticModelIndex() const;
+    QMenu* staticModelMenu() const { return PopupMenuStatModel; }
     // Right click on a workspace tree: selects the node under `pos`, then opens its menu.
     void TreeView1ContextPopup(WorkspaceTree* tree, const QPoint& pos);
     // Double click on the series tree: the statistics page recomputes its statistics.
@@ -162,12 +178,17 @@ public:
     bool runWorker(TWorkerThread& thread);
     bool workerRunning() const { return workerRunning_; }
 
+    // Runs a menu command; an error that escapes it is told and the window stays usable.
+    void runCommand(const std::function<void()>& command);
+
     // Asks, when needed, whether the open work may be dropped; true to go on.
     bool confirmDiscard();
 
 signals:
     // Each page handler announces itself after it has run (for the pages and for tests).
     void pageHandlerRan(const QString& handler);
+    // The viewer of the project's static model at `index` is wanted ("Открыть").
+    void staticModelViewerWanted(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -175,6 +196,7 @@ protected:
 
 private:
     void buildMenus();
+    void connectCommand(QAction* item, void (TForm1::*command)());
     void buildNavigation();
     void buildPages();
     void buildWorkspace();
@@ -183,7 +205,7 @@ private:
     void runHideHandler(int index);
     void setWorkspaceExpanded(bool expanded);
     void createFragmentsChart();
-    void buildDataPage();
+    void buildDataPage(const Services& services);
     bool projectHoldsWork() const;
     std::vector<ObjectIds::Key> seriesKeys() const;
     template <class Model>
