@@ -206,6 +206,11 @@ TEST_F(MainWindowData, AFileThatIsNotAWorkbookIsToldAndTheWindowComesBack) {
 TEST_F(MainWindowData, ShowingTheFilterPageRefillsTheFileInformation) {
     prompter.openAnswers = {kWorkbooks + "irregular.xlsx"};
     page->Button1->click();
+    // The other pages reach the data page's check through the main window.
+    EXPECT_EQ(form.dataPage(), page);
+    EXPECT_FALSE(form.checkTimeColumn());
+    EXPECT_EQ(prompter.record.texts(),
+              std::vector<std::string>{"Ошибка периодичности даты! Рекомендуется использовать ручной ввод даты."});
     form.clear();
     EXPECT_EQ(page->stringgridFileInfo->cell(1, 6), "");
     form.setActivePage(1);

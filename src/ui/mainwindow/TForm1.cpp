@@ -393,7 +393,7 @@ void TForm1::runShowHandler(int index) {
 
 void TForm1::TabSheet7Show() {
     // The filter page reads the loaded sheet with the data page's settings.
-    if (auto* data = qobject_cast<DataPage*>(page(0))) data->refreshFileInfo();
+    refreshFileInfo();
     emit pageHandlerRan(QStringLiteral("TabSheet7Show"));
 }
 void TForm1::TabSheet6Show() { emit pageHandlerRan(QStringLiteral("TabSheet6Show")); }
@@ -597,6 +597,17 @@ void TForm1::createFragmentsChart() {
 void TForm1::loadFragments() {
     if (!fragmentsChart) return;
     copyChartFragments(analyzer_->project, fragmentsChart->fragments());
+}
+
+DataPage* TForm1::dataPage() const { return qobject_cast<DataPage*>(page(0)); }
+
+void TForm1::refreshFileInfo() {
+    if (DataPage* d = dataPage()) d->refreshFileInfo();
+}
+
+bool TForm1::checkTimeColumn() {
+    DataPage* d = dataPage();
+    return d && d->checkTimeColumn();
 }
 
 // ---- Project commands ----

@@ -25,6 +25,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QGroupBox;
 class QMimeData;
+class DataPage;
 class Prompter;
 class TFragmentChart;
 class TForm2;
@@ -124,6 +125,13 @@ public:
     void clear();
     // Copies the chart's intervals into the project while its needCalcFragment is set.
     void loadFragments();
+
+    // --- The data page's work, for the other pages ---
+    DataPage* dataPage() const;
+    // Refills the file-information grid (and with it the filter page's parameter list).
+    void refreshFileInfo();
+    // Checks the loaded time column for equal steps; its messages are warnings.
+    bool checkTimeColumn();
 
     // --- Workspace trees ---
     void loadSeries();
