@@ -160,7 +160,7 @@ DataPage::DataPage(DataPageServices services, QWidget* parent)
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     auto* infoGroup = new QGroupBox("Общая информация", left);
-    infoGroup->setObjectName("GroupBoxFileInfo");
+    infoGroup->setObjectName("GroupBox9");
     auto* infoLayout = new QVBoxLayout(infoGroup);
     stringgridFileInfo = new editingStringGrid(infoGroup);
     stringgridFileInfo->setObjectName("stringgridFileInfo");
@@ -196,7 +196,7 @@ DataPage::DataPage(DataPageServices services, QWidget* parent)
     left->setMinimumWidth(std::max(150, captionWidth) + 150 + 30);
 
     auto* dataGroup = new QGroupBox("Загруженные данные", splitter);
-    dataGroup->setObjectName("GroupBoxLoadedData");
+    dataGroup->setObjectName("GroupBox10");
     auto* dataLayout = new QVBoxLayout(dataGroup);
     dataGrid = new TLoadData(dataGroup);
     dataGrid->setObjectName("dataGrid");

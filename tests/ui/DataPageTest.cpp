@@ -149,6 +149,14 @@ const std::vector<double> kTimes = {kFeb1st, kFeb1st + kMinute, kFeb1st + 2 * kM
                                     kFeb1st + 4 * kMinute};
 
 TEST_F(DataPageFixture, OpeningAWorkbookFillsTheFileInformation) {
+    // The two groups of the page carry their names and captions.
+    auto* info = page->findChild<QGroupBox*>("GroupBox9");
+    auto* data = page->findChild<QGroupBox*>("GroupBox10");
+    ASSERT_TRUE(info && data);
+    EXPECT_EQ(info->title(), QString("Общая информация"));
+    EXPECT_EQ(data->title(), QString("Загруженные данные"));
+    EXPECT_TRUE(info->isAncestorOf(page->stringgridFileInfo));
+    EXPECT_TRUE(data->isAncestorOf(page->dataGrid));
     EXPECT_FALSE(page->stringgridFileInfo->smartEditOn());
     open("quickload.xlsx");
     EXPECT_TRUE(page->stringgridFileInfo->smartEditOn());
