@@ -22,8 +22,8 @@ bool hasDuplicateScaledRows(const TMatrix& G);
 
 // y ≈ Σ a[i]·X[k][i] over N points and m regressors; X holds N rows of `stride` doubles.
 // On success writes a (a.len = m) and err (mean relative error in percent) and returns
-// true; otherwise leaves both untouched and returns false (duplicate rows, a singular
-// system, m outside 1..30, N < 1).
+// true; otherwise leaves both untouched and returns false (duplicate rows, a system that is
+// singular to working precision, m outside 1..30, N < 1).
 bool approxLinear(const double* X, const double* y, int N, int m, TVector& a, double& err,
                   int stride = kRegressorStride);
 
