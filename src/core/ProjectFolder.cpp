@@ -40,7 +40,10 @@ std::string cutUtf8(std::string s, size_t maxBytes) {
 class StemNamer {
 public:
     std::string next(std::string_view name) {
-        const std::string base = cutUtf8(safeFileName(name), kStemBaseBytes);
+        std::string base = cutUtf8(safeFileName(name), kStemBaseBytes);
+        // The .prj names the file by its stem as one ";"-ended field: a ";" in a model name
+        // would cut the stem short and the file would never be found again.
+        std::replace(base.begin(), base.end(), ';', '_');
         std::string stem = uniqueName(base, [&](const std::string& c) { return used_.count(c) != 0; });
         used_.insert(stem);
         return stem;
