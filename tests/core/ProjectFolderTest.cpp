@@ -509,6 +509,27 @@ TEST(ProjectFolder, PointValuesReadWithoutTheirSemicolon) {
     EXPECT_NEAR(q.seriesList[0]->XValue(1), at(2020, 1, 2, 3, 4, 5, 500), 1e-9);
 }
 
+TEST(ProjectFolder, FilesNamedAfterLongNamesByAnotherProgramAreFound) {
+    // 110 Cyrillic letters are 220 bytes: longer than the stems this system writes, as the
+    // earlier program named its files after the whole title.
+    std::string title;
+    for (int i = 0; i < 110; ++i) title += "Т";
+    TempDir dir;
+    writeBytes(dir / "p/p.prj", "*series\r\n" + title + ";\r\n*\r\n*staticmodel\r\n" + title + ";\r\n*\r\n");
+    writeBytes(dir / ("p/data/series/" + title + ".ls"), "false\r\n0\r\n01.01.2020;12;\r\n");
+    writeBytes(dir / ("p/data/staticmodels/" + title + ".sm"),
+               "m;\r\n1;1;\r\nx;\r\ny;\r\n2;\r\n0;1;\r\n0;\r\nfalse;\r\n0;\r\n0;\r\n");
+    TProject q;
+    RecordingReporter rep;
+    ASSERT_TRUE(q.load(dir / "p/p.prj", &rep));
+    EXPECT_TRUE(rep.entries.empty()) << rep.texts()[0];
+    ASSERT_EQ(q.seriesCount(), 1);
+    EXPECT_EQ(q.seriesList[0]->Title, title);
+    EXPECT_EQ(q.seriesList[0]->YValue(0), 12);
+    ASSERT_EQ(q.statModelCount(), 1);
+    EXPECT_EQ(q.statModels[0]->name, "m");
+}
+
 TEST(ProjectFolder, EqualModelNamesFromTwoFilesAreMadeUnique) {
     TempDir dir;
     writeBytes(dir / "p/p.prj", "*staticmodel\r\nm1;\r\nm2;\r\n*\r\n");
