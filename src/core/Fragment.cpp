@@ -63,6 +63,8 @@ void TFragmentList::changeFragment(int i, const std::string& name, uint8_t type,
     f.startPoint = start;
     f.endPoint = end;
     f.setTypeOfFragments(type);
+    // The chart is repainted with the rewritten fragment before the change is told.
+    if (OnRepaint) OnRepaint();
     doChangeFragments();
 }
 

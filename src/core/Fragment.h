@@ -84,7 +84,7 @@ public:
     // Appends a painted fragment with that name and type.
     void addFragment(const std::string& name, uint8_t type, long double start, long double end);
     // Rewrites name, times and type (colour from the table) of fragment i; the paint flag
-    // stays. An index out of range does nothing.
+    // stays. Repaints, then doChangeFragments. An index out of range does nothing.
     void changeFragment(int i, const std::string& name, uint8_t type, long double start, long double end);
     // Removes fragment i; an index out of range does nothing.
     void delFragment(int i);

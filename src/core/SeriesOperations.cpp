@@ -16,18 +16,34 @@ void movingAverage(const std::vector<double>& x, const std::vector<double>& y, i
     const size_t count = N - w + 1;
     ox.resize(count);
     oy.resize(count);
-    // A sliding sum, summed afresh at the start of every block of n windows so that
-    // rounding cannot drift across the series.
-    long double sum = 0;
+    for (size_t k = 0; k < count; ++k) ox[k] = x[k + w - 1];
+    // Each window summed afresh in extended precision, as long as that stays cheap.
+    if (static_cast<double>(count) * static_cast<double>(w) <= 5e7) {
+        for (size_t k = 0; k < count; ++k) {
+            long double sum = 0;
+            for (size_t j = k; j < k + w; ++j) sum += y[j];
+            oy[k] = static_cast<double>(sum / static_cast<long double>(w));
+        }
+        return;
+    }
+    // Long windows: a sliding sum with its rounding error carried alongside (Neumaier), so
+    // that a large value leaving the window cannot cancel the small ones that remain; it is
+    // summed afresh at the start of every block of n windows.
+    long double sum = 0, comp = 0;
+    auto add = [&](long double v) {
+        const long double t = sum + v;
+        comp += std::fabs(sum) >= std::fabs(v) ? (sum - t) + v : (v - t) + sum;
+        sum = t;
+    };
     for (size_t k = 0; k < count; ++k) {
         if (k % w == 0) {
-            sum = 0;
-            for (size_t j = k; j < k + w; ++j) sum += y[j];
+            sum = comp = 0;
+            for (size_t j = k; j < k + w; ++j) add(y[j]);
         } else {
-            sum += static_cast<long double>(y[k + w - 1]) - static_cast<long double>(y[k - 1]);
+            add(y[k + w - 1]);
+            add(-static_cast<long double>(y[k - 1]));
         }
-        ox[k] = x[k + w - 1];
-        oy[k] = static_cast<double>(sum / static_cast<long double>(w));
+        oy[k] = static_cast<double>((sum + comp) / static_cast<long double>(w));
     }
 }
 

@@ -194,9 +194,17 @@ void footerBlock(std::vector<std::string>& l) {
     l.push_back(kFooter);
 }
 
+// The look of the page's chart as the pictures show it: the time axis always reads
+// "dd.mm.yy hh:mm", whatever format the page's chart uses.
+ReportChart pictureLook(const ReportChart& source) {
+    ReportChart c = source;
+    c.dateTimeFormat = "dd.mm.yy hh:mm";
+    return c;
+}
+
 // The look of the training chart with the series of another chart.
 ReportChart withSeriesOf(const ReportChart& look, const ReportChart& seriesSource) {
-    ReportChart c = look;
+    ReportChart c = pictureLook(look);
     c.series = seriesSource.series;
     return c;
 }
@@ -248,7 +256,8 @@ void finishOneChartReport(std::vector<std::string>& l, const fs::path& page, con
     l.push_back(kTrainingPicture);
     footerBlock(l);
     if (!writePage(page, l, reporter)) return;
-    writeData(result, page.parent_path(), {{&chart, "educationPlot.bmp"}}, renderer, reporter);
+    const ReportChart picture = pictureLook(chart);
+    writeData(result, page.parent_path(), {{&picture, "educationPlot.bmp"}}, renderer, reporter);
 }
 
 }  // namespace
@@ -316,8 +325,9 @@ ReportResult writeStaticModelReport(const std::string& path, const std::string& 
     footerBlock(l);
     if (!writePage(*page, l, reporter)) return result;
 
+    const ReportChart train = pictureLook(trainChart);
     const ReportChart test = withSeriesOf(trainChart, testChart);
-    writeData(result, page->parent_path(), {{&trainChart, "educationPlot.bmp"}, {&test, "testPlot.bmp"}}, renderer, reporter);
+    writeData(result, page->parent_path(), {{&train, "educationPlot.bmp"}, {&test, "testPlot.bmp"}}, renderer, reporter);
     return result;
 }
 

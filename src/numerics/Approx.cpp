@@ -73,7 +73,7 @@ bool fit(const double* X, const double* y, int N, int m, bool freeTerm, int stri
     auto G = std::make_unique<TMatrix>();
     TVector r;
     normalEquations(X, y, N, m, freeTerm, stride, *G, r);
-    if (hasDuplicateScaledRows(*G)) return false;
+    if (hasDuplicateScaledRows(*G) || singularToWorkingPrecision(*G)) return false;
     TVector sol;
     if (!solveLinearSystem(*G, r, sol)) return false;
     for (int i = 1; i <= n; ++i)
@@ -106,6 +106,37 @@ bool hasDuplicateScaledRows(const TMatrix& G) {
     for (int i = 1; i <= S->rows; ++i)
         for (int j = 1; j <= S->cols; ++j) (*S)(i, j) = G(i, j) * d[i] * (j <= G.rows ? d[j] : 1.0);
     return hasDuplicateRows(*S);
+}
+
+// True when the normal equations are singular to working precision: scaled to a unit
+// diagonal, elimination in order leaves a pivot of at most 1e-12 (pivot k is 1 - R² of
+// regressor k on the regressors before it). A regressor that is a multiple of another, or a
+// constant one beside the free term, leaves only a rounding residue there (about 1e-14 for
+// 100,000 points), which the exact zero test of the inversion does not see; the "solution"
+// it then returns fits the data no better than a guess. Well-posed fits keep pivots far
+// above the threshold.
+bool singularToWorkingPrecision(const TMatrix& G) {
+    const int n = G.rows;
+    std::vector<double> d(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double g = G(i + 1, i + 1);
+        if (!(g > 0)) return true;
+        d[static_cast<size_t>(i)] = 1.0 / std::sqrt(g);
+    }
+    std::vector<double> S(static_cast<size_t>(n) * n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            S[static_cast<size_t>(i) * n + j] = G(i + 1, j + 1) * d[static_cast<size_t>(i)] * d[static_cast<size_t>(j)];
+    constexpr double kPivotTolerance = 1e-12;
+    for (int k = 0; k < n; ++k) {
+        const double p = S[static_cast<size_t>(k) * n + k];
+        if (!(p > kPivotTolerance)) return true;
+        for (int i = k + 1; i < n; ++i) {
+            const double f = S[static_cast<size_t>(i) * n + k] / p;
+            for (int j = k; j < n; ++j) S[static_cast<size_t>(i) * n + j] -= f * S[static_cast<size_t>(k) * n + j];
+        }
+    }
+    return false;
 }
 
 bool approxLinear(const double* X, const double* y, int N, int m, TVector& a, double& err, int stride) {

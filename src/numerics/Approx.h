@@ -20,10 +20,16 @@ bool hasDuplicateRows(const TMatrix& M);
 // well-posed fits of small-valued regressors are not refused.
 bool hasDuplicateScaledRows(const TMatrix& G);
 
+// True when the symmetric positive semi-definite normal-equation matrix G (its top-left
+// rows x rows block) is singular to working precision: scaled to a unit diagonal, an
+// elimination pivot is at most 1e-12. Such systems have no unique solution although the
+// inversion's exact zero test may not notice.
+bool singularToWorkingPrecision(const TMatrix& G);
+
 // y ≈ Σ a[i]·X[k][i] over N points and m regressors; X holds N rows of `stride` doubles.
 // On success writes a (a.len = m) and err (mean relative error in percent) and returns
-// true; otherwise leaves both untouched and returns false (duplicate rows, a singular
-// system, m outside 1..30, N < 1).
+// true; otherwise leaves both untouched and returns false (duplicate rows, a system that is
+// singular to working precision, m outside 1..30, N < 1).
 bool approxLinear(const double* X, const double* y, int N, int m, TVector& a, double& err,
                   int stride = kRegressorStride);
 

@@ -87,6 +87,9 @@ bool approxDiffEquation(const double* u, const double* y, int nb, int na, int N,
         }
         rhs[i + 1] = rv[static_cast<size_t>(i)];
     }
+    // Columns that depend on each other (orders above those of data that a lower-order
+    // equation describes exactly, a constant input) leave no unique solution.
+    if (singularToWorkingPrecision(*G)) return false;
     TVector sol;
     if (!solveLinearSystem(*G, rhs, sol)) return false;
     for (int i = 1; i <= p; ++i)

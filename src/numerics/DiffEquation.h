@@ -20,7 +20,7 @@ constexpr int kMaxDiffEquationOrder = 10;
 // (mean relative one-step error in percent, each target guarded as relErr does) and
 // returns true. Returns false, writing nothing, when an order is negative, the
 // coefficients exceed 30, there are fewer rows than coefficients, the normal equations are
-// singular or the solution is not finite.
+// singular to working precision or the solution is not finite.
 bool approxDiffEquation(const double* u, const double* y, int nb, int na, int N, TVector& coef,
                         TCoefArray& b, TCoefArray& a, double& err);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/Fragment.h"
 
 namespace {
@@ -116,6 +118,23 @@ TEST(FragmentList, AddChangeDeleteAndNaming) {
     list.delAllFragment();  // empty: no event
     EXPECT_EQ(list.changes, before + 1);
     EXPECT_GE(list.repaints, list.changes);
+}
+
+TEST(FragmentList, EventOrderOfEachChange) {
+    // add and delete tell the change, then repaint; a change of a fragment repaints with it
+    // first, then tells the change and repaints again.
+    TFragmentList list;
+    std::string log;
+    list.OnChangeFragments = [&] { log += 'E'; };
+    list.OnRepaint = [&] { log += 'R'; };
+    list.addFragment(1.0L, 2.0L);
+    EXPECT_EQ(log, "ER");
+    log.clear();
+    list.changeFragment(0, "x", 1, 1.0L, 3.0L);
+    EXPECT_EQ(log, "RER");
+    log.clear();
+    list.delFragment(0);
+    EXPECT_EQ(log, "ER");
 }
 
 TEST(FragmentList, MouseMarking) {

@@ -70,6 +70,27 @@ TEST(SeriesOperations, MovingAverageMatchesDirectSumsOnLongSeries) {
     }
 }
 
+TEST(SeriesOperations, MovingAverageKeepsSmallValuesAfterAHugeOneLeavesTheWindow) {
+    // Window 2 over 1e20, 1, 1, 1: (1e20 + 1)/2, (1 + 1)/2, (1 + 1)/2. A running sum that
+    // subtracts the value leaving the window would lose both ones to the huge value.
+    auto s = make({0, 1, 2, 3}, {1e20, 1, 1, 1});
+    ASSERT_TRUE(s.average(2));
+    EXPECT_EQ(ys(s), (std::vector<double>{5e19, 1, 1}));
+
+    // A long window, summed incrementally: every window after the first holds only ones.
+    const int N = 20000, n = 10000;
+    std::vector<double> t(N), y(N, 1.0);
+    for (int i = 0; i < N; ++i) t[static_cast<size_t>(i)] = i;
+    y[0] = 1e20;
+    y[n + 5] = 1e20;  // enters the window at k = 6 and stays to the end
+    auto longSeries = make(t, y);
+    ASSERT_TRUE(longSeries.average(n));
+    ASSERT_EQ(longSeries.Count(), N - n + 1);
+    EXPECT_EQ(longSeries.YValue(0), static_cast<double>((1e20L + (n - 1)) / n));
+    for (int k = 1; k <= 5; ++k) EXPECT_EQ(longSeries.YValue(k), 1.0) << k;
+    EXPECT_EQ(longSeries.YValue(6), static_cast<double>((1e20L + (n - 1)) / n));
+}
+
 TEST(SeriesOperations, AutoCorrelation) {
     auto alt = make({0, 1, 2, 3}, {1, -1, 1, -1});
     auto r = alt.calcAutoKorr(2);

@@ -96,7 +96,7 @@ protected:
         train[9] = "NEVER";
         test[9] = "NEVER";
         return writeStaticModelReport(path, "Расход \"пара\" & T<5>", "y=a0+a1*X1+a2*X2", "Y=1,5 + 2*X1 - 0,25*X2",
-                                      train, test, chart("Выходной параметр", "Расчетное значение", "dd.mm.yy hh:mm"),
+                                      train, test, chart("Выходной параметр", "Расчетное значение", "hh:mm:ss"),
                                       chart("Выходное параметры", "Расчетное значение (тест)", "hh:mm"), r, rep);
     }
 
@@ -128,6 +128,8 @@ TEST_F(HtmlReportTest, StaticReportFolderPageAndPictures) {
     EXPECT_EQ(r.calls[1].height, 400);
     EXPECT_EQ(r.calls[0].titles, (std::vector<std::string>{"Выходной параметр", "Расчетное значение"}));
     EXPECT_EQ(r.calls[1].titles, (std::vector<std::string>{"Выходное параметры", "Расчетное значение (тест)"}));
+    // Both pictures read their time axis as "dd.mm.yy hh:mm", whatever the page's charts use.
+    EXPECT_EQ(r.calls[0].format, "dd.mm.yy hh:mm");
     EXPECT_EQ(r.calls[1].format, "dd.mm.yy hh:mm");
     // Nothing else in the folder: no temporary file left behind.
     int entries = 0;
@@ -180,12 +182,13 @@ TEST_F(HtmlReportTest, DynamicReportByteForByte) {
     const ReportResult res =
         writeDynamicModelReport((dir / "dyn.htm").string(), "X1-Y1", 2, 1, 1.0, 2.5, "y(k) = 0,5*y(k-1) + 0,25*x(k-1) < 1",
                                 "0,5", "2*s + 1", {"0,9", "0,8", "0,7", "0,6", "0,5"},
-                                chart("Выходное значение параметра", "Расчетное значение параметра", "dd.mm.yy hh:mm"), r, rep);
+                                chart("Выходное значение параметра", "Расчетное значение параметра", "hh:mm"), r, rep);
     ASSERT_TRUE(res.ok);
     EXPECT_EQ(res.page, (dir / "dyn" / "dyn.htm.html").string());
     EXPECT_EQ(readFile(res.page), expectedPage("dynamic_report.html"));
     ASSERT_EQ(r.calls.size(), 2u);
     EXPECT_EQ(r.calls[0].file, (dir / "dyn" / "data" / "educationPlot.bmp").string());
+    EXPECT_EQ(r.calls[0].format, "dd.mm.yy hh:mm");
     EXPECT_EQ(r.calls[1].file, (dir / "dyn" / "data" / "logo.bmp").string());
     EXPECT_FALSE(fs::exists(dir / "dyn" / "data" / "testPlot.bmp"));
 }

@@ -317,6 +317,8 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
     for (int i = 0; i < 20; ++i) alternating.push_back(i % 2 ? -1.0 : 1.0);
     std::vector<double> yNan = y20;
     yNan[5] = std::nan("");
+    // Exactly first-order data fitted with higher orders: the columns depend on each other.
+    const PlantData exact = plant({1, -0.6}, {0.8}, 0, 50, 1.0);
 
     struct Case {
         const char* name;
@@ -339,6 +341,8 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
         {"constant input with input order 1", series("u", t20, flat), series("y", t20, y20), 1, 1,
          TDynamicIdent::kFitFailedMessage, true},
         {"output value not a number", series("u", t20, u20), series("y", t20, yNan), 0, 1,
+         TDynamicIdent::kFitFailedMessage, true},
+        {"orders above those of exact first-order data", exact.input, exact.output, 1, 2,
          TDynamicIdent::kFitFailedMessage, true},
         {"output unrelated to input: zero gain", series("u", t20, alternating), series("y", t20, ones), 0, 0,
          TDynamicIdent::kZeroGainMessage, true},

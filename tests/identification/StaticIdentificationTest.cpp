@@ -185,6 +185,24 @@ TEST(StaticIdentification, Refusals) {
     EXPECT_FALSE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1, &twin}, &p.y, 0.001, false));
     EXPECT_FALSE(id.haveModel);
     EXPECT_EQ(rep.texts(), (std::vector<std::string>{kSingularFitMessage}));
+
+    // An input that is another times 0.3, with values that are not integers, is just as
+    // dependent although rounding keeps the elimination from an exact zero: no model.
+    rep.clear();
+    TStatisticSeries u1, u2, out;
+    u1.Title = "u1";
+    u2.Title = "u2";
+    out.Title = "out";
+    for (int i = 0; i < 100; ++i) {
+        const double t = kT0 + i * kMinute, v = 1000 + 1.37 * ((i * 7919) % 101) / 10.0;
+        u1.AddXY(t, v);
+        u2.AddXY(t, 0.3 * v);
+        out.AddXY(t, 2 * v + 1 + 0.01 * ((i * 31) % 17));
+    }
+    EXPECT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&u1}, &out, 0.001, true));
+    EXPECT_FALSE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&u1, &u2}, &out, 0.001, true));
+    EXPECT_FALSE(id.haveModel);
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{kSingularFitMessage}));
 }
 
 TEST(StaticIdentification, ConstantOutputAndValuesThatAreNotNumbers) {

@@ -109,6 +109,47 @@ TEST(Approx, RefusalsLeaveOutputsUntouched) {
     EXPECT_EQ(err, 9);
 }
 
+TEST(Approx, RegressorsDependentUpToRoundingAreRefused) {
+    // x2 = 0.3·x1 with values that are not integers: 0.3·x1 is rounded, the products in the
+    // normal equations are rounded differently, and the elimination meets a residue instead
+    // of an exact zero. Such a system has no unique solution; it must not come back as one.
+    std::mt19937 rng(1);
+    std::uniform_real_distribution<double> u(0, 10);
+    for (int N : {100, 20000}) {
+        Data d, constant;
+        for (int k = 0; k < N; ++k) {
+            const double x1 = 1000 + 1.37 * u(rng);
+            d.add({x1, 0.3 * x1}, 2 * x1 + 1 + 0.01 * u(rng));
+            constant.add({x1, 0.7}, 2 * x1 + 1);  // a constant regressor beside the free term
+        }
+        TVector a;
+        a.len = 1;
+        a[1] = 42;
+        double c = 7, err = 9;
+        EXPECT_FALSE(approxLinearConst(d.X.data(), d.y.data(), d.N, 2, a, c, err)) << N;
+        EXPECT_FALSE(approxLinear(d.X.data(), d.y.data(), d.N, 2, a, err)) << N;
+        EXPECT_FALSE(approxLinearConst(constant.X.data(), constant.y.data(), constant.N, 2, a, c, err)) << N;
+        EXPECT_EQ(a.len, 1);
+        EXPECT_EQ(a[1], 42);
+        EXPECT_EQ(c, 7);
+        EXPECT_EQ(err, 9);
+    }
+
+    // Strongly but not fully dependent regressors are fitted: x2 = 0.3·x1 + e with e of
+    // the order 1e-4 recovers y = 2·x1 + 3·x2 + 1 exactly.
+    Data close;
+    for (int k = 0; k < 1000; ++k) {
+        const double x1 = u(rng), x2 = 0.3 * x1 + 1e-4 * u(rng);
+        close.add({x1, x2}, 2 * x1 + 3 * x2 + 1);
+    }
+    TVector a;
+    double c = 0, err = 0;
+    ASSERT_TRUE(approxLinearConst(close.X.data(), close.y.data(), close.N, 2, a, c, err));
+    EXPECT_NEAR(a[1], 2, 1e-5);
+    EXPECT_NEAR(a[2], 3, 1e-5);
+    EXPECT_NEAR(c, 1, 1e-6);
+}
+
 TEST(Approx, ZeroOutputsAndMeanFit) {
     Data d;
     d.add({1}, 0);
