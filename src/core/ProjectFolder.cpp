@@ -40,7 +40,10 @@ std::string cutUtf8(std::string s, size_t maxBytes) {
 class StemNamer {
 public:
     std::string next(std::string_view name) {
-        const std::string base = cutUtf8(safeFileName(name), kStemBaseBytes);
+        std::string base = cutUtf8(safeFileName(name), kStemBaseBytes);
+        // The .prj names the file by its stem as one ";"-ended field: a ";" in a model name
+        // would cut the stem short and the file would never be found again.
+        std::replace(base.begin(), base.end(), ';', '_');
         std::string stem = uniqueName(base, [&](const std::string& c) { return used_.count(c) != 0; });
         used_.insert(stem);
         return stem;
@@ -86,6 +89,19 @@ private:
     bool listed_ = false;
     std::map<std::string, std::string> byDecodedName_;
 };
+
+// The data file of a name: the one its stem names or, in a folder written by another program,
+// the one named after the whole name (longer names than the stems keep, or characters that
+// only this system's stems avoid); never a path outside the folder.
+std::optional<std::string> findDataFile(FolderIndex& dir, const std::string& stem, std::string_view name,
+                                        const char* extension) {
+    if (auto path = dir.find(stem + extension)) return path;
+    const std::string whole(name);
+    if (whole == stem || whole.empty() || whole == "." || whole == ".." ||
+        whole.find_first_of(std::string_view("/\0", 2)) != std::string::npos)
+        return std::nullopt;
+    return dir.find(whole + extension);
+}
 
 // Runs job(i) for i in [0, n) on a few threads.
 template <class Job>
@@ -191,12 +207,14 @@ ResolvedFiles resolveFiles(const std::string& prjFile, const std::string& folder
 // Reads the model files of the listed stems from one folder of the data folder, in list
 // order; a model that cannot be read is left out and named in the problems.
 template <class Model, class Parse>
-void loadModels(const std::vector<std::string>& stems, const std::string& data, const char* dirName,
+void loadModels(const std::vector<std::string>& stems, const std::vector<std::string>& names, const std::string& data,
+                const char* dirName,
                 const char* extension, const char* kind, Parse parse, std::vector<Model>& models,
                 std::vector<std::string>& problems) {
     FolderIndex dir(data + "/" + dirName);
-    for (const auto& stem : stems) {
-        const auto path = dir.find(stem + extension);
+    for (size_t k = 0; k < stems.size(); ++k) {
+        const std::string& stem = stems[k];
+        const auto path = findDataFile(dir, stem, names[k], extension);
         std::string why;
         std::optional<std::string> text;
         if (path) text = readTextFile(*path, &why);
@@ -235,7 +253,7 @@ ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
     result.opened = true;
 
     std::vector<SeriesItem> seriesItems;
-    std::vector<std::string> staticStems, dynamicStems;
+    std::vector<std::string> staticStems, dynamicStems, staticNames, dynamicNames;
     StemNamer seriesStems;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view section = lines[i];
@@ -272,8 +290,10 @@ ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
                 seriesItems.push_back(std::move(item));
             } else if (section == "*staticmodel") {
                 staticStems.push_back(safeFileName(field));
+                staticNames.emplace_back(field);
             } else {
                 dynamicStems.push_back(safeFileName(field));
+                dynamicNames.emplace_back(field);
             }
         }
     }
@@ -281,7 +301,7 @@ ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
     // Series files, read in parallel; results and problems keep the list order.
     FolderIndex seriesDir(files.data + "/" + kSeriesDir);
     std::vector<std::optional<std::string>> seriesPaths;
-    for (auto& item : seriesItems) seriesPaths.push_back(seriesDir.find(item.stem + ".ls"));
+    for (auto& item : seriesItems) seriesPaths.push_back(findDataFile(seriesDir, item.stem, item.title, ".ls"));
     parallelFor(seriesItems.size(), [&](size_t k) {
         SeriesItem& item = seriesItems[k];
         if (!seriesPaths[k]) {
@@ -296,9 +316,9 @@ ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
         if (item.series) result.data.series.push_back(std::move(*item.series));
     }
 
-    loadModels(staticStems, files.data, kStaticDir, ".sm", "Статическая модель", parseStaticModel,
+    loadModels(staticStems, staticNames, files.data, kStaticDir, ".sm", "Статическая модель", parseStaticModel,
                result.data.staticModels, result.problems);
-    loadModels(dynamicStems, files.data, kDynamicDir, ".dm", "Динамическая модель", parseDynamicModel,
+    loadModels(dynamicStems, dynamicNames, files.data, kDynamicDir, ".dm", "Динамическая модель", parseDynamicModel,
                result.data.dynamicModels, result.problems);
     return result;
 }

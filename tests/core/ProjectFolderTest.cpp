@@ -456,6 +456,47 @@ TEST(ProjectFolder, DamagedFoldersLoadWhatTheyCan) {
     }
 }
 
+TEST(ProjectFolder, SemicolonsAndLineBreaksInNamesKeepThePrjFields) {
+    TempDir dir;
+    TProject p;
+    TStaticModel sm;
+    sm.name = "расход;м3/ч";
+    sm.numOfX = 1;
+    sm.numOfY = 1;
+    sm.inputName = {"x"};
+    sm.outputName = "y";
+    sm.n = 2;
+    sm.A = {0, 1};
+    p.addStaticModel(sm, false);
+    TDynamicModel dm;
+    dm.name = "d;1\r\n2";
+    dm.num = {1};
+    dm.denum = {1};
+    dm.kx = {1};
+    dm.ky = {1};
+    p.addDynamicModel(dm, false);
+    TFragment f(1, at(2020, 1, 1), at(2020, 1, 2));
+    f.name = "I;1\n";
+    p.userFragments = {f};
+    ASSERT_TRUE(p.saveas(dir / "p.prj"));
+    // Each name is one field of its line: ";" and line breaks never reach the .prj.
+    EXPECT_EQ(readBytes(dir / "p/p.prj"),
+              "*series\r\n*\r\n*interval\r\nI,1 ;01.01.2020;02.01.2020;1;\r\n*\r\n"
+              "*staticmodel\r\nрасход_м3_ч;\r\n*\r\n*dynamicmodel\r\nd_1__2;\r\n*\r\n");
+
+    TProject q;
+    RecordingReporter rep;
+    ASSERT_TRUE(q.load(dir / "p/p.prj", &rep));
+    EXPECT_TRUE(rep.entries.empty()) << rep.texts()[0];
+    EXPECT_TRUE(q.projectAssign);
+    ASSERT_EQ(q.statModelCount(), 1);
+    EXPECT_EQ(q.statModels[0]->name, "расход;м3/ч");  // the real name, from its file
+    ASSERT_EQ(q.dynModelCount(), 1);
+    EXPECT_EQ(q.dynModels[0]->name, "d;1  2");  // a line break cannot live in a line
+    ASSERT_EQ(q.userFragments.size(), 1u);
+    EXPECT_EQ(q.userFragments[0].name, "I,1 ");
+}
+
 TEST(ProjectFolder, PointValuesReadWithoutTheirSemicolon) {
     TempDir dir;
     writeBytes(dir / "p/p.prj", "*series\r\na;\r\n*\r\n");
@@ -466,6 +507,27 @@ TEST(ProjectFolder, PointValuesReadWithoutTheirSemicolon) {
     EXPECT_EQ(q.seriesList[0]->YValue(0), 12);
     EXPECT_EQ(q.seriesList[0]->YValue(1), 7.25);
     EXPECT_NEAR(q.seriesList[0]->XValue(1), at(2020, 1, 2, 3, 4, 5, 500), 1e-9);
+}
+
+TEST(ProjectFolder, FilesNamedAfterLongNamesByAnotherProgramAreFound) {
+    // 110 Cyrillic letters are 220 bytes: longer than the stems this system writes, as the
+    // earlier program named its files after the whole title.
+    std::string title;
+    for (int i = 0; i < 110; ++i) title += "Т";
+    TempDir dir;
+    writeBytes(dir / "p/p.prj", "*series\r\n" + title + ";\r\n*\r\n*staticmodel\r\n" + title + ";\r\n*\r\n");
+    writeBytes(dir / ("p/data/series/" + title + ".ls"), "false\r\n0\r\n01.01.2020;12;\r\n");
+    writeBytes(dir / ("p/data/staticmodels/" + title + ".sm"),
+               "m;\r\n1;1;\r\nx;\r\ny;\r\n2;\r\n0;1;\r\n0;\r\nfalse;\r\n0;\r\n0;\r\n");
+    TProject q;
+    RecordingReporter rep;
+    ASSERT_TRUE(q.load(dir / "p/p.prj", &rep));
+    EXPECT_TRUE(rep.entries.empty()) << rep.texts()[0];
+    ASSERT_EQ(q.seriesCount(), 1);
+    EXPECT_EQ(q.seriesList[0]->Title, title);
+    EXPECT_EQ(q.seriesList[0]->YValue(0), 12);
+    ASSERT_EQ(q.statModelCount(), 1);
+    EXPECT_EQ(q.statModels[0]->name, "m");
 }
 
 TEST(ProjectFolder, EqualModelNamesFromTwoFilesAreMadeUnique) {
