@@ -12,6 +12,7 @@
 #include "core/FileSystem.h"
 #include "core/ModelFiles.h"
 #include "core/StoredFormat.h"
+#include "numerics/Parallel.h"
 #include "numerics/TextCodec.h"
 
 namespace fs = std::filesystem;
@@ -101,23 +102,6 @@ std::optional<std::string> findDataFile(FolderIndex& dir, const std::string& ste
         whole.find_first_of(std::string_view("/\0", 2)) != std::string::npos)
         return std::nullopt;
     return dir.find(whole + extension);
-}
-
-// Runs job(i) for i in [0, n) on a few threads.
-template <class Job>
-void parallelFor(size_t n, Job job) {
-    const size_t threads = std::min<size_t>(n, std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
-    if (threads <= 1) {
-        for (size_t i = 0; i < n; ++i) job(i);
-        return;
-    }
-    std::atomic<size_t> nextIndex{0};
-    std::vector<std::thread> pool;
-    for (size_t t = 0; t < threads; ++t)
-        pool.emplace_back([&] {
-            for (size_t i; (i = nextIndex.fetch_add(1)) < n;) job(i);
-        });
-    for (auto& th : pool) th.join();
 }
 
 // ---- reading ----

@@ -6,6 +6,8 @@
 #include <limits>
 #include <thread>
 
+#include "numerics/Parallel.h"
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -54,25 +56,14 @@ double combine(const Moments& ma, const Moments& mb, long double meanAB) {
     return std::isfinite(r) ? static_cast<double>(r) : kNaN;
 }
 
-// Runs job(k) for k = 0..count-1 on worker threads when the work is large enough; each k
-// is computed by the same code whichever thread takes it.
+// Runs job(k) for k = 0..count-1, on worker threads when the work is large enough.
 template <class Job>
-void parallelFor(size_t count, size_t workPerItem, Job job) {
-    const size_t hw = std::max(1u, std::thread::hardware_concurrency());
-    const size_t threads = std::min({hw, count, size_t{16}});
-    if (threads <= 1 || count * workPerItem < 200000) {
+void parallelForWork(size_t count, size_t workPerItem, Job job) {
+    if (count * workPerItem < 200000) {
         for (size_t k = 0; k < count; ++k) job(k);
         return;
     }
-    std::atomic<size_t> next{0};
-    auto worker = [&] {
-        for (size_t k; (k = next.fetch_add(1, std::memory_order_relaxed)) < count;) job(k);
-    };
-    std::vector<std::thread> pool;
-    pool.reserve(threads - 1);
-    for (size_t t = 1; t < threads; ++t) pool.emplace_back(worker);
-    worker();
-    for (auto& th : pool) th.join();
+    parallelFor(count, job, 16);
 }
 
 }  // namespace
@@ -182,7 +173,7 @@ std::vector<std::pair<int, double>> calcKrossColleration(int maxLag, const TStat
     // Groups of consecutive lags; the last few lags, which may not fill a group, one by one.
     const size_t groups = defined / kLagGroup;
     const size_t single = defined - groups * kLagGroup;
-    parallelFor(groups + single, d.n * kLagGroup, [&](size_t k) {
+    parallelForWork(groups + single, d.n * kLagGroup, [&](size_t k) {
         if (k < groups) {
             lagGroup<kLagGroup>(d, k * kLagGroup, result);
         } else {
@@ -203,7 +194,7 @@ CorrelationMap calcCorrelationMap(const std::vector<const TStatisticSeries*>& se
     std::vector<Moments> whole(s);
     size_t longest = 0;
     for (const auto* p : series) longest = std::max(longest, static_cast<size_t>(p->Count()));
-    parallelFor(s, longest, [&](size_t i) {
+    parallelForWork(s, longest, [&](size_t i) {
         const size_t len = static_cast<size_t>(series[i]->Count());
         if (len > 0) whole[i] = moments(series[i]->YValues().data(), len);
     });
@@ -213,7 +204,7 @@ CorrelationMap calcCorrelationMap(const std::vector<const TStatisticSeries*>& se
     for (size_t i = 0; i < s; ++i)
         for (size_t j = i; j < s; ++j) pairs.emplace_back(i, j);
 
-    parallelFor(pairs.size(), longest, [&](size_t k) {
+    parallelForWork(pairs.size(), longest, [&](size_t k) {
         const auto [i, j] = pairs[k];
         const size_t len1 = static_cast<size_t>(series[i]->Count());
         const size_t len2 = static_cast<size_t>(series[j]->Count());

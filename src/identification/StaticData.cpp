@@ -2,15 +2,8 @@
 
 #include <algorithm>
 
+#include "numerics/Parallel.h"
 #include "numerics/Reporter.h"
-
-namespace {
-std::unique_ptr<TStatisticSeries> copyOf(const TStatisticSeries& source) {
-    auto copy = std::make_unique<TStatisticSeries>();
-    copy->Assign(source);
-    return copy;
-}
-}  // namespace
 
 TStaticData::TStaticData(Reporter* reporter) : reporter_(reporter ? reporter : &SilentReporter::instance()) {}
 
@@ -39,13 +32,12 @@ void TStaticData::loadData(const arrayOfFragment& fragments, const arrayOfStatSe
         spare = std::move(InputSeries);
         spareOut = std::move(OutputSeries);
     }
-    auto copyOfReusing = [&](const TStatisticSeries& source) {
-        if (spare.empty()) return copyOf(source);
+    // Objects for the copies first (reusing the spare ones), then the copying itself, which
+    // for long series is worth spreading over threads.
+    auto target = [&] {
+        if (spare.empty()) return std::make_unique<TStatisticSeries>();
         auto copy = std::move(spare.back());
         spare.pop_back();
-        copy->Assign(source);
-        copy->mean = copy->median = copy->variance = copy->standartDeviation = copy->variation = copy->herst = 0;
-        copy->labRow = false;
         return copy;
     };
     std::vector<std::unique_ptr<TStatisticSeries>> copies;
@@ -53,14 +45,24 @@ void TStaticData::loadData(const arrayOfFragment& fragments, const arrayOfStatSe
     arrayOfStatSeries sources;
     for (TStatisticSeries* s : input) {
         if (s == nullptr) continue;
-        copies.push_back(copyOfReusing(*s));
+        copies.push_back(target());
         sources.push_back(s);
     }
     std::unique_ptr<TStatisticSeries> out;
     if (output) {
         if (spareOut) spare.push_back(std::move(spareOut));
-        out = copyOfReusing(*output);
+        out = target();
     }
+    auto fill = [](TStatisticSeries& copy, const TStatisticSeries& source) {
+        copy.Assign(source);
+        copy.mean = copy.median = copy.variance = copy.standartDeviation = copy.variation = copy.herst = 0;
+        copy.labRow = false;
+    };
+    const size_t n = copies.size();
+    parallelFor(n + (out ? 1 : 0), [&](size_t k) {
+        if (k < n) fill(*copies[k], *sources[k]);
+        else fill(*out, *output);
+    }, 4);
 
     clear();
     InputSeries = std::move(copies);
@@ -97,7 +99,7 @@ void TStaticData::mergeFragments() {
 }
 
 void TStaticData::filterDataWithFragments() {
-    for (auto& s : InputSeries) s->filterWithFrag(Fragment);
+    parallelFor(InputSeries.size(), [&](size_t k) { InputSeries[k]->filterWithFrag(Fragment); }, 4);
     if (OutputSeries) OutputSeries->filterWithFrag(Fragment);
 }
 

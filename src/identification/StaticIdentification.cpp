@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "numerics/Approx.h"
+#include "numerics/Parallel.h"
 #include "numerics/Reporter.h"
 
 const char* const kTooFewOutputPointsMessage =
@@ -115,11 +116,10 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
     // Copies of the prepared data; the objects of the previous fit are reused so that
     // their storage is too.
     InputModelSeries.resize(static_cast<size_t>(p));
-    for (int j = 0; j < p; ++j) {
-        auto& dst = InputModelSeries[static_cast<size_t>(j)];
+    for (auto& dst : InputModelSeries)
         if (!dst) dst = std::make_unique<TStatisticSeries>();
-        dst->assignSS(*data.InputSeries[static_cast<size_t>(j)]);
-    }
+    parallelFor(InputModelSeries.size(),
+                [&](size_t j) { InputModelSeries[j]->assignSS(*data.InputSeries[j]); }, 4);
     PInputSeries = data.InputPSeries;
     if (!OutputModelSeries) OutputModelSeries = std::make_unique<TStatisticSeries>();
     OutputModelSeries->assignSS(out);

@@ -3,7 +3,11 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <algorithm>
+#include <thread>
 #include <vector>
+
+#include "numerics/Parallel.h"
 
 bool isZero(double x) { return std::fabs(x) < 1e-8; }
 
@@ -34,26 +38,46 @@ bool anyEqual(const std::vector<std::string>& rows) {
     return false;
 }
 
-// Builds the normal equations G·a = r; with a free term its regressor is the constant 1.
+}  // namespace
+
 void normalEquations(const double* X, const double* y, int N, int m, bool freeTerm, int stride,
-                     TMatrix& G, TVector& r) {
+                     TMatrix& G, TVector& r, int threads) {
     const int n = freeTerm ? m + 1 : m;
-    // Accumulate the upper triangle in a compact buffer; each element is summed in point
-    // order, exactly as the plain triple loop would.
+    // The upper triangle is accumulated in a compact buffer; every element is summed in
+    // point order, exactly as the plain triple loop would. Threads share the rows of the
+    // triangle, never the points, so the sums are the same whatever their number.
     std::vector<double> g(static_cast<size_t>(n) * n, 0.0);
     std::vector<double> rv(static_cast<size_t>(n), 0.0);
-    std::vector<double> row(static_cast<size_t>(n), 1.0);
-    for (int k = 0; k < N; ++k) {
-        const double* x = X + static_cast<size_t>(k) * stride;
-        for (int i = 0; i < m; ++i) row[i] = x[i];
-        const double yk = y[k];
-        for (int i = 0; i < n; ++i) {
-            const double xi = row[i];
-            double* gi = g.data() + static_cast<size_t>(i) * n;
-            for (int j = i; j < n; ++j) gi[j] += xi * row[j];
-            rv[i] += xi * yk;
-        }
+    if (threads <= 0) {
+        const double work = static_cast<double>(N) * n * n;
+        const unsigned hw = std::thread::hardware_concurrency();
+        threads = work < 4e6 ? 1 : static_cast<int>(std::min(4u, hw == 0 ? 1u : hw));
     }
+    threads = std::max(1, std::min(threads, n));
+    // Each thread sums into buffers of its own (no cache line shared with another thread)
+    // and copies its rows out at the end.
+    auto accumulate = [&](int first) {
+        std::vector<double> row(static_cast<size_t>(n), 1.0);
+        std::vector<double> lg(static_cast<size_t>(n) * n, 0.0);
+        std::vector<double> lr(static_cast<size_t>(n), 0.0);
+        for (int k = 0; k < N; ++k) {
+            const double* x = X + static_cast<size_t>(k) * stride;
+            for (int i = 0; i < m; ++i) row[i] = x[i];
+            const double yk = y[k];
+            for (int i = first; i < n; i += threads) {
+                const double xi = row[i];
+                double* gi = lg.data() + static_cast<size_t>(i) * n;
+                for (int j = i; j < n; ++j) gi[j] += xi * row[j];
+                lr[i] += xi * yk;
+            }
+        }
+        for (int i = first; i < n; i += threads) {
+            std::copy_n(lg.data() + static_cast<size_t>(i) * n, n, g.data() + static_cast<size_t>(i) * n);
+            rv[i] = lr[i];
+        }
+    };
+    parallelFor(static_cast<size_t>(threads), [&](size_t t) { accumulate(static_cast<int>(t)); },
+                static_cast<size_t>(threads));
     G.rows = G.cols = n;
     r.len = n;
     for (int i = 0; i < n; ++i) {
@@ -66,6 +90,7 @@ void normalEquations(const double* X, const double* y, int N, int m, bool freeTe
     if (freeTerm) G(n, n) = static_cast<double>(N);
 }
 
+namespace {
 bool fit(const double* X, const double* y, int N, int m, bool freeTerm, int stride, TVector& a,
          double& err) {
     const int n = freeTerm ? m + 1 : m;

@@ -26,6 +26,12 @@ bool hasDuplicateScaledRows(const TMatrix& G);
 // inversion's exact zero test may not notice.
 bool singularToWorkingPrecision(const TMatrix& G);
 
+// The normal equations G·a = r of the fit (with a free term its regressor is the constant
+// 1, and G's last diagonal entry is N). Each entry is summed in point order, so the result
+// is the same for any number of threads (0: chosen from the size of the work).
+void normalEquations(const double* X, const double* y, int N, int m, bool freeTerm, int stride,
+                     TMatrix& G, TVector& r, int threads = 0);
+
 // y ≈ Σ a[i]·X[k][i] over N points and m regressors; X holds N rows of `stride` doubles.
 // On success writes a (a.len = m) and err (mean relative error in percent) and returns
 // true; otherwise leaves both untouched and returns false (duplicate rows, a system that is

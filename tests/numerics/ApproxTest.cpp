@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -177,5 +178,40 @@ TEST(Approx, SmallRegressorsAreNotRefused) {
     ASSERT_TRUE(approxLinear(d.X.data(), d.y.data(), d.N, 2, a, err));
     EXPECT_NEAR(a[1], 2, 1e-8);
     EXPECT_NEAR(a[2], 3, 1e-8);
+}
+}  // namespace
+
+namespace {
+// The normal equations summed by threads equal, bit for bit, the plain triple loop over
+// the points.
+TEST(Approx, NormalEquationsAreTheSameForAnyNumberOfThreads) {
+    const int N = 5000, m = 7, stride = 9;
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> d(-1e3, 1e3);
+    std::vector<double> X(static_cast<size_t>(N) * stride), y(N);
+    for (double& v : X) v = d(rng);
+    for (double& v : y) v = d(rng);
+    for (bool freeTerm : {false, true}) {
+        const int n = freeTerm ? m + 1 : m;
+        auto plainG = std::make_unique<TMatrix>();
+        TVector plainR;
+        for (int k = 0; k < N; ++k) {
+            auto x = [&](int i) { return i < m ? X[static_cast<size_t>(k) * stride + i] : 1.0; };
+            for (int i = 0; i < n; ++i) {
+                for (int j = 0; j < n; ++j) (*plainG)(i + 1, j + 1) += x(i) * x(j);
+                plainR[i + 1] += x(i) * y[k];
+            }
+        }
+        for (int threads : {1, 2, 3, 8}) {
+            auto G = std::make_unique<TMatrix>();
+            TVector r;
+            normalEquations(X.data(), y.data(), N, m, freeTerm, stride, *G, r, threads);
+            ASSERT_EQ(G->rows, n);
+            for (int i = 1; i <= n; ++i) {
+                EXPECT_EQ(r[i], plainR[i]) << threads;
+                for (int j = 1; j <= n; ++j) EXPECT_EQ((*G)(i, j), (*plainG)(i, j)) << threads << " " << i << "," << j;
+            }
+        }
+    }
 }
 }  // namespace
