@@ -112,7 +112,10 @@ std::string floatToStr(long double x, const FormatSettings& fs) {
     return formatGeneral(x, 15, 1, fs.decimalSeparator);
 }
 
-std::string formatDatePattern(TDateTime t, std::string_view pattern) {
+namespace {
+// Writes the pattern with every run of letters replaced by the part it names: a date
+// pattern knows d, m, y; a time pattern h, m (or n), s, z. Other characters are copied.
+std::string formatPattern(TDateTime t, std::string_view pattern, bool time) {
     const DateTimeParts p = decodeDateTime(t);
     std::string out;
     for (size_t i = 0; i < pattern.size();) {
@@ -122,34 +125,24 @@ std::string formatDatePattern(TDateTime t, std::string_view pattern) {
             continue;
         }
         const size_t n = runLength(pattern, i);
-        if (c == 'd') out += pad(p.day, n >= 2 ? 2 : 1);
-        else if (c == 'm') out += pad(p.month, n >= 2 ? 2 : 1);
-        else if (c == 'y') out += n <= 2 ? pad(p.year % 100, 2) : pad(p.year, 4);
+        const int width = n >= 2 ? 2 : 1;
+        if (!time && c == 'd') out += pad(p.day, width);
+        else if (!time && c == 'm') out += pad(p.month, width);
+        else if (!time && c == 'y') out += n <= 2 ? pad(p.year % 100, 2) : pad(p.year, 4);
+        else if (time && c == 'h') out += pad(p.hour, width);
+        else if (time && (c == 'm' || c == 'n')) out += pad(p.minute, width);
+        else if (time && c == 's') out += pad(p.second, width);
+        else if (time && c == 'z') out += pad(p.millisecond, n >= 2 ? 3 : 1);
         else out.append(pattern.substr(i, n));
         i += n;
     }
     return out;
 }
+}  // namespace
 
-std::string formatTimePattern(TDateTime t, std::string_view pattern) {
-    const DateTimeParts p = decodeDateTime(t);
-    std::string out;
-    for (size_t i = 0; i < pattern.size();) {
-        const char c = static_cast<char>(pattern[i] | 0x20);
-        if (!isLetter(pattern[i])) {
-            out += pattern[i++];
-            continue;
-        }
-        const size_t n = runLength(pattern, i);
-        if (c == 'h') out += pad(p.hour, n >= 2 ? 2 : 1);
-        else if (c == 'm' || c == 'n') out += pad(p.minute, n >= 2 ? 2 : 1);
-        else if (c == 's') out += pad(p.second, n >= 2 ? 2 : 1);
-        else if (c == 'z') out += pad(p.millisecond, n >= 2 ? 3 : 1);
-        else out.append(pattern.substr(i, n));
-        i += n;
-    }
-    return out;
-}
+std::string formatDatePattern(TDateTime t, std::string_view pattern) { return formatPattern(t, pattern, false); }
+
+std::string formatTimePattern(TDateTime t, std::string_view pattern) { return formatPattern(t, pattern, true); }
 
 std::string dateTimeToStr(TDateTime t, const FormatSettings& fs) {
     if (!std::isfinite(t)) return floatToStr(t, fs);
