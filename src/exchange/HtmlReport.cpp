@@ -1,10 +1,10 @@
 #include "exchange/HtmlReport.h"
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <system_error>
 
+#include "core/FileSystem.h"
 #include "core/SafeFileName.h"
 #include "numerics/Formatters.h"
 #include "numerics/Reporter.h"
@@ -34,50 +34,25 @@ bool createReportFolder(const std::string& chosen, fs::path& folder, std::string
     const size_t dot = base.find_last_of('.');
     if (dot != std::string::npos && dot > 0) base.erase(dot);
     const std::string candidate = dir + base;
-    for (int n = 0; n <= kReportFolderAttempts; ++n) {
-        const std::string name = n == 0 ? candidate : candidate + "(" + std::to_string(n) + ")";
-        std::error_code ec;
-        if (fs::create_directory(fs::path(name), ec)) {
-            folder = fs::path(name);
-            return true;
-        }
-        // Only a taken name is worth another number; any other failure will not go away.
-        std::error_code ec2;
-        if (!fs::exists(fs::path(name), ec2)) {
-            reporter.error("Не удалось создать папку отчета: " + name);
-            return false;
-        }
+    const auto created = createUniqueFolder(candidate, kReportFolderAttempts + 1);
+    if (!created) {
+        reporter.error("Не удалось создать папку отчета: " + candidate);
+        return false;
     }
-    reporter.error("Не удалось создать папку отчета: " + candidate);
-    return false;
+    folder = fs::path(*created);
+    return true;
 }
 
 // Writes the lines with CR LF through a temporary file renamed over the page.
 bool writePage(const fs::path& page, const std::vector<std::string>& lines, Reporter& reporter) {
-    fs::path tmp = page;
-    tmp += ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        for (const auto& l : lines) {
-            out.write(l.data(), static_cast<std::streamsize>(l.size()));
-            out.write("\r\n", 2);
-        }
-        out.flush();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(tmp, ec);
-            reporter.error("Не удалось записать файл: " + pathText(page));
-            return false;
-        }
+    std::string text;
+    for (const auto& l : lines) {
+        text += l;
+        text += "\r\n";
     }
-    std::error_code ec;
-    fs::rename(tmp, page, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        reporter.error("Не удалось записать файл: " + pathText(page));
-        return false;
-    }
-    return true;
+    if (writeFileAtomic(pathText(page), text)) return true;
+    reporter.error("Не удалось записать файл: " + pathText(page));
+    return false;
 }
 
 void headBlock(std::vector<std::string>& l, const std::string& title, const std::string& modelName) {
