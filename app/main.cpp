@@ -3,9 +3,9 @@
 #include <QScreen>
 #include <QTranslator>
 
-#include "ui/TForm10.h"
-#include "ui/TForm22.h"
-#include "ui/TForm9.h"
+#include "ui/pages/data/TForm10.h"
+#include "ui/pages/data/TForm22.h"
+#include "ui/pages/data/TForm9.h"
 #include "ui/mainwindow/TForm1.h"
 #include "ui/mainwindow/TForm2.h"
 #include "ui/mainwindow/TForm3.h"

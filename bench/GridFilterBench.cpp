@@ -43,7 +43,7 @@ BENCHMARK(BM_GridFilter)->Arg(10000)->Unit(benchmark::kMillisecond);
 #include <QApplication>
 #include <QWidget>
 
-#include "ui/FiltredStringGrid.h"
+#include "ui/widgets/FiltredStringGrid.h"
 
 static void BM_FiltredStringGridFiltering(benchmark::State& state) {
     static int argc = 1;

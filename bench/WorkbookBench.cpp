@@ -148,7 +148,7 @@ BENCHMARK(BM_WorkbookImport)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 #include <QApplication>
 
-#include "ui/TLoadData.h"
+#include "ui/widgets/TLoadData.h"
 
 namespace {
 

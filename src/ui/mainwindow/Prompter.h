@@ -10,7 +10,7 @@
 #include <string>
 
 #include "numerics/Reporter.h"
-#include "ui/MessageBoxReporter.h"
+#include "ui/mainwindow/MessageBoxReporter.h"
 
 class Prompter : public Reporter {
 public:

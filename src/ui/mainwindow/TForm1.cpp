@@ -23,7 +23,7 @@
 #include <qcustomplot.h>
 
 #include "core/FragmentCopy.h"
-#include "ui/DataPage.h"
+#include "ui/pages/data/DataPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/PanelSplitter.h"

@@ -1,4 +1,4 @@
-#include "ui/TForm22.h"
+#include "ui/pages/data/TForm22.h"
 
 #include <QEvent>
 #include <QFontMetrics>

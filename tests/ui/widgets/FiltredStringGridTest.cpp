@@ -1,4 +1,4 @@
-#include "ui/FiltredStringGrid.h"
+#include "ui/widgets/FiltredStringGrid.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "numerics/Reporter.h"
-#include "ui/TForm14.h"
+#include "ui/widgets/TForm14.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/FiltredStringGrid.h"
+#include "ui/widgets/FiltredStringGrid.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "ui/MessageBoxReporter.h"
-#include "ui/TForm14.h"
+#include "ui/mainwindow/MessageBoxReporter.h"
+#include "ui/widgets/TForm14.h"
 
 namespace {
 

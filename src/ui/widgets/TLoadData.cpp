@@ -1,4 +1,4 @@
-#include "ui/TLoadData.h"
+#include "ui/widgets/TLoadData.h"
 
 #include <QFileInfo>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "ui/TForm10.h"
+#include "ui/pages/data/TForm10.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

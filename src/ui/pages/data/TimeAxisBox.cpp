@@ -1,4 +1,4 @@
-#include "ui/TimeAxisBox.h"
+#include "ui/pages/data/TimeAxisBox.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <cmath>
 
-#include "ChartTestSupport.h"
+#include "ui/charts/ChartTestSupport.h"
 #include "ui/charts/FragmentChart.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/TimeAxisBox.h"
+#include "ui/pages/data/TimeAxisBox.h"
 
 class QCheckBox;
 class QGroupBox;

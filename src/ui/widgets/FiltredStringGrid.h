@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "exchange/GridFilter.h"
-#include "ui/TForm14.h"
+#include "ui/widgets/TForm14.h"
 
 class FiltredGridModel;
 class Reporter;

@@ -13,12 +13,12 @@
 #include <gtest/gtest.h>
 
 #include "identification/Analyzer.h"
-#include "ui/DataPage.h"
-#include "ui/EditingStringGrid.h"
-#include "ui/TForm10.h"
-#include "ui/TForm22.h"
-#include "ui/TForm9.h"
-#include "ui/TLoadData.h"
+#include "ui/pages/data/DataPage.h"
+#include "ui/widgets/EditingStringGrid.h"
+#include "ui/pages/data/TForm10.h"
+#include "ui/pages/data/TForm22.h"
+#include "ui/pages/data/TForm9.h"
+#include "ui/widgets/TLoadData.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/TForm1.h"
 #include "ui/mainwindow/TForm3.h"

@@ -1,4 +1,4 @@
-#include "ui/EditingStringGrid.h"
+#include "ui/widgets/EditingStringGrid.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,4 +1,4 @@
-#include "ui/DataPage.h"
+#include "ui/pages/data/DataPage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,13 +26,13 @@
 #include "core/PrepareSeries.h"
 #include "exchange/WorkbookReader.h"
 #include "numerics/Reporter.h"
-#include "ui/EditingStringGrid.h"
-#include "ui/MessageBoxReporter.h"
-#include "ui/TForm10.h"
-#include "ui/TForm22.h"
-#include "ui/TForm9.h"
-#include "ui/TLoadData.h"
-#include "ui/TimeAxisBox.h"
+#include "ui/widgets/EditingStringGrid.h"
+#include "ui/mainwindow/MessageBoxReporter.h"
+#include "ui/pages/data/TForm10.h"
+#include "ui/pages/data/TForm22.h"
+#include "ui/pages/data/TForm9.h"
+#include "ui/widgets/TLoadData.h"
+#include "ui/pages/data/TimeAxisBox.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/TLoadData.h"
+#include "ui/widgets/TLoadData.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/TForm9.h"
+#include "ui/pages/data/TForm9.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "ui/MessageBoxReporter.h"
+#include "ui/mainwindow/MessageBoxReporter.h"
 
 const char* const kWindowError = "Количество точек для сглаживания должно быть целым числом!";
 

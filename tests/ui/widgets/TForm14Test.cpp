@@ -1,4 +1,4 @@
-#include "ui/TForm14.h"
+#include "ui/widgets/TForm14.h"
 
 #include <QAction>
 #include <QComboBox>

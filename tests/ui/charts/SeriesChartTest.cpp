@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "ChartTestSupport.h"
+#include "ui/charts/ChartTestSupport.h"
 #include "numerics/Reporter.h"
 #include "ui/charts/ChartSeriesAdapter.h"
 #include "ui/charts/ReportRendering.h"

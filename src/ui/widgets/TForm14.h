@@ -9,7 +9,7 @@
 
 #include "exchange/GridFilter.h"
 #include "numerics/FormatSettings.h"
-#include "ui/MessageBoxReporter.h"
+#include "ui/mainwindow/MessageBoxReporter.h"
 
 class QComboBox;
 class QGroupBox;

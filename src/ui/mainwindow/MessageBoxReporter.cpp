@@ -1,4 +1,4 @@
-#include "ui/MessageBoxReporter.h"
+#include "ui/mainwindow/MessageBoxReporter.h"
 
 #include <QApplication>
 #include <QMessageBox>

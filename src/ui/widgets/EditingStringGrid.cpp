@@ -1,4 +1,4 @@
-#include "ui/EditingStringGrid.h"
+#include "ui/widgets/EditingStringGrid.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "ui/MessageBoxReporter.h"
+#include "ui/mainwindow/MessageBoxReporter.h"
 
 // The cells of the grid, fixed cells included, in grid order: model row = grid row,
 // model column = grid column.
