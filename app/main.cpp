@@ -9,6 +9,7 @@
 #include "ui/mainwindow/TForm1.h"
 #include "ui/mainwindow/TForm2.h"
 #include "ui/mainwindow/TForm3.h"
+#include "ui/widgets/TForm17.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -22,8 +23,9 @@ int main(int argc, char** argv) {
     TForm3 form3;
     TForm10 form10;
     TForm9 form9;
+    TForm17 form17;
     TForm22 form22;
-    TForm1 form1(TForm1::Services{nullptr, &form2, &form3, &form9, &form10, &form22});
+    TForm1 form1(TForm1::Services{nullptr, &form2, &form3, &form9, &form10, &form22, &form17});
     // Without a window manager (a bare X server) "maximised" means nothing; fill the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen()) form1.setGeometry(screen->availableGeometry());
     form1.showMaximized();

@@ -75,4 +75,5 @@ void copyChartFragments(TProject& project, const arrayOfFragment& chartFragments
     }
     project.fragments = cutGoodFragments(chartFragments);
     project.calcFragmentsSeries();
+    project.doChangeFragmentsList();
 }

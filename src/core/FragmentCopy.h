@@ -16,5 +16,6 @@ arrayOfFragment cutGoodFragments(const arrayOfFragment& chartFragments);
 
 // Does nothing unless the project's needCalcFragment is set; otherwise replaces its
 // userFragments by copies of the chart's fragments, its fragments by cutGoodFragments of
-// them, and rebuilds the fragment series (which clears the flag).
+// them, rebuilds the fragment series (which clears the flag) and fires the project's
+// fragment event.
 void copyChartFragments(TProject& project, const arrayOfFragment& chartFragments);

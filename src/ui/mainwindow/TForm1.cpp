@@ -33,6 +33,7 @@
 #include "ui/mainwindow/TForm3.h"
 #include "ui/mainwindow/Workers.h"
 #include "ui/mainwindow/WorkspaceTree.h"
+#include "ui/widgets/TForm17.h"
 
 namespace {
 
@@ -104,6 +105,8 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     analyzer_ = std::make_unique<TAnalyzer>(prompter_);
     about_ = services.about ? services.about : new TForm2(this);
     busy_ = services.busy ? services.busy : new TForm3(this);
+    modelName_ = services.modelName ? services.modelName : new TForm17(prompter_, this);
+    modelName_->setReporter(prompter_);
 
     buildMenus();
     auto* central = new QWidget(this);
@@ -134,11 +137,21 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     createFragmentsChart();
     buildDataPage(services);
 
-    // The project's events rebuild the trees and the caption; nothing listens to the
-    // fragment list.
-    analyzer_->project.FOnChangeSeriesList = [this](TProject&) { loadSeries(); };
-    analyzer_->project.FOnChangeStaticModelsList = [this](TProject&) { loadStatModel(); };
-    analyzer_->project.FOnChangeDynamicModelsList = [this](TProject&) { loadDynModel(); };
+    // The project's events rebuild the trees and the caption, then reach the pages, whose
+    // lists of series, intervals and models follow the project.
+    analyzer_->project.FOnChangeSeriesList = [this](TProject&) {
+        loadSeries();
+        emit seriesListChanged();
+    };
+    analyzer_->project.FOnChangeFragmentsList = [this](TProject&) { emit fragmentsListChanged(); };
+    analyzer_->project.FOnChangeStaticModelsList = [this](TProject&) {
+        loadStatModel();
+        emit staticModelsChanged();
+    };
+    analyzer_->project.FOnChangeDynamicModelsList = [this](TProject&) {
+        loadDynModel();
+        emit dynamicModelsChanged();
+    };
     analyzer_->project.FOnChangeProject = [this](TProject&) { refreshProjectCaption(); };
 
     // Pop-up menus of the workspace trees.
@@ -190,6 +203,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
 TForm1::~TForm1() {
     // The trees go before the project; nothing may reach them from it any more.
     analyzer_->project.FOnChangeSeriesList = nullptr;
+    analyzer_->project.FOnChangeFragmentsList = nullptr;
     analyzer_->project.FOnChangeStaticModelsList = nullptr;
     analyzer_->project.FOnChangeDynamicModelsList = nullptr;
     analyzer_->project.FOnChangeProject = nullptr;
@@ -464,6 +478,10 @@ void TForm1::setWorkspaceExpanded(bool expanded) {
 }
 
 void TForm1::Image1Click() { setWorkspaceExpanded(!workspaceExpanded()); }
+
+void TForm1::expandWorkspace() {
+    if (!workspaceExpanded()) setWorkspaceExpanded(true);
+}
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == Image1 || watched == Label15) && event->type() == QEvent::MouseButtonRelease) {

@@ -13,6 +13,7 @@
 #include "identification/Analyzer.h"
 #include "ui/mainwindow/MainPage.h"
 #include "ui/mainwindow/ObjectIds.h"
+#include "ui/widgets/TForm17.h"
 
 class QAction;
 class QLabel;
@@ -32,6 +33,7 @@ class TForm2;
 class TForm3;
 class TForm9;
 class TForm10;
+class TForm17;
 class TForm22;
 class TWorkerThread;
 class WorkspaceTree;
@@ -46,6 +48,8 @@ struct TForm1Services {
     TForm9* quickLoad = nullptr;
     TForm10* progress = nullptr;
     TForm22* formatHelp = nullptr;
+    // The model-name dialog shared by the identification pages.
+    TForm17* modelName = nullptr;
 };
 
 class TForm1 : public QMainWindow {
@@ -91,6 +95,11 @@ public:
     // Toggles the workspace panel between collapsed and expanded.
     void Image1Click();
     bool workspaceExpanded() const;
+    // Opens the workspace panel when it is collapsed.
+    void expandWorkspace();
+
+    // The model-name dialog of the identification pages' saving.
+    TForm17* modelNameDialog() const { return modelName_; }
 
     // --- Page handlers: the window's own step, then the page's ---
     void TabSheet7Show();
@@ -195,6 +204,12 @@ public:
 signals:
     // Each page handler announces itself after it has run (for the pages and for tests).
     void pageHandlerRan(const QString& handler);
+    // The project's change events, passed on to the pages after the window's own step
+    // (the workspace trees are rebuilt first, so ids resolve to the new lists).
+    void seriesListChanged();
+    void fragmentsListChanged();
+    void staticModelsChanged();
+    void dynamicModelsChanged();
     // The viewer of the project's static model at `index` is wanted ("Открыть").
     void staticModelViewerWanted(int index);
 
@@ -228,6 +243,7 @@ private:
     Prompter* prompter_ = nullptr;
     QPointer<TForm2> about_;
     QPointer<TForm3> busy_;
+    QPointer<TForm17> modelName_;
     bool workerRunning_ = false;
     int activePage_ = -1;
 

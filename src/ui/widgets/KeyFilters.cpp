@@ -1,0 +1,62 @@
+#include "ui/widgets/KeyFilters.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+#include <functional>
+
+namespace {
+
+// True for a key that types no character of its own or is one of the always allowed keys.
+bool passesAlways(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        break;
+    }
+    if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return true;
+    const QString text = key.text();
+    return text.isEmpty() || !text.at(0).isPrint();
+}
+
+bool isDigitText(const QString& text) {
+    return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
+}
+
+class KeyFilter : public QObject {
+public:
+    KeyFilter(QObject* parent, std::function<bool(const QKeyEvent&)> allowed)
+        : QObject(parent), allowed_(std::move(allowed)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && !allowed_(*static_cast<QKeyEvent*>(event))) return true;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool(const QKeyEvent&)> allowed_;
+};
+
+}  // namespace
+
+bool getRealNumbers(const QKeyEvent& key, char decimalSeparator) {
+    if (passesAlways(key)) return true;
+    const QString text = key.text();
+    return isDigitText(text) || text == QLatin1String("-") || text == QString(QLatin1Char(decimalSeparator));
+}
+
+bool getPositiveIntegerNumbers(const QKeyEvent& key) { return passesAlways(key) || isDigitText(key.text()); }
+
+void installRealNumbersFilter(QWidget* field, char decimalSeparator) {
+    if (field)
+        field->installEventFilter(
+            new KeyFilter(field, [decimalSeparator](const QKeyEvent& k) { return getRealNumbers(k, decimalSeparator); }));
+}
+
+void installPositiveIntegerFilter(QWidget* field) {
+    if (field) field->installEventFilter(new KeyFilter(field, &getPositiveIntegerNumbers));
+}

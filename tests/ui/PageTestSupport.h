@@ -1,0 +1,63 @@
+#pragma once
+// Shared by the page tests: a main window with scripted answers, series added to its
+// project, and drops of project series onto a control as a drag from the series tree
+// delivers them.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/StatisticSeries.h"
+#include "ui/mainwindow/Prompter.h"
+#include "ui/mainwindow/SeriesDrag.h"
+#include "ui/mainwindow/TForm1.h"
+
+struct PageFixture : ::testing::Test {
+    ScriptedPrompter prompter;
+    TForm1 form{TForm1Services{&prompter}};
+
+    // Adds a series whose point i lies at start + i * step (days) with values[i]; returns
+    // its index in the project.
+    int addSeries(const std::string& title, const std::vector<double>& values, double start = 45000.0,
+                  double step = 1.0 / 1440) {
+        TStatisticSeries s;
+        s.Title = title;
+        for (size_t i = 0; i < values.size(); ++i) s.AddXY(start + static_cast<double>(i) * step, values[i]);
+        form.project().addSeries(s, false, true);
+        return form.project().seriesCount() - 1;
+    }
+
+    // Drops the project series `indices` (the first is the primary one) onto `target`.
+    // True when the target accepted the drag.
+    bool drop(QWidget* target, const std::vector<int>& indices) {
+        SeriesDrag drag;
+        for (int i : indices) drag.selected.push_back(form.seriesIdAt(i));
+        if (!drag.selected.empty()) drag.primary = drag.selected.front();
+        std::unique_ptr<QMimeData> mime(encodeSeriesDrag(drag));
+        return deliver(target, mime.get());
+    }
+
+    // Delivers a drag-enter and, when accepted, a drop of `mime` at the target's centre.
+    static bool deliver(QWidget* target, const QMimeData* mime) {
+        QWidget* surface = target;
+        if (auto* view = qobject_cast<QAbstractItemView*>(target)) surface = view->viewport();
+        const QPoint at = surface->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(surface, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropEvent(QPointF(at), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(surface, &dropEvent);
+        return dropEvent.isAccepted();
+    }
+
+    template <class W>
+    W* child(const char* name) {
+        W* w = form.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_TRUE(w) << name;
+        return w;
+    }
+};
