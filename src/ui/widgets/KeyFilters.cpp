@@ -51,10 +51,18 @@ bool getRealNumbers(const QKeyEvent& key, char decimalSeparator) {
 
 bool getPositiveIntegerNumbers(const QKeyEvent& key) { return passesAlways(key) || isDigitText(key.text()); }
 
+bool getIntegerNumbers(const QKeyEvent& key) {
+    return passesAlways(key) || isDigitText(key.text()) || key.text() == QLatin1String("-");
+}
+
 void installRealNumbersFilter(QWidget* field, char decimalSeparator) {
     if (field)
         field->installEventFilter(
             new KeyFilter(field, [decimalSeparator](const QKeyEvent& k) { return getRealNumbers(k, decimalSeparator); }));
+}
+
+void installIntegerFilter(QWidget* field) {
+    if (field) field->installEventFilter(new KeyFilter(field, &getIntegerNumbers));
 }
 
 void installPositiveIntegerFilter(QWidget* field) {

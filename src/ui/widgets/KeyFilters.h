@@ -10,7 +10,10 @@ class QWidget;
 bool getRealNumbers(const QKeyEvent& key, char decimalSeparator = ',');
 // Digits only.
 bool getPositiveIntegerNumbers(const QKeyEvent& key);
+// Digits and "-" (whole numbers of either sign: lags and delays).
+bool getIntegerNumbers(const QKeyEvent& key);
 
 // Installs the filter on a field (an edit, a combo box's edit, a grid's editor).
 void installRealNumbersFilter(QWidget* field, char decimalSeparator = ',');
 void installPositiveIntegerFilter(QWidget* field);
+void installIntegerFilter(QWidget* field);

@@ -73,18 +73,19 @@ TEST(KeyFiltersTest, NumericFieldsDropOtherCharacters) {
     struct Case {
         Qt::Key key;
         QString text;
-        bool real, integer;
+        bool real, positive, integer;
     } cases[] = {
-        {Qt::Key_5, "5", true, true},          {Qt::Key_Minus, "-", true, false},
-        {Qt::Key_Comma, ",", true, false},     {Qt::Key_Period, ".", false, false},
-        {Qt::Key_A, "a", false, false},        {Qt::Key_Space, " ", false, false},
-        {Qt::Key_Backspace, "\b", true, true}, {Qt::Key_Return, "\r", true, true},
-        {Qt::Key_Escape, "\x1b", true, true},  {Qt::Key_Left, "", true, true},
+        {Qt::Key_5, "5", true, true, true},          {Qt::Key_Minus, "-", true, false, true},
+        {Qt::Key_Comma, ",", true, false, false},     {Qt::Key_Period, ".", false, false, false},
+        {Qt::Key_A, "a", false, false, false},        {Qt::Key_Space, " ", false, false, false},
+        {Qt::Key_Backspace, "\b", true, true, true}, {Qt::Key_Return, "\r", true, true, true},
+        {Qt::Key_Escape, "\x1b", true, true, true},  {Qt::Key_Left, "", true, true, true},
     };
     for (const Case& c : cases) {
         const QKeyEvent e(QEvent::KeyPress, c.key, Qt::NoModifier, c.text);
         EXPECT_EQ(getRealNumbers(e), c.real) << c.text.toStdString();
-        EXPECT_EQ(getPositiveIntegerNumbers(e), c.integer) << c.text.toStdString();
+        EXPECT_EQ(getPositiveIntegerNumbers(e), c.positive) << c.text.toStdString();
+        EXPECT_EQ(getIntegerNumbers(e), c.integer) << c.text.toStdString();
     }
     QLineEdit edit;
     installRealNumbersFilter(&edit);
