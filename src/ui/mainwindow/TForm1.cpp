@@ -23,14 +23,18 @@
 #include <qcustomplot.h>
 
 #include "core/FragmentCopy.h"
+#include "exchange/DelayedSeries.h"
 #include "ui/pages/data/DataPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/PanelSplitter.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
+#include "ui/mainwindow/TForm12.h"
+#include "ui/mainwindow/TForm18.h"
 #include "ui/mainwindow/TForm2.h"
 #include "ui/mainwindow/TForm3.h"
+#include "ui/mainwindow/TForm8.h"
 #include "ui/mainwindow/Workers.h"
 #include "ui/mainwindow/WorkspaceTree.h"
 #include "ui/widgets/TForm17.h"
@@ -166,6 +170,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     connectCommand(N16, &TForm1::N16Click);
     connectCommand(N15, &TForm1::N15Click);
     connectCommand(N17, &TForm1::N17Click);
+    connectCommand(N18, &TForm1::N18Click);
     PopupMenuStatModel = new QMenu(this);
     PopupMenuStatModel->setObjectName(QStringLiteral("PopupMenuStatModel"));
     QAction* N19 = action(PopupMenuStatModel, "N19", QStringLiteral("Открыть"));
@@ -187,6 +192,12 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     connectCommand(findChild<QAction*>(QStringLiteral("N3")), &TForm1::N3Click);
     connectCommand(findChild<QAction*>(QStringLiteral("N5")), &TForm1::N5Click);
     connectCommand(findChild<QAction*>(QStringLiteral("N25")), &TForm1::N25Click);
+    connectCommand(findChild<QAction*>(QStringLiteral("N4")), &TForm1::N4Click);
+    connectCommand(findChild<QAction*>(QStringLiteral("N27")), &TForm1::N27Click);
+    // The series windows of the menus, made once and reused.
+    form8_ = new TForm8(*this, this);
+    form12_ = new TForm12(this);
+    form18_ = new TForm18(*this, this);
 
     // The start page first, so that switching to a work page later runs its handlers.
     connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm1::pageChanged);
@@ -836,6 +847,29 @@ void TForm1::N17Click() {
     if (!prompter_->confirmation("Вы действительно хотите удалить все ряды? ")) return;
     analyzer_->project.deleteAllSeries();
 }
+
+void TForm1::N18Click() {
+    const std::optional<uint64_t> id = TreeView1->primaryId();
+    const TStatisticSeries* s = id ? seriesById(*id) : nullptr;
+    if (!s) return;
+    form12_->prepare(s->Title, s->Count());
+    if (!form12_->runModal(*form12_)) return;
+    const std::optional<int> lag = form12_->lag();
+    if (!lag) {
+        prompter_->message("Сдвиг должен быть целым числом точек!");
+        return;
+    }
+    // Looked up again: the series may have gone while the dialog was open.
+    if (TStatisticSeries* series = seriesById(*id))
+        createDelayedSeries(analyzer_->project, *series, *lag, form12_->CheckBox1->isChecked(), prompter_);
+}
+
+void TForm1::N4Click() {
+    form8_->fill();
+    form8_->runModal(*form8_);
+}
+
+void TForm1::N27Click() { form18_->open(); }
 
 void TForm1::TreeView1Changing(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::ControlModifier) return;

@@ -31,7 +31,10 @@ class Prompter;
 class TFragmentChart;
 class TForm2;
 class TForm3;
+class TForm8;
 class TForm9;
+class TForm12;
+class TForm18;
 class TForm10;
 class TForm17;
 class TForm22;
@@ -176,6 +179,12 @@ public:
     void N16Click();  // laboratory flag
     void N15Click();  // delete the selected series
     void N17Click();  // delete all series
+    void N18Click();  // shift of the selected series (TForm12)
+    void N4Click();   // export of series (TForm8)
+    void N27Click();  // synchronisation (TForm18)
+    TForm8* exportDialog() const { return form8_; }
+    TForm12* shiftDialog() const { return form12_; }
+    TForm18* syncDialog() const { return form18_; }
     // A selection change in any of the three workspace trees: unless Ctrl is held, the
     // series tree keeps only its primary node of several selected ones.
     void TreeView1Changing(Qt::KeyboardModifiers modifiers);
@@ -244,6 +253,9 @@ private:
     QPointer<TForm2> about_;
     QPointer<TForm3> busy_;
     QPointer<TForm17> modelName_;
+    TForm8* form8_ = nullptr;
+    TForm12* form12_ = nullptr;
+    TForm18* form18_ = nullptr;
     bool workerRunning_ = false;
     int activePage_ = -1;
 
