@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -76,7 +77,7 @@ FilterPage::FilterPage(TForm1& form, QWidget* parent)
       form4_(std::make_unique<TForm4>()) {
     auto* row = new QHBoxLayout(this);
     auto* side = new QWidget(this);
-    side->setFixedWidth(280);
+    side->setFixedWidth(300);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
 
@@ -123,6 +124,9 @@ FilterPage::FilterPage(TForm1& form, QWidget* parent)
     band->addWidget(Label12, 1, 0);
     band->addWidget(Edit8, 1, 1);
     band->addWidget(Button9, 2, 1);
+    band->setColumnStretch(0, 1);
+    Edit7->setFixedWidth(90);
+    Edit8->setFixedWidth(90);
     column->addWidget(GroupBox28);
 
     RadioGroup1 = group("RadioGroup1", " Заполнять пропуски", side);
@@ -160,7 +164,11 @@ FilterPage::FilterPage(TForm1& form, QWidget* parent)
 
     Chart1 = new FilterChart(this);
     Chart1->setObjectName(QStringLiteral("Chart1"));
+    // Two titles a row: the stage titles are long.
     Chart1->setLegendPlace(SeriesChart::LegendPlace::Bottom);
+    Chart1->legend->setWrap(2);
+    // Rows a little taller than the text, so that the "_" of the titles is not cut off.
+    Chart1->legend->setIconSize(QSize(24, QFontMetrics(Chart1->legend->font()).height() + 4));
     Chart1->setLegendCheckBoxes(true);
     Chart1->setMiddleButtonScroll(true);
     Chart1->setZoomEnabled(true);
