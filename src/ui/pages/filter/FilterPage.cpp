@@ -278,6 +278,8 @@ void FilterPage::loadSeriesFromExcel() {
     f.dirtSeries.Title = f.name;
     Chart1->addSeries(f.dirtSeries);
     Chart1->leftAxisState().setAutomatic(true);
+    // A time range zoomed into for an earlier column may miss this one entirely.
+    Chart1->bottomAxisState().setAutomatic(true);
     // A band one wider than the values on each side keeps every point and gives the mean and
     // median of the column.
     const std::optional<ValueRange> range = valueRange(f.dirtSeries);

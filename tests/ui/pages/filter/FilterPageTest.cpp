@@ -167,11 +167,20 @@ TEST_F(FilterPageTest, ColumnLoadedTransformedFilteredFilledSmoothedAndSaved) {
     EXPECT_EQ(page->Chart1->series(3).Title, "Давление_mod_av");
     EXPECT_EQ(prompter.record.entries.size(), 2u);
 
-    // Loading again, after a smoothed run, leaves the new raw series alone.
+    // Back to the mean: its value is written into the field again.
+    page->gapItems->button(0)->click();
+    EXPECT_EQ(page->Edit6->text(), "27,6");
+    EXPECT_FALSE(page->Edit6->isEnabled());
+
+    // Loading again, after a smoothed and zoomed run, leaves the new raw series alone on
+    // automatic axes.
+    page->Chart1->zoomTo({kFeb1st - 2, kFeb1st - 1}, {0, 1});
     page->CheckBox6->setChecked(false);
     choose("Расход");
     page->Button8->click();
     EXPECT_EQ(chartTitles(), std::vector<std::string>{"Расход"});
+    EXPECT_TRUE(page->Chart1->bottomAxisState().automatic);
+    EXPECT_TRUE(page->Chart1->leftAxisState().automatic);
     expectPoints(page->Chart1->series(0), kGridMinutes, {100, 101, 102, 104, 105, 106, 107, 108, 109});
     // 942 / 9; the band back to the raw range.
     EXPECT_EQ(page->Edit6->text(), "104,666666666667");
