@@ -110,6 +110,8 @@ public:
     TForm22* form22() const { return form22_; }
     // The preparation pipeline the quick load runs through.
     TPrepareSeries& filtering() const;
+    // The loaded sheet as the quick load reads it (the filter page reads its columns too).
+    std::unique_ptr<CellSource> sheetCells() const;
 
 signals:
     // After the file-information grid was refilled (the filter page refills its parameter list).
