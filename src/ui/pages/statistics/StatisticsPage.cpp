@@ -25,9 +25,13 @@ const char* const kGeneralLabels[5] = {"Имя параметра", "Колич�
                                        "Минимальное значение", "Среднее значение"};
 const char* const kIndicatorLabels[4] = {"Медиана", "Дисперсия", "СКО", "Вариация"};
 
-// A grid of fixed height that shows all of its rows.
-void fitRows(editingStringGrid* grid) {
-    grid->setFixedHeight(grid->rowCount() * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth() + 2);
+// A grid of fixed size that shows all of its cells without scroll bars.
+void fitCells(editingStringGrid* grid) {
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int frame = 2 * grid->frameWidth();
+    grid->setFixedSize(grid->colWidth(0) + grid->colWidth(1) + frame,
+                       grid->rowCount() * grid->verticalHeader()->defaultSectionSize() + frame);
 }
 
 }  // namespace
@@ -72,8 +76,8 @@ StatisticsPage::StatisticsPage(TForm1& form, QWidget* parent)
     for (int r = 1; r < 5; ++r) StringGrid4->setCell(0, r, kIndicatorLabels[r - 1]);
     for (editingStringGrid* g : {StringGrid3, StringGrid4}) {
         g->setColWidth(0, 170);
-        g->setColWidth(1, 170);
-        fitRows(g);
+        g->setColWidth(1, 160);
+        fitCells(g);
     }
 
     values_ = new SeriesValuesModel(this);
