@@ -34,12 +34,12 @@ constexpr double kWorkerThreshold = 2e6;
 bool runPairCorrelation(TForm1& form, PairCorrelation& plan, const TStatisticSeries* first,
                         const TStatisticSeries* second) {
     if (plan.work < kWorkerThreshold) {
-        computePairCorrelation(plan, first, second);
+        computePairCorrelation(form.analyzer(), plan, first, second);
         return true;
     }
     // The series are only read; the window stays disabled until the worker is done.
     TJustProcedureThread thread;
-    thread.FOnExecuteProcedure = [&] { computePairCorrelation(plan, first, second); };
+    thread.FOnExecuteProcedure = [&] { computePairCorrelation(form.analyzer(), plan, first, second); };
     return form.runWorker(thread);
 }
 

@@ -6,7 +6,7 @@
 #include <future>
 #include <limits>
 
-#include "identification/CrossCorrelation.h"
+#include "identification/Analyzer.h"
 
 namespace {
 
@@ -75,7 +75,8 @@ PairCorrelation planPairCorrelation(const TStatisticSeries* s1, const TStatistic
     return plan;
 }
 
-void computePairCorrelation(PairCorrelation& plan, const TStatisticSeries* s1, const TStatisticSeries* s2) {
+void computePairCorrelation(const TAnalyzer& analyzer, PairCorrelation& plan, const TStatisticSeries* s1,
+                            const TStatisticSeries* s2) {
     const int lag = static_cast<int>(plan.lag);
     auto autocorrelation = [lag](const PairCorrelation::Autocorrelation& a, const TStatisticSeries* s) {
         return a.present && a.lagFits && !a.undefined ? s->calcAutoKorr(lag) : std::vector<long double>{};
@@ -87,11 +88,11 @@ void computePairCorrelation(PairCorrelation& plan, const TStatisticSeries* s1, c
     if (plan.crossWanted) {
         const size_t n = static_cast<size_t>(std::min(s1->Count(), s2->Count()));
         if (!plan.cut) {
-            plan.cross = calcKrossColleration(lag, *s1, *s2);
+            plan.cross = analyzer.calcKrossColleration(lag, *s1, *s2);
         } else if (static_cast<size_t>(s1->Count()) > n) {
-            plan.cross = calcKrossColleration(lag, lastPoints(*s1, n), *s2);
+            plan.cross = analyzer.calcKrossColleration(lag, lastPoints(*s1, n), *s2);
         } else {
-            plan.cross = calcKrossColleration(lag, *s1, lastPoints(*s2, n));
+            plan.cross = analyzer.calcKrossColleration(lag, *s1, lastPoints(*s2, n));
         }
     }
     plan.first.r = r1.get();

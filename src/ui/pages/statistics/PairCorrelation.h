@@ -11,6 +11,8 @@
 
 #include "core/StatisticSeries.h"
 
+class TAnalyzer;
+
 struct PairCorrelation {
     struct Autocorrelation {
         bool present = false;    // the series was chosen
@@ -42,7 +44,8 @@ PairCorrelation planPairCorrelation(const TStatisticSeries* first, const TStatis
 // The sums of what the plan allows. When the lengths differ both series are aligned at
 // their ends (the longer one loses its first points) and keep their roles: the first is
 // read from the start of the common part, the second lag points ahead.
-void computePairCorrelation(PairCorrelation& plan, const TStatisticSeries* first, const TStatisticSeries* second);
+void computePairCorrelation(const TAnalyzer& analyzer, PairCorrelation& plan, const TStatisticSeries* first,
+                            const TStatisticSeries* second);
 
 // Reads a lag field: digits only, not empty. A number too large for the series is kept
 // large (the lag rule then refuses it). nullopt for anything else.

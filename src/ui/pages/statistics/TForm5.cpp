@@ -124,6 +124,8 @@ std::string gridClipboardText(const std::vector<std::vector<std::string>>& rows)
 TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Коэффициенты парной корреляции"));
+    // An open map does not keep the program running once the main window is closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     model_ = new CorrelationMapModel(this);
     StringGrid1 = new QTableView(this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
