@@ -26,6 +26,7 @@
 #include "exchange/DelayedSeries.h"
 #include "ui/pages/data/DataPage.h"
 #include "ui/pages/filter/FilterPage.h"
+#include "ui/pages/statistics/CorrelationChoice.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/PanelSplitter.h"
@@ -142,6 +143,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     createFragmentsChart();
     buildDataPage(services);
     setPage(1, new FilterPage(*this));
+    buildStatisticsPages(*this);
 
     // The project's events rebuild the trees and the caption, then reach the pages, whose
     // lists of series, intervals and models follow the project.
