@@ -108,7 +108,6 @@ DynamicsPage::DynamicsPage(TForm1& form, QWidget* parent)
     : MainPage(QStringLiteral("TabSheet17"), QStringLiteral("Динамика"), parent), form_(form) {
     buildControls();
     Form16 = new TForm16(&form_.prompter(), this);
-    Form16->setWindowFlag(Qt::Dialog);
     Form16->hide();
     Form21 = new TForm21(this);
     Form21->hide();
