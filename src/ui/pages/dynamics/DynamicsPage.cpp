@@ -64,7 +64,8 @@ QLabel* caption(const char* text, QWidget* parent) { return new QLabel(QString::
 QComboBox* comboBox(const char* name, QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setMinimumWidth(150);
+    box->setMinimumWidth(180);
+    box->setMinimumContentsLength(14);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return box;
 }
@@ -130,7 +131,7 @@ void DynamicsPage::buildControls() {
     ComboBox3 = comboBox("ComboBox3", this);
     Edit19 = new QLineEdit(QStringLiteral("0"), this);
     Edit19->setObjectName(QStringLiteral("Edit19"));
-    Edit19->setMaximumWidth(150);
+    Edit19->setMaximumWidth(180);
     ComboBox8 = orderBox("ComboBox8", 2, 0, this);
     ComboBox9 = orderBox("ComboBox9", 4, 2, this);
     Image4 = new QLabel(this);
@@ -144,22 +145,23 @@ void DynamicsPage::buildControls() {
     Button18->setObjectName(QStringLiteral("Button18"));
     Button18->setToolTip(QStringLiteral("Сохранить отчет по идентификации в формате html"));
 
+    // Series and interval in the first row; delay, orders and the commands in the second.
     top->addWidget(caption("Входной параметр", this), 0, 0);
     top->addWidget(ComboBox4, 1, 0);
-    top->addWidget(caption("Выходной параметр", this), 0, 1);
-    top->addWidget(ComboBox7, 1, 1);
-    top->addWidget(caption("Интервал", this), 0, 2);
-    top->addWidget(ComboBox3, 1, 2);
-    top->addWidget(caption("Запаздывание (в отсчетах)", this), 0, 3);
-    top->addWidget(Edit19, 1, 3);
-    top->addWidget(caption("Порядок числителя", this), 0, 4);
-    top->addWidget(ComboBox8, 1, 4);
-    top->addWidget(caption("Порядок заменателя", this), 0, 5);
-    top->addWidget(ComboBox9, 1, 5);
-    top->addWidget(Image4, 1, 6, Qt::AlignVCenter);
-    top->addWidget(Button16, 1, 7);
-    top->addWidget(Button18, 1, 8);
-    top->setColumnStretch(9, 1);
+    top->addWidget(caption("Выходной параметр", this), 0, 1, 1, 2);
+    top->addWidget(ComboBox7, 1, 1, 1, 2);
+    top->addWidget(caption("Интервал", this), 0, 3, 1, 4);
+    top->addWidget(ComboBox3, 1, 3, 1, 4);
+    top->addWidget(caption("Запаздывание (в отсчетах)", this), 2, 0);
+    top->addWidget(Edit19, 3, 0);
+    top->addWidget(caption("Порядок числителя", this), 2, 1);
+    top->addWidget(ComboBox8, 3, 1);
+    top->addWidget(caption("Порядок заменателя", this), 2, 2);
+    top->addWidget(ComboBox9, 3, 2);
+    top->addWidget(Image4, 3, 3, Qt::AlignVCenter);
+    top->addWidget(Button16, 3, 4);
+    top->addWidget(Button18, 3, 5);
+    top->setColumnStretch(6, 1);
     column->addLayout(top);
 
     // W(S)= numerator over denominator, the delay factor, editor and saving.
