@@ -327,6 +327,8 @@ void DynamicsPage::pageShown() {
     refillIntervalList();
 }
 
+void DynamicsPage::pageHidden() { Image4MouseLeave(); }
+
 void DynamicsPage::clearPage() {
     refillSeriesLists();
     refillIntervalList();

@@ -55,6 +55,8 @@ public:
 
     void clearPage() override;
     void pageShown() override;
+    // The formula picture never outlives the page it belongs to.
+    void pageHidden() override;
 
     TForm16* coefficientEditor() const { return Form16; }
     TForm21* formulaPicture() const { return Form21; }

@@ -75,6 +75,7 @@ struct DynamicsPageTest : PageFixture {
         addSeries("Y", plantOutput(u), kStart, kMinute);
         form.fragmentsChart->addFragment("Интервал 1", 1, kStart - 1e-6, kStart + (kPoints - 1) * kMinute + 1e-6);
         form.fragmentsChart->addFragment("Короткий", 1, kStart - 1e-6, kStart + 11 * kMinute + 1e-6);
+        form.fragmentsChart->addFragment("Пустой", 1, kStart + 1, kStart + 1 + 10 * kMinute);
         form.setActivePage(9);
     }
 
@@ -147,10 +148,12 @@ TEST_F(DynamicsPageTest, IdentifiesEditsReportsAndSavesTheDelayedPlant) {
     // Cancel changes nothing; K = 3 makes the model output 1.5 times the measured one
     // (both start from 0 and follow the same recursion).
     const std::string rmse = page->StringGrid9->cell(1, 3);
+    const long double timeConstant = model.denum[1];
     editor({{1, "5"}}, false);
     EXPECT_NEAR(static_cast<double>(model.k), 2.0, 1e-6);
     editor({{1, "3"}}, true);
     EXPECT_EQ(static_cast<double>(model.k), 3.0);
+    EXPECT_EQ(model.denum[1], timeConstant);  // untouched cells keep every digit
     EXPECT_EQ(page->Edit20->text(), QString("3*(1)"));
     EXPECT_EQ(page->Label29->text(), QString("-(3)*s"));
     const TStatisticSeries& measured = page->Chart11->series(0);
@@ -219,6 +222,7 @@ TEST_F(DynamicsPageTest, EveryRefusalIsToldAndChangesNothing) {
         {"negative delay too large", [&] { choose("U", "Y", "Интервал 1", 0, 1, "-200"); }, {kDelayTooLarge}, true},
         {"9 input points after the shift", [&] { choose("U", "Y", "Короткий", 0, 1, "3"); }, {kTooFewInputPoints},
          false},
+        {"no points, no delay", [&] { choose("U", "Y", "Пустой", 0, 1, "0"); }, {kTooFewInputPoints}, false},
         {"6 output points", [&] { choose("U", "Y2", "Короткий", 0, 1, "0"); }, {kTooFewOutputPoints}, false},
         {"engine refuses", [&] { choose("U_off", "Y", "Интервал 1", 0, 1, "0"); },
          {TDynamicIdent::kNotSynchronizedMessage, kIdentificationFailed}, false},
@@ -369,6 +373,11 @@ TEST_F(DynamicsPageTest, DelayFieldAndFormulaPicture) {
     EXPECT_FALSE(page->Timer2->isActive());
     QApplication::sendEvent(page->Image4, &leave);
     EXPECT_FALSE(picture->isVisible());
+
+    // Another page shown while the timer runs: the picture never comes.
+    QApplication::sendEvent(page->Image4, &enter);
+    form.setActivePage(0);
+    EXPECT_FALSE(page->Timer2->isActive());
 }
 
 TEST(DelayShiftTest, MovesInputValuesAndKeepsTimes) {
