@@ -27,6 +27,7 @@
 #include "ui/pages/data/DataPage.h"
 #include "ui/pages/filter/FilterPage.h"
 #include "ui/pages/statistics/CorrelationChoice.h"
+#include "ui/pages/dynamics/DynamicsPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/PanelSplitter.h"
@@ -144,6 +145,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     buildDataPage(services);
     setPage(1, new FilterPage(*this));
     buildStatisticsPages(*this);
+    setPage(9, new DynamicsPage(*this));
 
     // The project's events rebuild the trees and the caption, then reach the pages, whose
     // lists of series, intervals and models follow the project.

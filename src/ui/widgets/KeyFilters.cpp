@@ -1,6 +1,8 @@
 #include "ui/widgets/KeyFilters.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <functional>
 
@@ -41,6 +43,23 @@ private:
     std::function<bool(const QKeyEvent&)> allowed_;
 };
 
+class ExitFilter : public QObject {
+public:
+    ExitFilter(QObject* parent, std::function<void()> onExit) : QObject(parent), onExit_(std::move(onExit)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+            if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason) onExit_();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onExit_;
+};
+
 }  // namespace
 
 bool getRealNumbers(const QKeyEvent& key, char decimalSeparator) {
@@ -67,4 +86,12 @@ void installIntegerFilter(QWidget* field) {
 
 void installPositiveIntegerFilter(QWidget* field) {
     if (field) field->installEventFilter(new KeyFilter(field, &getPositiveIntegerNumbers));
+}
+
+void installExitHandler(QWidget* field, std::function<void()> onExit) {
+    if (field) field->installEventFilter(new ExitFilter(field, std::move(onExit)));
+}
+
+void zeroWhenEmpty(QLineEdit& field) {
+    if (field.text().isEmpty()) field.setText(QStringLiteral("0"));
 }

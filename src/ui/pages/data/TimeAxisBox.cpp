@@ -10,6 +10,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "ui/widgets/KeyFilters.h"
+
 const char* const kStepDaysError = "Количество дней шага дискретизации должно быть целым числом!";
 const char* const kStepZeroError = "Шаг дискретизации должен быть больше нуля!";
 
@@ -57,13 +59,12 @@ TimeAxisBox::TimeAxisBox(QWidget* parent) : QWidget(parent) {
     g->addWidget(GroupBox39, 2, 0, 1, 2);
     layout->addWidget(GroupBox40);
 
-    // An emptied day count reads "0" again when the field is left.
-    connect(Edit18, &QLineEdit::editingFinished, this, [this] {
-        if (Edit18->text().isEmpty()) Edit18->setText("0");
-    });
+    installExitHandler(Edit18, [this] { Edit18Exit(); });
     connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
     CheckBox2Click();
 }
+
+void TimeAxisBox::Edit18Exit() { zeroWhenEmpty(*Edit18); }
 
 void TimeAxisBox::CheckBox2Click() { GroupBox40->setVisible(CheckBox2->isChecked()); }
 

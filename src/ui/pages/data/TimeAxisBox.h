@@ -39,6 +39,8 @@ public:
 
     // Shows GroupBox40 while CheckBox2 is ticked.
     void CheckBox2Click();
+    // Leaving the day count empty makes it "0".
+    void Edit18Exit();
 
     // The axis the controls describe; nullopt when CheckBox2 is not ticked. A day count that is
     // not a whole number, or a step of zero, sets `error` to a Russian message and returns nullopt.
