@@ -30,6 +30,7 @@
 #include "ui/pages/dynamics/DynamicsPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
+#include "ui/mainwindow/ModelTrees.h"
 #include "ui/mainwindow/PanelSplitter.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
@@ -177,13 +178,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     connectCommand(N15, &TForm1::N15Click);
     connectCommand(N17, &TForm1::N17Click);
     connectCommand(N18, &TForm1::N18Click);
-    PopupMenuStatModel = new QMenu(this);
-    PopupMenuStatModel->setObjectName(QStringLiteral("PopupMenuStatModel"));
-    QAction* N19 = action(PopupMenuStatModel, "N19", QStringLiteral("Открыть"));
-    PopupMenuStatModel->addAction(N19);
-    connectCommand(N19, &TForm1::N19Click);
-    PopupMenuDynModel = new QMenu(this);
-    PopupMenuDynModel->setObjectName(QStringLiteral("PopupMenuDynModel"));
+    modelTrees_ = new ModelTrees(*this);
     for (WorkspaceTree* tree : {TreeView1, TreeView3, TreeView4})
         connect(tree, &QWidget::customContextMenuRequested, this,
                 [this, tree](const QPoint& pos) { TreeView1ContextPopup(tree, pos); });
@@ -762,11 +757,20 @@ void TForm1::loadSeries() {
     TreeView1->rebuild(entries);
 }
 
+namespace {
+template <class Model>
+std::vector<ObjectIds::Key> modelKeys(const std::vector<std::unique_ptr<Model>>& models) {
+    std::vector<ObjectIds::Key> keys;
+    keys.reserve(models.size());
+    for (const auto& m : models) keys.push_back({m.get(), m->name});
+    return keys;
+}
+}  // namespace
+
 template <class Model>
 void TForm1::rebuildModelTree(WorkspaceTree* tree, ObjectIds& ids, const std::vector<std::unique_ptr<Model>>& models,
                               int picture) {
-    std::vector<ObjectIds::Key> keys;
-    for (const auto& m : models) keys.push_back({m.get(), m->name});
+    const std::vector<ObjectIds::Key> keys = modelKeys(models);
     const std::vector<uint64_t> idList = ids.refresh(keys);
     std::vector<WorkspaceTree::Entry> entries;
     for (size_t i = 0; i < keys.size(); ++i) entries.push_back({QString::fromStdString(keys[i].name), idList[i], picture});
@@ -887,22 +891,24 @@ void TForm1::TreeView1Changing(Qt::KeyboardModifiers modifiers) {
 
 int TForm1::selectedStaticModelIndex() const {
     const std::optional<uint64_t> id = TreeView3->primaryId();
-    if (!id) return -1;
-    std::vector<ObjectIds::Key> keys;
-    for (const auto& m : analyzer_->project.statModels) keys.push_back({m.get(), m->name});
-    return staticModelIds_.indexOf(*id, keys);
+    return id ? staticModelIds_.indexOf(*id, modelKeys(analyzer_->project.statModels)) : -1;
 }
 
-void TForm1::N19Click() {
-    const int i = selectedStaticModelIndex();
-    if (i >= 0) emit staticModelViewerWanted(i);
+int TForm1::selectedDynamicModelIndex() const {
+    const std::optional<uint64_t> id = TreeView4->primaryId();
+    return id ? dynamicModelIds_.indexOf(*id, modelKeys(analyzer_->project.dynModels)) : -1;
 }
+
+QMenu* TForm1::staticModelMenu() const { return modelTrees_->PopupMenuStatModel; }
+QMenu* TForm1::dynamicModelMenu() const { return modelTrees_->PopupMenuDynModel; }
 
 void TForm1::TreeView1ContextPopup(WorkspaceTree* tree, const QPoint& pos) {
     if (!tree) return;
     tree->selectAt(pos);
-    QMenu* menu = tree == TreeView1 ? PopupMenuSeries : tree == TreeView3 ? PopupMenuStatModel : PopupMenuDynModel;
+    QMenu* menu = tree == TreeView1 ? PopupMenuSeries : tree == TreeView3 ? staticModelMenu() : dynamicModelMenu();
     if (tree == TreeView1) PopupMenuSeriesPopup();
+    else if (tree == TreeView3) modelTrees_->PopupMenuStatModelPopup();
+    else modelTrees_->PopupMenuDynModelPopup();
     if (!menu->actions().isEmpty()) menu->popup(tree->viewport()->mapToGlobal(pos));
 }
 

@@ -28,6 +28,7 @@ class QGroupBox;
 class QMimeData;
 class DataPage;
 class Prompter;
+class ModelTrees;
 class TFragmentChart;
 class TForm2;
 class TForm3;
@@ -188,11 +189,13 @@ public:
     // A selection change in any of the three workspace trees: unless Ctrl is held, the
     // series tree keeps only its primary node of several selected ones.
     void TreeView1Changing(Qt::KeyboardModifiers modifiers);
-    // "Открыть" of the static-model tree: asks for the viewer of the selected model.
-    void N19Click();
-    // Index of the primary selected static model, or -1.
+    // Index of the primary selected static or dynamic model, or -1.
     int selectedStaticModelIndex() const;
-    QMenu* staticModelMenu() const { return PopupMenuStatModel; }
+    int selectedDynamicModelIndex() const;
+    // The commands of the model trees (menus, viewers, export, deletion).
+    ModelTrees* modelTrees() const { return modelTrees_; }
+    QMenu* staticModelMenu() const;
+    QMenu* dynamicModelMenu() const;
     // Right click on a workspace tree: selects the node under `pos`, then opens its menu.
     void TreeView1ContextPopup(WorkspaceTree* tree, const QPoint& pos);
     // Double click on the series tree: the statistics page recomputes its statistics.
@@ -219,8 +222,6 @@ signals:
     void fragmentsListChanged();
     void staticModelsChanged();
     void dynamicModelsChanged();
-    // The viewer of the project's static model at `index` is wanted ("Открыть").
-    void staticModelViewerWanted(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -274,8 +275,7 @@ private:
     WorkspaceTree* TreeView4 = nullptr;
     QMenu* copyPicture = nullptr;
     QMenu* PopupMenuSeries = nullptr;
-    QMenu* PopupMenuStatModel = nullptr;
-    QMenu* PopupMenuDynModel = nullptr;
+    ModelTrees* modelTrees_ = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QPointer<QWidget> copyPictureSource_;
 };

@@ -410,28 +410,6 @@ TEST_F(SeriesTree, AClickInAModelTreeWithoutCtrlLeavesOneSeriesSelected) {
     EXPECT_EQ(form.selectedSeriesIndices(), (std::vector<int>{2}));
 }
 
-TEST_F(SeriesTree, OpenAsksForTheViewerOfTheSelectedStaticModel) {
-    TStaticModel second = staticModel();
-    second.name = "Вторая";
-    project().addStaticModel(staticModel(), true);
-    project().addStaticModel(second, true);
-    std::vector<int> wanted;
-    QObject::connect(&form, &TForm1::staticModelViewerWanted, [&](int i) { wanted.push_back(i); });
-    // Nothing selected: nothing happens.
-    form.N19Click();
-    EXPECT_TRUE(wanted.empty());
-    WorkspaceTree* models = form.staticModelTree();
-    form.findChild<QTabWidget*>("PageControl6")->setCurrentIndex(1);
-    models->topLevelItem(1)->setSelected(true);
-    models->setCurrentItem(models->topLevelItem(1), 0, QItemSelectionModel::NoUpdate);
-    form.findChild<QAction*>("N19")->trigger();
-    EXPECT_EQ(wanted, std::vector<int>{1});
-    // A model deleted since it was selected (the tree not rebuilt yet) is not opened.
-    project().deleteStaticModel(1, false);
-    form.N19Click();
-    EXPECT_EQ(wanted, std::vector<int>{1});
-}
-
 TEST_F(SeriesTree, IdsOfDeletedSeriesResolveToNothing) {
     const uint64_t idB = form.seriesIdAt(1);
     const uint64_t idC = form.seriesIdAt(2);

@@ -1,0 +1,140 @@
+#include "ui/mainwindow/ModelTrees.h"
+
+#include <QMenu>
+#include <filesystem>
+
+#include "core/ModelFiles.h"
+#include "ui/mainwindow/Prompter.h"
+#include "ui/mainwindow/TForm1.h"
+#include "ui/mainwindow/TForm19.h"
+#include "ui/mainwindow/TForm20.h"
+#include "ui/mainwindow/WorkspaceTree.h"
+
+namespace {
+
+QAction* item(QMenu* menu, const char* name, const char* caption) {
+    auto* a = menu->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+void enableFirstThree(QMenu* menu, bool enabled) {
+    const QList<QAction*> items = menu->actions();
+    for (int i = 0; i < items.size() && i < 3; ++i) items[i]->setEnabled(enabled);
+}
+
+const char* const kDeleteQuestion = "Вы действительно хотите удалить модель: ";
+const char* const kDeleteAllQuestion = "Вы действительно хотите удалить все модели? ";
+
+}  // namespace
+
+std::string withModelExtension(const std::string& fileName, const std::string& extension) {
+    std::filesystem::path path(fileName);
+    if (path.extension() != extension) path.replace_extension(extension);
+    return path.string();
+}
+
+ModelTrees::ModelTrees(TForm1& form) : QObject(&form), form_(form) {
+    PopupMenuStatModel = new QMenu(&form);
+    PopupMenuStatModel->setObjectName(QStringLiteral("PopupMenuStatModel"));
+    QAction* N19 = item(PopupMenuStatModel, "N19", "Открыть");
+    QAction* N29 = item(PopupMenuStatModel, "N29", "Экспорт модели");
+    QAction* MenuItem2 = item(PopupMenuStatModel, "MenuItem2", "Удалить модель");
+    QAction* MenuItem3 = item(PopupMenuStatModel, "MenuItem3", "Удалить все модели");
+    PopupMenuDynModel = new QMenu(&form);
+    PopupMenuDynModel->setObjectName(QStringLiteral("PopupMenuDynModel"));
+    QAction* N24 = item(PopupMenuDynModel, "N24", "Открыть");
+    QAction* N28 = item(PopupMenuDynModel, "N28", "Экспорт модели");
+    QAction* MenuItem1 = item(PopupMenuDynModel, "MenuItem1", "Удалить модель");
+    QAction* MenuItem4 = item(PopupMenuDynModel, "MenuItem4", "Удалить все модели");
+    const auto wire = [this](QAction* a, auto handler) {
+        connect(a, &QAction::triggered, this, [this, handler] { form_.runCommand([this, handler] { (this->*handler)(); }); });
+    };
+    wire(N19, &ModelTrees::N19Click);
+    wire(N29, &ModelTrees::N29Click);
+    wire(MenuItem2, &ModelTrees::MenuItem2Click);
+    wire(MenuItem3, &ModelTrees::MenuItem3Click);
+    wire(N24, &ModelTrees::N24Click);
+    wire(N28, &ModelTrees::N28Click);
+    wire(MenuItem1, &ModelTrees::MenuItem1Click);
+    wire(MenuItem4, &ModelTrees::MenuItem4Click);
+    connect(form.staticModelTree(), &QTreeWidget::itemDoubleClicked, this, [this] { TreeView3DblClick(); });
+    connect(form.dynamicModelTree(), &QTreeWidget::itemDoubleClicked, this, [this] { TreeView4DblClick(); });
+}
+
+void ModelTrees::PopupMenuStatModelPopup() { enableFirstThree(PopupMenuStatModel, form_.selectedStaticModelIndex() >= 0); }
+
+void ModelTrees::PopupMenuDynModelPopup() { enableFirstThree(PopupMenuDynModel, form_.selectedDynamicModelIndex() >= 0); }
+
+TForm19* ModelTrees::openStatic(bool insideMainWindow) {
+    const int i = form_.selectedStaticModelIndex();
+    if (i < 0) return nullptr;
+    return new TForm19(&form_, insideMainWindow, *form_.project().statModels[static_cast<size_t>(i)]);
+}
+
+TForm20* ModelTrees::openDynamic(bool insideMainWindow) {
+    const int i = form_.selectedDynamicModelIndex();
+    if (i < 0) return nullptr;
+    return new TForm20(&form_, insideMainWindow, *form_.project().dynModels[static_cast<size_t>(i)]);
+}
+
+TForm19* ModelTrees::TreeView3DblClick() { return openStatic(false); }
+TForm20* ModelTrees::TreeView4DblClick() { return openDynamic(false); }
+TForm19* ModelTrees::N19Click() { return openStatic(true); }
+TForm20* ModelTrees::N24Click() { return openDynamic(true); }
+
+void ModelTrees::N29Click() {
+    const int i = form_.selectedStaticModelIndex();
+    if (i < 0) return;
+    const TStaticModel* proposed = form_.project().statModels[static_cast<size_t>(i)].get();
+    const std::optional<std::string> chosen =
+        form_.prompter().saveFileName("Файл статической модели|*.sm|Все файлы|*.*");
+    // Looked up again: the model may have gone while the dialog was open.
+    const int now = form_.selectedStaticModelIndex();
+    if (!chosen || now < 0 || form_.project().statModels[static_cast<size_t>(now)].get() != proposed) return;
+    std::string error;
+    if (!writeStaticModelFile(withModelExtension(*chosen, ".sm"), *proposed, &error)) form_.prompter().error(error);
+}
+
+void ModelTrees::N28Click() {
+    const int i = form_.selectedDynamicModelIndex();
+    if (i < 0) return;
+    const TDynamicModel* proposed = form_.project().dynModels[static_cast<size_t>(i)].get();
+    const std::optional<std::string> chosen =
+        form_.prompter().saveFileName("Файл динамической модели|*.dm|Все файлы|*.*");
+    const int now = form_.selectedDynamicModelIndex();
+    if (!chosen || now < 0 || form_.project().dynModels[static_cast<size_t>(now)].get() != proposed) return;
+    std::string error;
+    if (!writeDynamicModelFile(withModelExtension(*chosen, ".dm"), *proposed, &error)) form_.prompter().error(error);
+}
+
+void ModelTrees::MenuItem2Click() {
+    const int i = form_.selectedStaticModelIndex();
+    if (i < 0) return;
+    const TStaticModel* model = form_.project().statModels[static_cast<size_t>(i)].get();
+    if (!form_.prompter().confirmation(kDeleteQuestion + model->name + "?")) return;
+    // The index is taken again after the question; a model gone meanwhile is left alone.
+    const int now = form_.selectedStaticModelIndex();
+    if (now >= 0 && form_.project().statModels[static_cast<size_t>(now)].get() == model)
+        form_.project().deleteStaticModel(now, true);
+}
+
+void ModelTrees::MenuItem1Click() {
+    const int i = form_.selectedDynamicModelIndex();
+    if (i < 0) return;
+    const TDynamicModel* model = form_.project().dynModels[static_cast<size_t>(i)].get();
+    if (!form_.prompter().confirmation(kDeleteQuestion + model->name + "?")) return;
+    const int now = form_.selectedDynamicModelIndex();
+    if (now >= 0 && form_.project().dynModels[static_cast<size_t>(now)].get() == model)
+        form_.project().deleteDynamicModel(now, true);
+}
+
+void ModelTrees::MenuItem3Click() {
+    if (form_.staticModelTree()->topLevelItemCount() < 1) return;
+    if (form_.prompter().confirmation(kDeleteAllQuestion)) form_.project().deleteAllStaticModel();
+}
+
+void ModelTrees::MenuItem4Click() {
+    if (form_.dynamicModelTree()->topLevelItemCount() < 1) return;
+    if (form_.prompter().confirmation(kDeleteAllQuestion)) form_.project().deleteAllDynamicModel();
+}

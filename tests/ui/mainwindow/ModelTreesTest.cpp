@@ -1,0 +1,147 @@
+// The model trees' menus: viewers with their own copies, export to a model file with the
+// kind's extension, and deletion with its questions.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include "core/ModelFiles.h"
+#include "ui/PageTestSupport.h"
+#include "ui/mainwindow/ModelTrees.h"
+#include "ui/mainwindow/TForm19.h"
+#include "ui/mainwindow/TForm20.h"
+#include "ui/mainwindow/WorkspaceTree.h"
+#include "ui/widgets/EditingStringGrid.h"
+#include "ui/widgets/TransferFunctionFormula.h"
+
+namespace {
+
+TStaticModel staticModel(const std::string& name) {
+    TStaticModel m;
+    m.name = name;
+    m.numOfX = 2;
+    m.n = 3;
+    m.A = {0, 2.5L, -0.5L};
+    m.c = 10;
+    m.inputName = {"T", "P"};
+    m.outputName = "Q";
+    m.R2 = 0.75;
+    m.R2norm = 0.5;
+    return m;
+}
+
+struct ModelTreesFixture : PageFixture {
+    ModelTrees& trees = *form.modelTrees();
+    void select(WorkspaceTree* tree, int row) {
+        tree->clearSelection();
+        tree->topLevelItem(row)->setSelected(true);
+        tree->setCurrentItem(tree->topLevelItem(row), 0, QItemSelectionModel::NoUpdate);
+    }
+    static std::string read(const QString& path) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll().toStdString();
+    }
+};
+
+TEST_F(ModelTreesFixture, MenusNeedASelectedModelExceptDeleteAll) {
+    form.project().addStaticModel(staticModel("M"), true);
+    trees.PopupMenuStatModelPopup();
+    const QList<QAction*> items = form.staticModelMenu()->actions();
+    ASSERT_EQ(items.size(), 4);
+    const char* captions[] = {"Открыть", "Экспорт модели", "Удалить модель", "Удалить все модели"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(items[i]->text(), QString(captions[i]));
+        EXPECT_EQ(items[i]->isEnabled(), i == 3) << i;
+    }
+    select(form.staticModelTree(), 0);
+    trees.PopupMenuStatModelPopup();
+    EXPECT_TRUE(items[0]->isEnabled());
+}
+
+TEST_F(ModelTreesFixture, ViewersShowTheirOwnCopies) {
+    form.project().addStaticModel(staticModel("M"), true);
+    select(form.staticModelTree(), 0);
+    TForm19* inside = trees.N19Click();
+    TForm19* own = trees.TreeView3DblClick();
+    ASSERT_TRUE(inside && own);
+    EXPECT_EQ(inside->windowTitle(), QString("Просмотр модели"));
+    EXPECT_EQ(inside->Label1->text(), QString("M"));
+    EXPECT_EQ(inside->ListBox2->item(0)->text(), QString("Q"));
+    ASSERT_EQ(inside->ListBox1->count(), 2);
+    EXPECT_EQ(inside->ListBox1->item(1)->text(), QString("P"));
+    EXPECT_EQ(inside->StringGrid1->cell(0, 1), "R2(нормированный)");
+    EXPECT_EQ(inside->StringGrid1->cell(1, 0), "0,75");
+    const std::string equation = inside->Edit1->text().toStdString();
+    // Deleting the model leaves both viewers as they were.
+    form.project().deleteAllStaticModel();
+    EXPECT_EQ(own->Edit1->text().toStdString(), equation);
+    EXPECT_EQ(own->StringGrid1->cell(1, 1), "0,5");
+    inside->close();
+    own->close();
+}
+
+TEST_F(ModelTreesFixture, DynamicViewerListsCoefficientsFromTheHighestOrder) {
+    TDynamicModel m;
+    m.name = "D";
+    m.num = {4};
+    m.denum = {1};
+    m.k = 4;
+    m.tau = 3;
+    m.timeDiscretization = 1;
+    m.inputName = "u";
+    m.outputName = "y";
+    form.project().addDynamicModel(m, true);
+    select(form.dynamicModelTree(), 0);
+    TForm20* v = trees.N24Click();
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->StringGrid1->cell(1, 4), "4 ");
+    EXPECT_EQ(v->StringGrid1->cell(1, 5), "1 ");
+    EXPECT_EQ(v->StringGrid1->cell(0, 6), "Запаздывание(мин)");
+    EXPECT_EQ(v->Panel1->Label29->text(), QString("-(3)*s"));
+    EXPECT_EQ(coefficientsText({1, 2, 3}, 2), "3 2 1 ");
+    v->close();
+}
+
+TEST_F(ModelTreesFixture, ExportWritesTheProjectLayoutUnderTheKindsExtension) {
+    QTemporaryDir dir;
+    form.project().addStaticModel(staticModel("M"), true);
+    select(form.staticModelTree(), 0);
+    for (const char* chosen : {"model.txt", "model.SM", "model"}) {
+        prompter.saveAnswers.push_back(dir.filePath(chosen).toStdString());
+        trees.N29Click();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"model.sm"});
+    EXPECT_EQ(read(dir.filePath("model.sm")), staticModelText(*form.project().statModels[0]));
+    // A file that cannot be written is told, with its path.
+    prompter.saveAnswers.push_back(dir.filePath("missing/model.sm").toStdString());
+    trees.N29Click();
+    ASSERT_EQ(prompter.record.entries.size(), 1u);
+    EXPECT_NE(prompter.record.entries[0].text.find("missing"), std::string::npos);
+    EXPECT_EQ(withModelExtension("a.b/m.DM", ".dm"), "a.b/m.dm");
+}
+
+TEST_F(ModelTreesFixture, DeletionAsksAndLooksTheModelUpAgain) {
+    form.project().addStaticModel(staticModel("M1"), true);
+    form.project().addStaticModel(staticModel("M2"), true);
+    select(form.staticModelTree(), 1);
+    prompter.record.answers = {false};
+    trees.MenuItem2Click();
+    EXPECT_EQ(prompter.record.entries.back().text, "Вы действительно хотите удалить модель: M2?");
+    EXPECT_EQ(form.project().statModelCount(), 2);
+    trees.MenuItem2Click();
+    ASSERT_EQ(form.project().statModelCount(), 1);
+    EXPECT_EQ(form.project().statModels[0]->name, "M1");
+    trees.MenuItem3Click();
+    EXPECT_EQ(prompter.record.entries.back().text, "Вы действительно хотите удалить все модели? ");
+    EXPECT_EQ(form.project().statModelCount(), 0);
+    // An empty tree asks nothing.
+    const size_t asked = prompter.record.entries.size();
+    trees.MenuItem3Click();
+    trees.MenuItem4Click();
+    EXPECT_EQ(prompter.record.entries.size(), asked);
+}
+
+}  // namespace
