@@ -148,3 +148,19 @@ long double medianOf(extendedArray& values) {
     const long double upper = *std::min_element(mid + 1, values.end());
     return (lower + upper) / 2;
 }
+
+std::optional<ValueRange> valueRange(const TStatisticSeries& series) {
+    const auto& ys = series.YValues();
+    const auto& nulls = series.NullFlags();
+    std::optional<ValueRange> range;
+    for (size_t i = 0; i < ys.size(); ++i) {
+        if ((i < nulls.size() && nulls[i]) || !std::isfinite(ys[i])) continue;
+        if (!range) {
+            range = ValueRange{ys[i], ys[i]};
+            continue;
+        }
+        range->lo = std::min(range->lo, ys[i]);
+        range->hi = std::max(range->hi, ys[i]);
+    }
+    return range;
+}

@@ -3,6 +3,7 @@
 // descriptive statistics of its values. Drawing it is the chart layer's business.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -115,3 +116,11 @@ void sortArray(extendedArray& values);
 // Median of the values (the middle one, or the mean of the two middle ones); NaN when empty.
 // The values are reordered.
 long double medianOf(extendedArray& values);
+
+// Smallest and largest finite value of the points that are not gaps.
+struct ValueRange {
+    double lo = 0;
+    double hi = 0;
+};
+// nullopt when no point holds a finite value.
+std::optional<ValueRange> valueRange(const TStatisticSeries& series);

@@ -28,6 +28,7 @@
 #include "ui/pages/dynamics/TForm21.h"
 #include "ui/widgets/EditingStringGrid.h"
 #include "ui/widgets/KeyFilters.h"
+#include "ui/widgets/TransferFunctionFormula.h"
 #include "ui/widgets/SeriesDropTarget.h"
 #include "ui/widgets/TForm17.h"
 
@@ -51,7 +52,6 @@ const QString kNumeratorStart = QStringLiteral("num(s)");
 const QString kDenominatorStart = QStringLiteral("denum(s)");
 const QString kDelayStart = QStringLiteral("-t*s");
 // Pixels of the fraction's edits beside their text (frame and text margins).
-constexpr int kFractionPadding = 10;
 
 // Series items carry the series' id, interval items the interval's name (their text) and
 // both ends: the project rebuilds its intervals as new objects whenever they change.
@@ -167,47 +167,19 @@ void DynamicsPage::buildControls() {
     // W(S)= numerator over denominator, the delay factor, editor and saving.
     auto* fraction = new QHBoxLayout;
     fraction->setSpacing(4);
-    Label19 = new QLabel(QStringLiteral("W(S)="), this);
-    Label19->setObjectName(QStringLiteral("Label19"));
-    Panel12 = new QFrame(this);
-    Panel12->setObjectName(QStringLiteral("Panel12"));
-    auto* stack = new QVBoxLayout(Panel12);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(0);
-    Edit20 = new QLineEdit(kNumeratorStart, Panel12);
-    Edit20->setObjectName(QStringLiteral("Edit20"));
-    Edit21 = new QLineEdit(kDenominatorStart, Panel12);
-    Edit21->setObjectName(QStringLiteral("Edit21"));
-    for (QLineEdit* e : {Edit20, Edit21}) {
-        e->setReadOnly(true);
-        e->setAlignment(Qt::AlignCenter);
-        e->setFrame(false);
-        stack->addWidget(e);
-    }
-    // The line under the numerator is the fraction bar.
-    Edit20->setStyleSheet(QStringLiteral("QLineEdit { border: none; border-bottom: 1px solid black; background: transparent; }"));
-    Edit21->setStyleSheet(QStringLiteral("QLineEdit { border: none; background: transparent; }"));
-    connect(Edit20, &QLineEdit::textChanged, this, [this] { fitFraction(); });
-    connect(Edit21, &QLineEdit::textChanged, this, [this] { fitFraction(); });
-
-    Panel14 = new QFrame(this);
-    Panel14->setObjectName(QStringLiteral("Panel14"));
+    formula_ = new TransferFunctionFormula(this);
+    Label19 = formula_->Label19;
+    Panel12 = formula_->Panel12;
+    Edit20 = formula_->Edit20;
+    Edit21 = formula_->Edit21;
+    Panel14 = formula_->Panel14;
+    Label28 = formula_->Label28;
+    Label29 = formula_->Label29;
     Panel14->setAutoFillBackground(true);
     QPalette light = Panel14->palette();
     light.setColor(QPalette::Window, light.color(QPalette::Light));
     Panel14->setPalette(light);
-    const int lineHeight = QFontMetrics(font()).height();
-    Panel14->setFixedHeight(2 * lineHeight + 6);
-    Label28 = new QLabel(QStringLiteral("e"), Panel14);
-    Label28->setObjectName(QStringLiteral("Label28"));
-    QFont big = font();
-    big.setPixelSize(lineHeight + 4);
-    Label28->setFont(big);
-    Label28->adjustSize();
-    Label28->move(4, Panel14->height() - Label28->height() - 2);
-    Label29 = new QLabel(Panel14);
-    Label29->setObjectName(QStringLiteral("Label29"));
-    Label29->move(4 + Label28->width(), 1);
+    formula_->setFraction(kNumeratorStart, kDenominatorStart);
 
     SpeedButton14 = new QToolButton(this);
     SpeedButton14->setObjectName(QStringLiteral("SpeedButton14"));
@@ -217,9 +189,7 @@ void DynamicsPage::buildControls() {
     SpeedButton13->setObjectName(QStringLiteral("SpeedButton13"));
     SpeedButton13->setToolTip(QStringLiteral("Сохранить полученную модель"));
     SpeedButton13->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    fraction->addWidget(Label19);
-    fraction->addWidget(Panel12);
-    fraction->addWidget(Panel14);
+    fraction->addWidget(formula_);
     fraction->addSpacing(12);
     fraction->addWidget(SpeedButton14);
     fraction->addWidget(SpeedButton13);
@@ -272,20 +242,7 @@ void DynamicsPage::buildControls() {
             box->setCurrentIndex(box->findData(QVariant::fromValue<qulonglong>(form_.seriesIdAt(i)), kIdRole));
         });
 
-    setDelayText(kDelayStart);
-    fitFraction();
-}
-
-int DynamicsPage::textWidth(const QString& text) const { return form_.fontMetrics().horizontalAdvance(text); }
-
-void DynamicsPage::fitFraction() {
-    Panel12->setFixedWidth(std::max(textWidth(Edit20->text()), textWidth(Edit21->text())) + kFractionPadding);
-}
-
-void DynamicsPage::setDelayText(const QString& text) {
-    Label29->setText(text);
-    Label29->adjustSize();
-    Panel14->setFixedWidth(textWidth(text) + 30);
+    formula_->setDelay(kDelayStart);
 }
 
 // ---- lists ----
@@ -334,7 +291,7 @@ void DynamicsPage::clearPage() {
     refillIntervalList();
     Edit20->setText(kNumeratorStart);
     Edit21->setText(kDenominatorStart);
-    setDelayText(kDelayStart);
+    formula_->setDelay(kDelayStart);
     for (int row = 1; row <= 5; ++row) StringGrid9->setCell(1, row, "");
     Chart11->clearSeries();
     Chart11->leftAxisState().setMinMax(0, 100);
@@ -399,7 +356,7 @@ void DynamicsPage::Button16Click() {
     }
     TDynamicModel& model = engine.dynamicmodel;
     model.tau = static_cast<long double>(d) * model.timeDiscretization;
-    setDelayText(QString::fromStdString("-(" + formatNumber(model.tau) + ")*s"));
+    formula_->setDelay(QString::fromStdString("-(" + formatNumber(model.tau) + ")*s"));
     showModel(model, input, output);
 }
 

@@ -11,6 +11,8 @@
 
 #include "ui/mainwindow/MainPage.h"
 
+class TransferFunctionFormula;
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -88,15 +90,11 @@ protected:
 
 private:
     void buildControls();
-    // Panel12 as wide as the wider of the numerator and the denominator text.
-    void fitFraction();
-    // The delay factor "-(tau)*s"; Panel14 follows its width.
-    void setDelayText(const QString& text);
     // Shows the model's fraction, its simulation on the given data and the five values.
     void showModel(const TDynamicModel& model, const TStatisticSeries& input, TStatisticSeries& output);
-    int textWidth(const QString& text) const;
 
     TForm1& form_;
+    TransferFunctionFormula* formula_ = nullptr;
     TForm16* Form16 = nullptr;
     TForm21* Form21 = nullptr;
 };

@@ -19,9 +19,3 @@ ColumnLoadResult loadColumn(const CellSource& cells, int column, int timeCol, in
                             const LoadDateFormat& fmt, const std::optional<ManualTimeAxis>& manual,
                             TStatisticSeries& into);
 
-// Smallest and largest value of the points that are not gaps; nullopt when every point is one.
-struct ValueRange {
-    double lo = 0;
-    double hi = 0;
-};
-std::optional<ValueRange> valueRange(const TStatisticSeries& series);

@@ -200,10 +200,11 @@ void IntervalStatisticsPage::Button3Click() {
             for (int r = 4; r <= 10; ++r) StringGrid7->setCell(col, r, "-");
             continue;
         }
-        const auto [hi, lo] = valueRange(*p);
+        const std::optional<ValueRange> range = valueRange(*p);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
         StringGrid7->setCell(col, 3, std::to_string(p->Count()));
-        StringGrid7->setCell(col, 4, formatNumber(hi, fs));
-        StringGrid7->setCell(col, 5, formatNumber(lo, fs));
+        StringGrid7->setCell(col, 4, formatNumber(range ? range->hi : nan, fs));
+        StringGrid7->setCell(col, 5, formatNumber(range ? range->lo : nan, fs));
         StringGrid7->setCell(col, 6, formatNumber(p->mean, fs));
         StringGrid7->setCell(col, 7, formatNumber(p->variance, fs));
         StringGrid7->setCell(col, 8, formatNumber(p->standartDeviation, fs));

@@ -36,20 +36,6 @@ void fitCells(editingStringGrid* grid) {
 
 }  // namespace
 
-std::pair<double, double> valueRange(const TStatisticSeries& series) {
-    double hi = -std::numeric_limits<double>::infinity(), lo = std::numeric_limits<double>::infinity();
-    const auto& y = series.YValues();
-    const auto& nulls = series.NullFlags();
-    bool any = false;
-    for (size_t i = 0; i < y.size(); ++i) {
-        if (nulls[i]) continue;
-        hi = std::max(hi, y[i]);
-        lo = std::min(lo, y[i]);
-        any = true;
-    }
-    if (!any) return {std::nan(""), std::nan("")};
-    return {hi, lo};
-}
 
 StatisticsPage::StatisticsPage(TForm1& form, QWidget* parent)
     : MainPage(QStringLiteral("TabSheet3"), QStringLiteral("Статистика"), parent), form_(form) {
@@ -125,11 +111,12 @@ void StatisticsPage::refreshStatistic(int seriesIndex) {
     shownId_ = form_.seriesIdAt(seriesIndex);
     Edit16->setText(QString::fromStdString(s.Title));
     s.calcStatistic(&form_.prompter());
-    const auto [hi, lo] = valueRange(s);
+    const std::optional<ValueRange> range = valueRange(s);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     StringGrid3->setCell(1, 0, s.Title);
     StringGrid3->setCell(1, 1, std::to_string(s.Count()));
-    StringGrid3->setCell(1, 2, formatNumber(hi));
-    StringGrid3->setCell(1, 3, formatNumber(lo));
+    StringGrid3->setCell(1, 2, formatNumber(range ? range->hi : nan));
+    StringGrid3->setCell(1, 3, formatNumber(range ? range->lo : nan));
     StringGrid3->setCell(1, 4, formatNumber(s.mean));
     StringGrid4->setCell(1, 1, formatNumber(s.median));
     StringGrid4->setCell(1, 2, formatNumber(s.variance));

@@ -42,5 +42,3 @@ private:
     uint64_t shownId_ = 0;
 };
 
-// The largest and the smallest value of the non-null points (NaN when there are none).
-std::pair<double, double> valueRange(const TStatisticSeries& series);
