@@ -24,6 +24,7 @@
 
 #include "core/FragmentCopy.h"
 #include "ui/pages/data/DataPage.h"
+#include "ui/pages/regression/RegressionPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/PanelSplitter.h"
@@ -136,6 +137,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
 
     createFragmentsChart();
     buildDataPage(services);
+    setPage(6, new RegressionPage(*this));
 
     // The project's events rebuild the trees and the caption, then reach the pages, whose
     // lists of series, intervals and models follow the project.
