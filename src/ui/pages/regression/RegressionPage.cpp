@@ -61,7 +61,9 @@ editingStringGrid* qualityGrid(const char* name, QWidget* parent) {
     auto* g = new editingStringGrid(parent);
     g->setObjectName(QLatin1String(name));
     setupStaticQualityGrid(*g);
-    g->setMinimumWidth(330);
+    // Room for eight significant digits with an exponent.
+    g->setColWidth(1, 110);
+    g->setMinimumHeight(120);
     return g;
 }
 
@@ -69,7 +71,7 @@ ResultChart* resultChart(const char* name, const char* markersName, QWidget* par
     auto* c = new ResultChart(parent);
     c->setObjectName(QLatin1String(name));
     c->markersBox()->setObjectName(QLatin1String(markersName));
-    c->setMinimumSize(300, 200);
+    c->setMinimumSize(160, 160);
     return c;
 }
 
@@ -131,7 +133,7 @@ void RegressionPage::buildModelTab(QWidget* tab) {
     left->addWidget(Button2);
     auto* leftBox = new QWidget(tab);
     leftBox->setLayout(left);
-    leftBox->setFixedWidth(260);
+    leftBox->setFixedWidth(220);
     row->addWidget(leftBox);
 
     auto* right = new QVBoxLayout;
@@ -145,12 +147,14 @@ void RegressionPage::buildModelTab(QWidget* tab) {
     textRow->addWidget(Edit12, 1);
     textRow->addWidget(SpeedButton10);
     right->addLayout(textRow);
-    auto* split = new QSplitter(Qt::Horizontal, tab);
+    auto* split = new QSplitter(Qt::Vertical, tab);
     StringGrid1 = qualityGrid("StringGrid1", split);
     Chart8 = resultChart("Chart8", "CheckBox4", split);
     split->addWidget(StringGrid1);
     split->addWidget(Chart8);
     split->setStretchFactor(1, 1);
+    // The grid shows its ten rows; the chart takes the rest.
+    split->setSizes({250, 600});
     right->addWidget(split, 1);
     row->addLayout(right, 1);
     form_.attachCopyPicture(Chart8);
@@ -176,14 +180,16 @@ void RegressionPage::buildStatisticsTab(QWidget* tab) {
     left->addWidget(Button13);
     auto* leftBox = new QWidget(tab);
     leftBox->setLayout(left);
-    leftBox->setFixedWidth(260);
+    leftBox->setFixedWidth(220);
     row->addWidget(leftBox);
-    auto* split = new QSplitter(Qt::Horizontal, tab);
+    auto* split = new QSplitter(Qt::Vertical, tab);
     StringGrid8 = qualityGrid("StringGrid8", split);
     Chart9 = resultChart("Chart9", "CheckBox3", split);
     split->addWidget(StringGrid8);
     split->addWidget(Chart9);
     split->setStretchFactor(1, 1);
+    // The grid shows its ten rows; the chart takes the rest.
+    split->setSizes({250, 600});
     row->addWidget(split, 1);
     col->addLayout(row, 1);
     form_.attachCopyPicture(Chart9);
@@ -274,8 +280,10 @@ void RegressionPage::Button2Click() {
     modelOutputId_ = output.id;
 
     const QString text = QString::fromStdString(e.model.getString()).toUpper();
-    Edit12->setText(text);
-    Edit13->setText(text);
+    for (QLineEdit* edit : {Edit12, Edit13}) {
+        edit->setText(text);
+        edit->setCursorPosition(0);  // the equation from its beginning
+    }
 
     arrayOfExtended values;
     const auto modelOutput = e.model.calcOutputWithStat(e.inputModelSeries(), *e.OutputModelSeries, values,
