@@ -367,7 +367,7 @@ void SeriesChart::setLegendPlace(LegendPlace place) {
     if (legendPlace_ == LegendPlace::Inside || legendPlace_ == LegendPlace::Hidden) {
         // A hidden legend stays inside the plot, so that QCustomPlot keeps owning it.
         axisRect()->insetLayout()->take(legend);
-    } else if (legendPlace_ == LegendPlace::Right) {
+    } else if (legendPlace_ == LegendPlace::Right || legendPlace_ == LegendPlace::Bottom) {
         if (auto* side = qobject_cast<QCPLayoutGrid*>(legend->layout())) {
             side->take(legend);
             plotLayout()->remove(side);
@@ -396,12 +396,20 @@ void SeriesChart::setLegendPlace(LegendPlace place) {
             legend->setFillOrder(QCPLayoutGrid::foRowsFirst);
             break;
         }
-        case LegendPlace::Bottom:
-            plotLayout()->addElement(1, 0, legend);
+        case LegendPlace::Bottom: {
+            // A row with the legend and empty space after it: an empty legend is only as
+            // wide as its margins, and the plot above must not be narrowed down to that.
+            auto* row = new QCPLayoutGrid;
+            plotLayout()->addElement(1, 0, row);
             plotLayout()->setRowStretchFactor(1, 0.001);
+            row->setColumnSpacing(0);
+            row->addElement(0, 0, legend);
+            row->addElement(0, 1, new QCPLayoutElement(this));
+            row->setColumnStretchFactor(1, 0.001);
             legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
             legend->setWrap(4);
             break;
+        }
     }
     rebuildLegend();
 }

@@ -28,6 +28,7 @@
 #include "ui/pages/filter/FilterPage.h"
 #include "ui/pages/statistics/CorrelationChoice.h"
 #include "ui/pages/dynamics/DynamicsPage.h"
+#include "ui/pages/regression/RegressionPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/ModelTrees.h"
@@ -147,6 +148,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     setPage(1, new FilterPage(*this));
     buildStatisticsPages(*this);
     setPage(9, new DynamicsPage(*this));
+    setPage(6, new RegressionPage(*this));
 
     // The project's events rebuild the trees and the caption, then reach the pages, whose
     // lists of series, intervals and models follow the project.

@@ -327,6 +327,13 @@ TEST(SeriesChartTest, LegendMovesBetweenPlaces) {
             EXPECT_FALSE(chart.legend->outerRect().intersects(chart.axisRect()->rect())) << static_cast<int>(st.place);
         }
     }
+    // A chart without series keeps its plot as wide as with them.
+    chart.setLegendPlace(P::Bottom);
+    chart.replot();
+    const int width = chart.axisRect()->width();
+    chart.clearSeries();
+    chart.replot();
+    EXPECT_EQ(chart.axisRect()->width(), width);
 }
 
 }  // namespace
