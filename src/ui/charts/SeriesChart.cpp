@@ -488,6 +488,14 @@ void SeriesChart::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    // A press on the legend is a click on an entry, never the start of a zoom rectangle;
+    // QCustomPlot reports no clicks at all while its zoom rectangle is switched on.
+    if (zoomEnabled_ && legend->visible() && legend->outerRect().contains(event->position().toPoint())) {
+        setSelectionRectMode(QCP::srmNone);
+        QCustomPlot::mousePressEvent(event);
+        setSelectionRectMode(QCP::srmZoom);
+        return;
+    }
     QCustomPlot::mousePressEvent(event);
 }
 
