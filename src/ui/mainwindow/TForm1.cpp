@@ -24,6 +24,7 @@
 
 #include "core/FragmentCopy.h"
 #include "ui/pages/data/DataPage.h"
+#include "ui/pages/fragments/FragmentPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/PanelSplitter.h"
@@ -136,6 +137,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
 
     createFragmentsChart();
     buildDataPage(services);
+    setPage(4, new FragmentPage(*this));
 
     // The project's events rebuild the trees and the caption, then reach the pages, whose
     // lists of series, intervals and models follow the project.
@@ -672,8 +674,8 @@ bool TForm1::loadProjectProc(ProjectReadResult&& loaded) {
     if (!analyzer_->project.applyLoaded(std::move(loaded), prompter_)) return false;
     if (fragmentsChart) {
         fragmentsChart->delAllFragment();
-        for (const TFragment& f : analyzer_->project.userFragments)
-            fragmentsChart->addFragment(f.name, f.typeOfFragments(), f.startPoint, f.endPoint);
+        // All in one change, so the interval grid is filled once, not once per interval.
+        fragmentsChart->addFragments(analyzer_->project.userFragments);
     }
     analyzer_->project.needCalcFragment = true;
     loadFragments();
