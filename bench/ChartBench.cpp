@@ -1,21 +1,12 @@
 // Replotting the fragment chart with 10 series of 1,000,000 points and 500 fragments.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include "BenchApplication.h"
 #include <cmath>
 
 #include "ui/charts/FragmentChart.h"
 
 namespace {
-
-// Widgets need an application object; the benchmark main does not make one.
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "tarvolyn_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 void BM_FragmentChartReplot(benchmark::State& state) {
     ensureApplication();

@@ -3,7 +3,7 @@
 // and the snapshot taken before a save. 50 series of 100,000 points, 10 intervals.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include "BenchApplication.h"
 #include <cmath>
 
 #include "ui/charts/FragmentChart.h"
@@ -11,15 +11,6 @@
 #include "ui/mainwindow/TForm1.h"
 
 namespace {
-
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvolyn_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 ProjectReadResult largeProject(int seriesCount, int points) {
     ProjectReadResult r;
