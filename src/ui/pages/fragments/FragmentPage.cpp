@@ -18,7 +18,6 @@
 
 #include "core/Fragment.h"
 #include "exchange/QuickLoad.h"
-#include "numerics/FastFormat.h"
 #include "numerics/Formatters.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Prompter.h"
@@ -104,6 +103,7 @@ FragmentPage::FragmentPage(TForm1& form, QWidget* parent)
     splitter_->addWidget(PageControl2);
     splitter_->setStretchFactor(0, 3);
     splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({700, 220});
     col->addWidget(splitter_, 1);
 
     form6_ = std::make_unique<TForm6>(chart(), reporter());
@@ -461,18 +461,13 @@ void FragmentPage::CheckBox9Click() { chart().setMarkersVisible(CheckBox9->isChe
 void FragmentPage::refreshSG6() {
     const TFragmentChart& c = chart();
     std::vector<IntervalGrid::Row> rows(static_cast<size_t>(c.numOfFragments()));
-    DateTimeTextFormatter dates{FormatSettings::russian()};
-    std::string text;
+    const FormatSettings fs = FormatSettings::russian();
     for (size_t i = 0; i < rows.size(); ++i) {
         const TFragment& f = c.fragments()[i];
         IntervalGrid::Row& r = rows[i];
         r.name = QString::fromStdString(f.name);
-        text.clear();
-        dates.append(text, static_cast<double>(f.startPoint));
-        r.start = QString::fromStdString(text);
-        text.clear();
-        dates.append(text, static_cast<double>(f.endPoint));
-        r.end = QString::fromStdString(text);
+        r.start = QString::fromStdString(intervalTimeText(static_cast<double>(f.startPoint), fs));
+        r.end = QString::fromStdString(intervalTimeText(static_cast<double>(f.endPoint), fs));
         if (f.typeOfFragments() == 0) r.type = QStringLiteral("Плохой");
         else if (f.typeOfFragments() == 1) r.type = QStringLiteral("Хороший");
     }
@@ -526,6 +521,11 @@ void FragmentPage::N13Click() {
 void FragmentPage::N12Click() {
     const int r = StringGrid6->row();
     if (r <= 0 || r > chart().numOfFragments()) return;
+    if (!form6_->isVisible()) {
+        // A window of its own: it opens over the middle of the main window.
+        form6_->adjustSize();
+        form6_->move(form_.geometry().center() - form6_->rect().center());
+    }
     form6_->edit(r - 1);
 }
 
@@ -543,6 +543,16 @@ void FragmentPage::clearPage() {
     StringGrid6->clearRows();
     refreshSG2();
     form6_->hide();
+}
+
+std::string intervalTimeText(double t, const FormatSettings& fs) {
+    if (!std::isfinite(t)) return floatToStr(t, fs);
+    const DateTimeParts p = decodeDateTime(t);
+    std::string out = formatDatePattern(t, fs.shortDateFormat);
+    if (p.hour == 0 && p.minute == 0 && p.second == 0 && p.millisecond == 0) return out;
+    out += ' ';
+    out += formatTimePattern(t, fs.longTimeFormat);
+    return out;
 }
 
 void graphScaleWriteValue(editingStringGrid& grid, int acol, int arow, const std::string& value, bool& canWrite,

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "numerics/FormatSettings.h"
 #include "ui/mainwindow/MainPage.h"
 #include "ui/mainwindow/TForm1.h"
 
@@ -131,6 +132,10 @@ private:
 // never writes the typed text itself (canWrite is cleared).
 void graphScaleWriteValue(editingStringGrid& grid, int acol, int arow, const std::string& value, bool& canWrite,
                           Reporter& reporter, const std::function<bool()>& apply);
+
+// A time of the interval grid: the short date and the long time (whole seconds), the time
+// left out at exactly midnight.
+std::string intervalTimeText(double t, const FormatSettings& fs);
 
 // The point count typed into the split dialog: digits, blanks around them allowed; 0 counts
 // as 1. nullopt for an empty or non-numeric text or one beyond the integer range.
