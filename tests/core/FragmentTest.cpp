@@ -286,23 +286,4 @@ TEST(FragmentList, BatchIsOneChange) {
     EXPECT_EQ(list.changes, 3);
 }
 
-TEST(FragmentList, IdsFollowTheirFragments) {
-    TFragmentList list;
-    for (int i = 0; i < 4; ++i) list.addFragment(i, i + 0.5L);
-    const uint64_t third = list.idAt(2);
-    const uint64_t first = list.idAt(0);
-    EXPECT_NE(third, 0u);
-    EXPECT_NE(third, first);
-    list.delFragment(0);
-    EXPECT_EQ(list.indexOfId(third), 1);
-    EXPECT_EQ(list.fragments[1].startPoint, 2.0L);
-    EXPECT_EQ(list.indexOfId(first), -1);
-    list.changeFragment(1, "x", 0, 9, 10);
-    EXPECT_EQ(list.indexOfId(third), 1);
-    list.delAllFragment();
-    list.addFragment(1, 2);
-    EXPECT_EQ(list.indexOfId(third), -1);  // numbers are never given twice
-    EXPECT_EQ(list.idAt(5), 0u);
-    EXPECT_EQ(list.indexOfId(0), -1);
-}
 }  // namespace
