@@ -546,13 +546,11 @@ void FragmentPage::clearPage() {
 }
 
 std::string intervalTimeText(double t, const FormatSettings& fs) {
-    if (!std::isfinite(t)) return floatToStr(t, fs);
-    const DateTimeParts p = decodeDateTime(t);
-    std::string out = formatDatePattern(t, fs.shortDateFormat);
-    if (p.hour == 0 && p.minute == 0 && p.second == 0 && p.millisecond == 0) return out;
-    out += ' ';
-    out += formatTimePattern(t, fs.longTimeFormat);
-    return out;
+    // The fraction of a second is dropped first, so the text never carries milliseconds.
+    DateTimeParts p = decodeDateTime(t);
+    p.millisecond = 0;
+    const std::optional<TDateTime> whole = std::isfinite(t) ? encodeDateTime(p) : std::nullopt;
+    return dateTimeToStr(whole.value_or(t), fs);
 }
 
 void graphScaleWriteValue(editingStringGrid& grid, int acol, int arow, const std::string& value, bool& canWrite,

@@ -133,8 +133,8 @@ private:
 void graphScaleWriteValue(editingStringGrid& grid, int acol, int arow, const std::string& value, bool& canWrite,
                           Reporter& reporter, const std::function<bool()>& apply);
 
-// A time of the interval grid: the short date and the long time (whole seconds), the time
-// left out at exactly midnight.
+// A time of the interval grid: the short date and the long time in whole seconds, the time
+// left out when it reads midnight.
 std::string intervalTimeText(double t, const FormatSettings& fs);
 
 // The point count typed into the split dialog: digits, blanks around them allowed; 0 counts
