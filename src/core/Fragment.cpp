@@ -1,5 +1,6 @@
 #include "core/Fragment.h"
 
+#include <algorithm>
 #include <utility>
 
 int32_t fragmentTypeColor(int type) {
@@ -41,18 +42,71 @@ void TFragment::assign(const TFragment& source) {
     color = source.color;
 }
 
+std::vector<TFragmentSpan> equalIntervals(const std::vector<double>& x, int n) {
+    std::vector<TFragmentSpan> spans;
+    const size_t count = x.size();
+    const size_t len = n < 1 ? 1 : static_cast<size_t>(n);
+    spans.reserve(count / len + 1);
+    size_t start = 0;
+    for (; count >= len && start <= count - len; start += len) spans.push_back({x[start], x[start + len - 1]});
+    if (start < count) spans.push_back({x[start], x[count - 1]});
+    return spans;
+}
+
+void TFragmentList::append(TFragment&& f) {
+    // The numbers follow the fragments even where a caller filled the list by hand.
+    ids_.resize(fragments.size(), 0);
+    fragments.push_back(std::move(f));
+    ids_.push_back(nextId_++);
+}
+
 void TFragmentList::addFragment(long double start, long double end) {
     TFragment f(typeOfCurFragments, paintOfCurFragments, start, end);
     f.name = "Интервал " + std::to_string(fragments.size() + 1);
-    fragments.push_back(std::move(f));
+    append(std::move(f));
     doChangeFragments();
 }
 
 void TFragmentList::addFragment(const std::string& name, uint8_t type, long double start, long double end) {
     TFragment f(type, true, start, end);
     f.name = name;
-    fragments.push_back(std::move(f));
+    append(std::move(f));
     doChangeFragments();
+}
+
+void TFragmentList::addFragments(const std::vector<TFragmentSpan>& spans) {
+    if (spans.empty()) return;
+    fragments.reserve(fragments.size() + spans.size());
+    for (const TFragmentSpan& s : spans) {
+        TFragment f(typeOfCurFragments, paintOfCurFragments, s.start, s.end);
+        f.name = "Интервал " + std::to_string(fragments.size() + 1);
+        append(std::move(f));
+    }
+    doChangeFragments();
+}
+
+void TFragmentList::addFragments(const arrayOfFragment& named) {
+    if (named.empty()) return;
+    fragments.reserve(fragments.size() + named.size());
+    for (const TFragment& g : named) {
+        TFragment f(g.typeOfFragments(), true, g.startPoint, g.endPoint);
+        f.name = g.name;
+        append(std::move(f));
+    }
+    doChangeFragments();
+}
+
+uint64_t TFragmentList::idAt(int i) const {
+    if (i < 0 || i >= numOfFragments() || static_cast<size_t>(i) >= ids_.size()) return 0;
+    return ids_[static_cast<size_t>(i)];
+}
+
+int TFragmentList::indexOfId(uint64_t id) const {
+    if (id == 0) return -1;
+    const size_t n = std::min(ids_.size(), fragments.size());
+    for (size_t i = 0; i < n; ++i)
+        if (ids_[i] == id) return static_cast<int>(i);
+    return -1;
 }
 
 void TFragmentList::changeFragment(int i, const std::string& name, uint8_t type, long double start,
@@ -71,12 +125,14 @@ void TFragmentList::changeFragment(int i, const std::string& name, uint8_t type,
 void TFragmentList::delFragment(int i) {
     if (i < 0 || i >= numOfFragments()) return;
     fragments.erase(fragments.begin() + i);
+    if (static_cast<size_t>(i) < ids_.size()) ids_.erase(ids_.begin() + i);
     doChangeFragments();
 }
 
 void TFragmentList::delAllFragment() {
     if (fragments.empty()) return;
     fragments.clear();
+    ids_.clear();
     doChangeFragments();
 }
 

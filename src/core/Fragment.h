@@ -47,6 +47,17 @@ private:
 
 using arrayOfFragment = std::vector<TFragment>;
 
+// The ends of an interval to be made, in days.
+struct TFragmentSpan {
+    long double start = 0;
+    long double end = 0;
+};
+
+// A series cut into consecutive intervals of n points each (x are its times in order): the
+// first from x[0] to x[n-1], the next from x[n] to x[2n-1], and so on; points left after the
+// last full interval make one more, shorter interval. n below 1 counts as 1.
+std::vector<TFragmentSpan> equalIntervals(const std::vector<double>& x, int n);
+
 // Mouse buttons as the chart widget reports them.
 enum class TMouseButton { Left, Right, Middle };
 
@@ -83,6 +94,12 @@ public:
     void addFragment(long double start, long double end);
     // Appends a painted fragment with that name and type.
     void addFragment(const std::string& name, uint8_t type, long double start, long double end);
+    // Many fragments in one change: one OnChangeFragments and one repaint at the end (none
+    // when the batch is empty). Spans become fragments of the current type and paint flag
+    // named as the single addFragment names them, counting on from the list's length.
+    void addFragments(const std::vector<TFragmentSpan>& spans);
+    // Named fragments, painted, with their names, types and times (as the named addFragment).
+    void addFragments(const arrayOfFragment& named);
     // Rewrites name, times and type (colour from the table) of fragment i; the paint flag
     // stays. Repaints, then doChangeFragments. An index out of range does nothing.
     void changeFragment(int i, const std::string& name, uint8_t type, long double start, long double end);
@@ -93,6 +110,12 @@ public:
     // Fires OnChangeFragments, then OnRepaint.
     virtual void doChangeFragments();
 
+    // A number that stays with fragment i while it is in the list (0 for an index out of
+    // range), so a window editing it finds it again after other fragments were deleted.
+    uint64_t idAt(int i) const;
+    // Index of the fragment with that number; -1 when it was deleted.
+    int indexOfId(uint64_t id) const;
+
     // Mouse press at axis value cursorX (taken from the chart's last series), with the
     // bottom axis showing [axisMin, axisMax]. Nothing happens when the chart has no series.
     void chartMouseDown(TMouseButton button, bool hasSeries, double cursorX, double axisMin, double axisMax);
@@ -101,6 +124,11 @@ public:
     void chartMouseUp(TMouseButton button, bool hasSeries, double cursorX, double axisMin, double axisMax);
 
     virtual ~TFragmentList() = default;
+
+private:
+    void append(TFragment&& f);
+    std::vector<uint64_t> ids_;
+    uint64_t nextId_ = 1;
 };
 
 // A value clamped to the axis range: below the minimum the minimum, above the maximum the

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/Fragment.h"
 
@@ -227,4 +229,61 @@ TEST(FragmentList, BandGeometry) {
         }
     }
 }
+
+TEST(FragmentList, EqualIntervals) {
+    // Times 0, 1, 2, ... so the spans read as point indices.
+    const struct {
+        int points, n;
+        std::vector<std::pair<int, int>> spans;
+    } cases[] = {
+        {95, 10, {{0, 9}, {10, 19}, {20, 29}, {30, 39}, {40, 49}, {50, 59}, {60, 69}, {70, 79}, {80, 89}, {90, 94}}},
+        {30, 10, {{0, 9}, {10, 19}, {20, 29}}},  // no remainder: no short piece
+        {5, 10, {{0, 4}}},                       // fewer points than n: one piece
+        {3, 1, {{0, 0}, {1, 1}, {2, 2}}},
+        {3, 0, {{0, 0}, {1, 1}, {2, 2}}},        // below 1 counts as 1
+        {7, 3, {{0, 2}, {3, 5}, {6, 6}}},        // a remainder of one point
+        {0, 10, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> x(static_cast<size_t>(c.points));
+        for (int i = 0; i < c.points; ++i) x[static_cast<size_t>(i)] = i;
+        const std::vector<TFragmentSpan> spans = equalIntervals(x, c.n);
+        ASSERT_EQ(spans.size(), c.spans.size()) << c.points << "/" << c.n;
+        for (size_t k = 0; k < spans.size(); ++k) {
+            EXPECT_EQ(spans[k].start, c.spans[k].first) << c.points << "/" << c.n << " #" << k;
+            EXPECT_EQ(spans[k].end, c.spans[k].second) << c.points << "/" << c.n << " #" << k;
+        }
+    }
+}
+
+TEST(FragmentList, BatchIsOneChange) {
+    CountingList list;
+    list.typeOfCurFragments = 1;
+    list.paintOfCurFragments = true;
+    list.addFragment(0.0L, 1.0L);
+    list.addFragments(std::vector<TFragmentSpan>{{2, 3}, {4, 5}, {6, 7}});
+    EXPECT_EQ(list.changes, 2);
+    ASSERT_EQ(list.numOfFragments(), 4);
+    EXPECT_EQ(list.fragments[1].name, "Интервал 2");
+    EXPECT_EQ(list.fragments[3].name, "Интервал 4");
+    EXPECT_EQ(list.fragments[3].startPoint, 6.0L);
+    EXPECT_EQ(list.fragments[3].color, 0x00D9FFC6);
+
+    TFragment bad(0, false, 8, 9);
+    bad.name = "Плохой участок";
+    TFragment grey(5, false, 10, 11);
+    grey.name = "Серый";
+    list.addFragments(arrayOfFragment{bad, grey});
+    EXPECT_EQ(list.changes, 3);
+    ASSERT_EQ(list.numOfFragments(), 6);
+    EXPECT_EQ(list.fragments[4].name, "Плохой участок");
+    EXPECT_TRUE(list.fragments[4].paint);  // named ones are painted, as the single add paints them
+    EXPECT_EQ(list.fragments[5].color, 0x00D1D1D1);
+
+    // Empty batches change nothing and tell nothing.
+    list.addFragments(std::vector<TFragmentSpan>{});
+    list.addFragments(arrayOfFragment{});
+    EXPECT_EQ(list.changes, 3);
+}
+
 }  // namespace

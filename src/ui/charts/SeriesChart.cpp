@@ -311,8 +311,7 @@ void SeriesChart::updateLayout() {
     inLayout_ = false;
 }
 
-bool SeriesChart::applyAxisRanges() {
-    std::optional<TAxisRange> keys, values;
+void SeriesChart::dataExtents(std::optional<TAxisRange>& keys, std::optional<TAxisRange>& values) const {
     for (const auto& e : entries_) {
         if (!e.graph->visible()) continue;
         mergeRange(keys, e.keys);
@@ -326,6 +325,9 @@ bool SeriesChart::applyAxisRanges() {
         const QCPRange vr = b->getValueRange(found);
         if (found) mergeRange(values, TAxisRange{std::min(0.0, vr.lower), std::max(0.0, vr.upper)});
     }
+}
+
+TChartAxisState SeriesChart::bottomStateInKeys(std::optional<TAxisRange>& keys) const {
     // The bottom state is in the chart's units (days for a date-time axis).
     TChartAxisState bottom = bottom_;
     bottom.minimum = toKeyUnits(bottom_.minimum);
@@ -335,6 +337,28 @@ bool SeriesChart::applyAxisRanges() {
         keys->lower -= 3600;
         keys->upper += 3600;
     }
+    return bottom;
+}
+
+TAxisRange SeriesChart::bottomEnds() const {
+    std::optional<TAxisRange> keys, values;
+    dataExtents(keys, values);
+    bottomStateInKeys(keys);
+    // Worked in the state's own units, so fixed ends come back exactly as they were set.
+    if (keys) keys = TAxisRange{fromKeyUnits(keys->lower), fromKeyUnits(keys->upper)};
+    return axisEnds(bottom_, keys);
+}
+
+TAxisRange SeriesChart::leftEnds() const {
+    std::optional<TAxisRange> keys, values;
+    dataExtents(keys, values);
+    return axisEnds(left_, values);
+}
+
+bool SeriesChart::applyAxisRanges() {
+    std::optional<TAxisRange> keys, values;
+    dataExtents(keys, values);
+    const TChartAxisState bottom = bottomStateInKeys(keys);
     const TAxisRange kr = visibleAxisRange(bottom, keys, axisRect()->width());
     const TAxisRange vr = visibleAxisRange(left_, values, axisRect()->height());
     bool changed = false;
@@ -470,6 +494,14 @@ void SeriesChart::mousePressEvent(QMouseEvent* event) {
         scrollKeys_ = xAxis->range();
         scrollValues_ = yAxis->range();
         event->accept();
+        return;
+    }
+    // A press on the legend is a click on an entry, never the start of a zoom rectangle;
+    // QCustomPlot reports no clicks at all while its zoom rectangle is switched on.
+    if (zoomEnabled_ && legend->visible() && legend->outerRect().contains(event->position().toPoint())) {
+        setSelectionRectMode(QCP::srmNone);
+        QCustomPlot::mousePressEvent(event);
+        setSelectionRectMode(QCP::srmZoom);
         return;
     }
     QCustomPlot::mousePressEvent(event);

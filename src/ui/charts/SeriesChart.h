@@ -75,6 +75,11 @@ public:
     // Visible ranges in the chart's own units (days on a date-time axis), as last laid out.
     TAxisRange bottomRange() const;
     TAxisRange leftRange() const;
+    // The axes' ends before their pixel margins, as their state gives them now: the data
+    // extent of the shown series for automatic ends, the fixed values otherwise (bottom in
+    // the chart's own units). Zoom and scroll commands work on these.
+    TAxisRange bottomEnds() const;
+    TAxisRange leftEnds() const;
     // Bottom-axis value (days on a date-time axis) under a pixel column, and the reverse.
     double bottomValueAt(double pixelX) const;
     double bottomPixelOf(double value) const;
@@ -136,6 +141,10 @@ private:
         std::optional<TAxisRange> values;  // extent of the mapped non-null values
     };
     void computeExtents(Entry& e);
+    // Extents of the shown series and bars (keys in key units).
+    void dataExtents(std::optional<TAxisRange>& keys, std::optional<TAxisRange>& values) const;
+    // The bottom state in key units, and the key extent as the axis uses it.
+    TChartAxisState bottomStateInKeys(std::optional<TAxisRange>& keys) const;
     bool applyAxisRanges();
     void rebuildLegend();
     void onLegendClick(QCPLegend* legend, QCPAbstractLegendItem* item, QMouseEvent* event);

@@ -39,6 +39,13 @@ public:
     void addFragment(const std::string& name, uint8_t type, long double start, long double end) {
         list_.addFragment(name, type, start, end);
     }
+    // Many fragments in one change (one OnChangeFragments, one repaint).
+    void addFragments(const std::vector<TFragmentSpan>& spans) { list_.addFragments(spans); }
+    void addFragments(const arrayOfFragment& named) { list_.addFragments(named); }
+    // The number that stays with fragment i while it exists, and the index of a number
+    // (-1 when that fragment was deleted).
+    uint64_t fragmentIdAt(int i) const { return list_.idAt(i); }
+    int indexOfFragmentId(uint64_t id) const { return list_.indexOfId(id); }
     void changeFragment(int i, const std::string& name, uint8_t type, long double start, long double end) {
         list_.changeFragment(i, name, type, start, end);
     }

@@ -25,10 +25,11 @@
 #include "core/FragmentCopy.h"
 #include "exchange/DelayedSeries.h"
 #include "ui/pages/data/DataPage.h"
-#include "ui/pages/filter/FilterPage.h"
-#include "ui/pages/statistics/CorrelationChoice.h"
 #include "ui/pages/dynamics/DynamicsPage.h"
+#include "ui/pages/filter/FilterPage.h"
+#include "ui/pages/fragments/FragmentPage.h"
 #include "ui/pages/regression/RegressionPage.h"
+#include "ui/pages/statistics/CorrelationChoice.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/ModelTrees.h"
@@ -146,9 +147,10 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     createFragmentsChart();
     buildDataPage(services);
     setPage(1, new FilterPage(*this));
-    buildStatisticsPages(*this);
-    setPage(9, new DynamicsPage(*this));
+    buildStatisticsPages(*this);  // pages 2, 3 and 5
+    setPage(4, new FragmentPage(*this));
     setPage(6, new RegressionPage(*this));
+    setPage(9, new DynamicsPage(*this));
 
     // The project's events rebuild the trees and the caption, then reach the pages, whose
     // lists of series, intervals and models follow the project.
@@ -686,8 +688,8 @@ bool TForm1::loadProjectProc(ProjectReadResult&& loaded) {
     if (!analyzer_->project.applyLoaded(std::move(loaded), prompter_)) return false;
     if (fragmentsChart) {
         fragmentsChart->delAllFragment();
-        for (const TFragment& f : analyzer_->project.userFragments)
-            fragmentsChart->addFragment(f.name, f.typeOfFragments(), f.startPoint, f.endPoint);
+        // All in one change, so the interval grid is filled once, not once per interval.
+        fragmentsChart->addFragments(analyzer_->project.userFragments);
     }
     analyzer_->project.needCalcFragment = true;
     loadFragments();

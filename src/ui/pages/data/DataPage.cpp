@@ -421,14 +421,3 @@ protected:
 }  // namespace
 
 void dropTypedKeys(QComboBox* comboBox) { comboBox->installEventFilter(new NoTypingFilter(comboBox)); }
-
-void graphScaleWriteValue(editingStringGrid& grid, int acol, int arow, const std::string& value, bool& canWrite,
-                          Reporter& reporter, const std::function<void()>& refresh) {
-    canWrite = false;
-    if (!readCellNumber(value)) {
-        reporter.message("Ошибка значения!");
-        return;
-    }
-    grid.setCell(acol, arow, value);
-    if (refresh) refresh();
-}

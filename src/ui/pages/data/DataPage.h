@@ -143,11 +143,5 @@ private:
 // Keeps typed keys from choosing items of a list that is only chosen from.
 void dropTypedKeys(QComboBox* comboBox);
 
-// The value check of the fragment chart's scale grid: a number is written into the cell and
-// `refresh` redraws; anything else is told ("Ошибка значения!") and changes nothing. The
-// grid never writes the typed text itself (canWrite is cleared).
-void graphScaleWriteValue(editingStringGrid& grid, int acol, int arow, const std::string& value, bool& canWrite,
-                          Reporter& reporter, const std::function<void()>& refresh);
-
 // The text of an integer typed into the file-information grid that cannot be read.
 std::string notIntegerMessage(const std::string& value);

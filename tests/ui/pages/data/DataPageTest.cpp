@@ -553,23 +553,4 @@ TEST(DropTypedKeys, LettersDoNotChooseItems) {
     EXPECT_EQ(box.currentIndex(), 1);
 }
 
-TEST(GraphScaleWriteValue, NumbersOnly) {
-    editingStringGrid grid;
-    grid.setColCount(3);
-    grid.setRowCount(2);
-    RecordingReporter rec;
-    int refreshed = 0;
-    bool canWrite = true;
-    graphScaleWriteValue(grid, 1, 1, "12,5", canWrite, rec, [&] { ++refreshed; });
-    EXPECT_FALSE(canWrite);
-    EXPECT_EQ(grid.cell(1, 1), "12,5");
-    EXPECT_EQ(refreshed, 1);
-    canWrite = true;
-    graphScaleWriteValue(grid, 1, 1, "много", canWrite, rec, [&] { ++refreshed; });
-    EXPECT_FALSE(canWrite);
-    EXPECT_EQ(grid.cell(1, 1), "12,5");
-    EXPECT_EQ(refreshed, 1);
-    EXPECT_EQ(rec.texts(), std::vector<std::string>{"Ошибка значения!"});
-}
-
 }  // namespace
