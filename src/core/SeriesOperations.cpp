@@ -85,20 +85,49 @@ std::vector<long double> TStatisticSeries::calcAutoKorr(int maxLag) const {
     if (maxLag < 0) return r;
     r.reserve(static_cast<size_t>(maxLag) + 1);
     const int N = Count();
+    // A part is constant when its values are all equal: the first m values exactly when
+    // m <= firstChange, the values from L on exactly when constantFrom[L]. The deviations
+    // computed for equal values are rounding noise, not a spread.
+    int firstChange = N;
+    for (int i = 1; i < N; ++i)
+        if (y_[static_cast<size_t>(i)] != y_[0]) {
+            firstChange = i;
+            break;
+        }
+    std::vector<uint8_t> constantFrom(static_cast<size_t>(std::max(N, 1)), 1);
+    for (int i = N - 2; i >= 0; --i)
+        constantFrom[static_cast<size_t>(i)] =
+            constantFrom[static_cast<size_t>(i) + 1] && y_[static_cast<size_t>(i)] == y_[static_cast<size_t>(i) + 1];
+    // Values that are not finite numbers leave the coefficients of the parts holding them
+    // undefined.
+    int firstBad = N, lastBad = -1;
+    for (int i = 0; i < N; ++i)
+        if (!std::isfinite(y_[static_cast<size_t>(i)])) {
+            firstBad = std::min(firstBad, i);
+            lastBad = i;
+        }
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
     for (int lag = 0; lag <= maxLag; ++lag) {
         const int m = N - lag;
         if (m < 2) {
             r.push_back(0);
             continue;
         }
+        if (firstBad < m || lastBad >= lag) {
+            r.push_back(nan);
+            continue;
+        }
+        if (m <= firstChange || constantFrom[static_cast<size_t>(lag)]) {
+            r.push_back(0);
+            continue;
+        }
+        // About the means, in two passes: signals far from zero keep their digits.
         const double* a = y_.data();
         const double* b = y_.data() + lag;
-        long double sa = 0, sb = 0, maxA = 0, maxB = 0;
+        long double sa = 0, sb = 0;
         for (int i = 0; i < m; ++i) {
             sa += a[i];
             sb += b[i];
-            maxA = std::max(maxA, std::fabs(static_cast<long double>(a[i])));
-            maxB = std::max(maxB, std::fabs(static_cast<long double>(b[i])));
         }
         const long double ma = sa / m, mb = sb / m;
         long double saa = 0, sbb = 0, sab = 0;
@@ -108,14 +137,8 @@ std::vector<long double> TStatisticSeries::calcAutoKorr(int maxLag) const {
             sbb += db * db;
             sab += da * db;
         }
-        const long double sdA = std::sqrt(saa / m), sdB = std::sqrt(sbb / m);
-        // A part that is constant up to rounding has no correlation.
-        constexpr long double rel = 1e-12L;
-        if (!(sdA > rel * maxA) || !(sdB > rel * maxB)) {
-            r.push_back(0);
-            continue;
-        }
-        r.push_back((sab / m) / (sdA * sdB));
+        const long double den = std::sqrt(saa / m) * std::sqrt(sbb / m);
+        r.push_back(den > 0 ? (sab / m) / den : 0.0L);
     }
     return r;
 }

@@ -79,8 +79,9 @@ public:
     bool average(int n);
     // The same on a new copy of this series; nullptr when n < 1 or n > Count.
     std::unique_ptr<TStatisticSeries> getAverageSeries(int n) const;
-    // Autocorrelation coefficients for the lags 0..maxLag (population deviations; 0 where
-    // a part is constant or holds fewer than two pairs). Empty for a negative maxLag.
+    // Autocorrelation coefficients for the lags 0..maxLag (population deviations, sums about
+    // the means; 0 where a part is constant or holds fewer than two pairs, NaN where a part
+    // holds a value that is not a finite number). Empty for a negative maxLag.
     std::vector<long double> calcAutoKorr(int maxLag) const;
     // Deletes every point whose X lies outside all fragments (bounds inclusive); an empty
     // list deletes every point.
