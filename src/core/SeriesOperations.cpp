@@ -7,45 +7,50 @@
 #include "core/StatisticSeries.h"
 #include "core/Synchronize.h"
 
-namespace {
-// Points of the trailing moving average of window n over (x, y).
-void movingAverage(const std::vector<double>& x, const std::vector<double>& y, int n, std::vector<double>& ox,
-                   std::vector<double>& oy) {
+std::vector<double> movingAverageOf(const std::vector<double>& y, int n) {
     const size_t N = y.size();
+    if (n < 1 || static_cast<size_t>(n) > N) return {};
     const size_t w = static_cast<size_t>(n);
     const size_t count = N - w + 1;
-    ox.resize(count);
-    oy.resize(count);
-    for (size_t k = 0; k < count; ++k) ox[k] = x[k + w - 1];
-    // Each window summed afresh in extended precision, as long as that stays cheap.
-    if (static_cast<double>(count) * static_cast<double>(w) <= 5e7) {
-        for (size_t k = 0; k < count; ++k) {
-            long double sum = 0;
-            for (size_t j = k; j < k + w; ++j) sum += y[j];
-            oy[k] = static_cast<double>(sum / static_cast<long double>(w));
-        }
-        return;
-    }
-    // Long windows: a sliding sum with its rounding error carried alongside (Neumaier), so
-    // that a large value leaving the window cannot cancel the small ones that remain; it is
-    // summed afresh at the start of every block of n windows.
+    std::vector<double> out(count);
+    // The finite values go into the sliding sum; infinities and NaN are counted, and a
+    // window holding any gives what its plain sum would: NaN, or the infinity.
     long double sum = 0, comp = 0;
-    auto add = [&](long double v) {
-        const long double t = sum + v;
-        comp += std::fabs(sum) >= std::fabs(v) ? (sum - t) + v : (v - t) + sum;
-        sum = t;
+    size_t nans = 0, plusInf = 0, minusInf = 0;
+    auto add = [&](double v, int sign) {
+        if (std::isnan(v)) {
+            nans += static_cast<size_t>(sign > 0 ? 1 : -1);
+        } else if (std::isinf(v)) {
+            size_t& c = v > 0 ? plusInf : minusInf;
+            c += static_cast<size_t>(sign > 0 ? 1 : -1);
+        } else {
+            const long double x = sign > 0 ? static_cast<long double>(v) : -static_cast<long double>(v);
+            const long double t = sum + x;
+            comp += std::fabs(sum) >= std::fabs(x) ? (sum - t) + x : (x - t) + sum;
+            sum = t;
+        }
     };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
     for (size_t k = 0; k < count; ++k) {
         if (k % w == 0) {
+            // Summed afresh every n windows, so the rounding carried along stays bounded.
             sum = comp = 0;
-            for (size_t j = k; j < k + w; ++j) add(y[j]);
+            nans = plusInf = minusInf = 0;
+            for (size_t j = k; j < k + w; ++j) add(y[j], 1);
         } else {
-            add(y[k + w - 1]);
-            add(-static_cast<long double>(y[k - 1]));
+            add(y[k + w - 1], 1);
+            add(y[k - 1], -1);
         }
-        oy[k] = static_cast<double>((sum + comp) / static_cast<long double>(w));
+        if (nans > 0 || (plusInf > 0 && minusInf > 0)) out[k] = nan;
+        else if (plusInf > 0) out[k] = inf;
+        else if (minusInf > 0) out[k] = -inf;
+        else out[k] = static_cast<double>((sum + comp) / static_cast<long double>(w));
     }
+    return out;
 }
+
+namespace {
 
 // The smallest double not below v, and the largest double not above v: a double x
 // satisfies v <= x exactly when ceilToDouble(v) <= x, and x <= v exactly when
@@ -65,9 +70,8 @@ double floorToDouble(long double v) {
 
 bool TStatisticSeries::average(int n) {
     if (n < 1 || n > Count()) return false;
-    std::vector<double> ox, oy;
-    movingAverage(x_, y_, n, ox, oy);
-    setPoints(std::move(ox), std::move(oy));
+    std::vector<double> ox(x_.begin() + (n - 1), x_.end());
+    setPoints(std::move(ox), movingAverageOf(y_, n));
     calcStatistic();
     return true;
 }

@@ -113,6 +113,12 @@ using arrayOfStatSeries = std::vector<TStatisticSeries*>;
 void getSortedValues(const TStatisticSeries& series, extendedArray& values);
 // Sorts the whole array ascending in place.
 void sortArray(extendedArray& values);
+// The trailing moving average of window n (1 <= n <= y.size(), else empty): the mean of
+// y[k..k+n-1] for k = 0..size-n, in extended precision. A sliding sum with its rounding
+// error carried alongside (Neumaier), summed afresh every n windows, so that a huge value
+// leaving the window cannot take the small ones with it; it gives the plain sums' numbers
+// within rounding, NaN and infinities included, in time independent of n.
+std::vector<double> movingAverageOf(const std::vector<double>& y, int n);
 // Median of the values (the middle one, or the mean of the two middle ones); NaN when empty.
 // The values are reordered.
 long double medianOf(extendedArray& values);
