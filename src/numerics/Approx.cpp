@@ -109,6 +109,11 @@ void deviationSums(const double* X, const double* y, int N, int m, int stride,
     threads = std::max(1, std::min(threads, n));
     constexpr int kBlock = 256;
     const ColumnScale sy = scales[static_cast<size_t>(m)];
+    std::vector<double> centre(static_cast<size_t>(m)), inv(static_cast<size_t>(m));
+    for (int i = 0; i < m; ++i) {
+        centre[static_cast<size_t>(i)] = scales[static_cast<size_t>(i)].centre;
+        inv[static_cast<size_t>(i)] = scales[static_cast<size_t>(i)].inv;
+    }
     auto accumulate = [&](int first) {
         std::vector<double> row(static_cast<size_t>(n), 1.0);
         std::vector<double> g(nn, 0.0), r(static_cast<size_t>(n), 0.0);
@@ -123,14 +128,15 @@ void deviationSums(const double* X, const double* y, int N, int m, int stride,
                 r[static_cast<size_t>(i)] = 0.0;
             }
         };
+        double* __restrict rw = row.data();
         for (int k = 0; k < N; ++k) {
             const double* x = X + static_cast<size_t>(k) * stride;
-            for (int i = 0; i < m; ++i) row[i] = (x[i] - scales[i].centre) * scales[i].inv;
+            for (int i = 0; i < m; ++i) rw[i] = (x[i] - centre[i]) * inv[i];
             const double yk = (y[k] - sy.centre) * sy.inv;
             for (int i = first; i < n; i += threads) {
-                const double xi = row[i];
-                double* gi = g.data() + static_cast<size_t>(i) * n;
-                for (int j = i; j < n; ++j) gi[j] += xi * row[j];
+                const double xi = rw[i];
+                double* __restrict gi = g.data() + static_cast<size_t>(i) * n;
+                for (int j = i; j < n; ++j) gi[j] += xi * rw[j];
                 r[i] += xi * yk;
             }
             if ((k + 1) % kBlock == 0) flush();
@@ -145,42 +151,9 @@ void deviationSums(const double* X, const double* y, int N, int m, int stride,
                 static_cast<size_t>(threads));
 }
 
-// The smallest eigenvalue of the symmetric n x n matrix A (row-major), by cyclic Jacobi
-// rotations; accurate to the rounding of A's largest entries.
-long double smallestEigenvalue(Vec A, int n) {
-    auto at = [&A, n](int i, int j) -> long double& { return A[static_cast<size_t>(i) * n + j]; };
-    for (int sweep = 0; sweep < 100; ++sweep) {
-        bool rotated = false;
-        for (int p = 0; p < n; ++p) {
-            for (int q = p + 1; q < n; ++q) {
-                const long double apq = at(p, q);
-                if (std::fabs(apq) <= 1e-30L * std::sqrt(std::fabs(at(p, p) * at(q, q))) || apq == 0) continue;
-                rotated = true;
-                const long double theta = (at(q, q) - at(p, p)) / (2 * apq);
-                const long double t = (theta >= 0 ? 1 : -1) / (std::fabs(theta) + std::sqrt(theta * theta + 1));
-                const long double c = 1 / std::sqrt(t * t + 1), s = t * c;
-                for (int k = 0; k < n; ++k) {
-                    const long double kp = at(k, p), kq = at(k, q);
-                    at(k, p) = c * kp - s * kq;
-                    at(k, q) = s * kp + c * kq;
-                }
-                for (int k = 0; k < n; ++k) {
-                    const long double pk = at(p, k), qk = at(q, k);
-                    at(p, k) = c * pk - s * qk;
-                    at(q, k) = s * pk + c * qk;
-                }
-            }
-        }
-        if (!rotated) break;
-    }
-    long double lo = at(0, 0);
-    for (int i = 1; i < n; ++i) lo = std::min(lo, at(i, i));
-    return lo;
-}
-
-// Solves A·z = b for the symmetric positive definite A by Cholesky; false when a pivot is
-// not positive.
-bool choleskySolve(Vec A, int n, Vec& b) {
+// Replaces the symmetric A (n x n, row-major) by its Cholesky factor L (lower triangle,
+// A = L·Lᵀ); false when a pivot is not positive.
+bool cholesky(Vec& A, int n) {
     auto at = [&A, n](int i, int j) -> long double& { return A[static_cast<size_t>(i) * n + j]; };
     for (int j = 0; j < n; ++j) {
         long double d = at(j, j);
@@ -193,6 +166,34 @@ bool choleskySolve(Vec A, int n, Vec& b) {
             at(i, j) = s / at(j, j);
         }
     }
+    return true;
+}
+
+// The trace of A⁻¹ = Σ over the entries of L⁻¹ squared. It is the sum of the reciprocal
+// eigenvalues, so 1/trace lies between λmin/n and λmin: a bound of the smallest eigenvalue
+// without computing it.
+long double inverseTrace(const Vec& L, int n) {
+    auto at = [&L, n](int i, int j) { return L[static_cast<size_t>(i) * n + j]; };
+    Vec inv(static_cast<size_t>(n) * n, 0.0L);
+    long double trace = 0;
+    for (int j = 0; j < n; ++j) {
+        // Column j of L⁻¹ by forward substitution.
+        inv[static_cast<size_t>(j) * n + j] = 1 / at(j, j);
+        trace += inv[static_cast<size_t>(j) * n + j] * inv[static_cast<size_t>(j) * n + j];
+        for (int i = j + 1; i < n; ++i) {
+            long double s = 0;
+            for (int k = j; k < i; ++k) s -= at(i, k) * inv[static_cast<size_t>(k) * n + j];
+            const long double v = s / at(i, i);
+            inv[static_cast<size_t>(i) * n + j] = v;
+            trace += v * v;
+        }
+    }
+    return trace;
+}
+
+// Solves L·Lᵀ·z = b in place.
+void choleskySolve(const Vec& L, int n, Vec& b) {
+    auto at = [&L, n](int i, int j) { return L[static_cast<size_t>(i) * n + j]; };
     for (int i = 0; i < n; ++i) {
         long double s = b[static_cast<size_t>(i)];
         for (int k = 0; k < i; ++k) s -= at(i, k) * b[static_cast<size_t>(k)];
@@ -203,7 +204,6 @@ bool choleskySolve(Vec A, int n, Vec& b) {
         for (int k = i + 1; k < n; ++k) s -= at(k, i) * b[static_cast<size_t>(k)];
         b[static_cast<size_t>(i)] = s / at(i, i);
     }
-    return true;
 }
 
 bool representable(long double v) { return std::isfinite(v) && std::fabs(v) <= DBL_MAX; }
@@ -250,8 +250,9 @@ TFitStatus leastSquares(const double* X, const double* y, int N, int m, bool fre
     }
 
     // Unit diagonal; the system is singular to working precision when its smallest
-    // eigenvalue is within the rounding error of the sums (double sums of blocks of 256
-    // points, extended precision beyond), with a wide margin.
+    // eigenvalue may lie within the rounding error of the sums (double sums of blocks of
+    // 256 points, extended precision beyond), with a wide margin: a condition test on the
+    // scaled system, however the rounding spreads over the elimination's pivots.
     Vec D(static_cast<size_t>(m));
     for (int i = 0; i < m; ++i) D[static_cast<size_t>(i)] = 1 / std::sqrt(A[static_cast<size_t>(i) * m + i]);
     for (int i = 0; i < m; ++i) {
@@ -260,8 +261,8 @@ TFitStatus leastSquares(const double* X, const double* y, int N, int m, bool fre
     }
     if (m > 0) {
         const long double tolerance = m * (1e-13L * doubleShare + 1e-17L);
-        if (!(smallestEigenvalue(A, m) > tolerance)) return TFitStatus::singular;
-        if (!choleskySolve(A, m, b)) return TFitStatus::singular;
+        if (!cholesky(A, m) || !(1 / inverseTrace(A, m) > tolerance)) return TFitStatus::singular;
+        choleskySolve(A, m, b);
     }
 
     // Back to the units of the data; the free term from the means: ȳ - Σ a_i·x̄_i.
