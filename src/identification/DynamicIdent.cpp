@@ -85,7 +85,8 @@ bool TDynamicIdent::identification(const TStatisticSeries& input, const TStatist
 
     // The step in minutes, from the step in milliseconds: two large date-time numbers
     // differ by a step that is off by their rounding (0,99999999 minutes for minute data).
-    const long long stepMs = std::llround(static_cast<long double>(dt) * 86400000.0L);
+    const long double ms = static_cast<long double>(dt) * 86400000.0L;
+    const long double stepMs = ms < 9e18L ? static_cast<long double>(std::llround(ms)) : ms;
     if (stepMs < 1) {
         say(reporter, kBadStepMessage);
         return false;
