@@ -124,14 +124,10 @@ void TPrepareSeries::average() {
     // Times come from the filtered stage; should it no longer match the filled one, the
     // filled stage's own times are used rather than reading past its end.
     const TStatisticSeries& times = filtredSeries.Count() == N ? filtredSeries : pullSeries;
-    const std::vector<double>& y = pullSeries.YValues();
-    cleanSeries.reserve(static_cast<size_t>(N - n + 1));
-    for (int k = 0; k + n <= N; ++k) {
-        long double sum = 0;
-        for (int j = k; j < k + n; ++j) sum += y[static_cast<size_t>(j)];
-        cleanSeries.AddXY(times.XValue(k + n - 1), static_cast<double>(sum / n));
-        averaged = true;
-    }
+    // The same sliding sum as the series' own average: time independent of the window.
+    std::vector<double> x(times.XValues().begin() + (n - 1), times.XValues().end());
+    cleanSeries.setPoints(std::move(x), movingAverageOf(pullSeries.YValues(), n));
+    averaged = cleanSeries.Count() > 0;
 }
 
 bool TPrepareSeries::transformSeries() {

@@ -7,45 +7,50 @@
 #include "core/StatisticSeries.h"
 #include "core/Synchronize.h"
 
-namespace {
-// Points of the trailing moving average of window n over (x, y).
-void movingAverage(const std::vector<double>& x, const std::vector<double>& y, int n, std::vector<double>& ox,
-                   std::vector<double>& oy) {
+std::vector<double> movingAverageOf(const std::vector<double>& y, int n) {
     const size_t N = y.size();
+    if (n < 1 || static_cast<size_t>(n) > N) return {};
     const size_t w = static_cast<size_t>(n);
     const size_t count = N - w + 1;
-    ox.resize(count);
-    oy.resize(count);
-    for (size_t k = 0; k < count; ++k) ox[k] = x[k + w - 1];
-    // Each window summed afresh in extended precision, as long as that stays cheap.
-    if (static_cast<double>(count) * static_cast<double>(w) <= 5e7) {
-        for (size_t k = 0; k < count; ++k) {
-            long double sum = 0;
-            for (size_t j = k; j < k + w; ++j) sum += y[j];
-            oy[k] = static_cast<double>(sum / static_cast<long double>(w));
-        }
-        return;
-    }
-    // Long windows: a sliding sum with its rounding error carried alongside (Neumaier), so
-    // that a large value leaving the window cannot cancel the small ones that remain; it is
-    // summed afresh at the start of every block of n windows.
+    std::vector<double> out(count);
+    // The finite values go into the sliding sum; infinities and NaN are counted, and a
+    // window holding any gives what its plain sum would: NaN, or the infinity.
     long double sum = 0, comp = 0;
-    auto add = [&](long double v) {
-        const long double t = sum + v;
-        comp += std::fabs(sum) >= std::fabs(v) ? (sum - t) + v : (v - t) + sum;
-        sum = t;
+    size_t nans = 0, plusInf = 0, minusInf = 0;
+    auto add = [&](double v, int sign) {
+        if (std::isnan(v)) {
+            nans += static_cast<size_t>(sign > 0 ? 1 : -1);
+        } else if (std::isinf(v)) {
+            size_t& c = v > 0 ? plusInf : minusInf;
+            c += static_cast<size_t>(sign > 0 ? 1 : -1);
+        } else {
+            const long double x = sign > 0 ? static_cast<long double>(v) : -static_cast<long double>(v);
+            const long double t = sum + x;
+            comp += std::fabs(sum) >= std::fabs(x) ? (sum - t) + x : (x - t) + sum;
+            sum = t;
+        }
     };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
     for (size_t k = 0; k < count; ++k) {
         if (k % w == 0) {
+            // Summed afresh every n windows, so the rounding carried along stays bounded.
             sum = comp = 0;
-            for (size_t j = k; j < k + w; ++j) add(y[j]);
+            nans = plusInf = minusInf = 0;
+            for (size_t j = k; j < k + w; ++j) add(y[j], 1);
         } else {
-            add(y[k + w - 1]);
-            add(-static_cast<long double>(y[k - 1]));
+            add(y[k + w - 1], 1);
+            add(y[k - 1], -1);
         }
-        oy[k] = static_cast<double>((sum + comp) / static_cast<long double>(w));
+        if (nans > 0 || (plusInf > 0 && minusInf > 0)) out[k] = nan;
+        else if (plusInf > 0) out[k] = inf;
+        else if (minusInf > 0) out[k] = -inf;
+        else out[k] = static_cast<double>((sum + comp) / static_cast<long double>(w));
     }
+    return out;
 }
+
+namespace {
 
 // The smallest double not below v, and the largest double not above v: a double x
 // satisfies v <= x exactly when ceilToDouble(v) <= x, and x <= v exactly when
@@ -65,9 +70,8 @@ double floorToDouble(long double v) {
 
 bool TStatisticSeries::average(int n) {
     if (n < 1 || n > Count()) return false;
-    std::vector<double> ox, oy;
-    movingAverage(x_, y_, n, ox, oy);
-    setPoints(std::move(ox), std::move(oy));
+    std::vector<double> ox(x_.begin() + (n - 1), x_.end());
+    setPoints(std::move(ox), movingAverageOf(y_, n));
     calcStatistic();
     return true;
 }
@@ -85,20 +89,49 @@ std::vector<long double> TStatisticSeries::calcAutoKorr(int maxLag) const {
     if (maxLag < 0) return r;
     r.reserve(static_cast<size_t>(maxLag) + 1);
     const int N = Count();
+    // A part is constant when its values are all equal: the first m values exactly when
+    // m <= firstChange, the values from L on exactly when constantFrom[L]. The deviations
+    // computed for equal values are rounding noise, not a spread.
+    int firstChange = N;
+    for (int i = 1; i < N; ++i)
+        if (y_[static_cast<size_t>(i)] != y_[0]) {
+            firstChange = i;
+            break;
+        }
+    std::vector<uint8_t> constantFrom(static_cast<size_t>(std::max(N, 1)), 1);
+    for (int i = N - 2; i >= 0; --i)
+        constantFrom[static_cast<size_t>(i)] =
+            constantFrom[static_cast<size_t>(i) + 1] && y_[static_cast<size_t>(i)] == y_[static_cast<size_t>(i) + 1];
+    // Values that are not finite numbers leave the coefficients of the parts holding them
+    // undefined.
+    int firstBad = N, lastBad = -1;
+    for (int i = 0; i < N; ++i)
+        if (!std::isfinite(y_[static_cast<size_t>(i)])) {
+            firstBad = std::min(firstBad, i);
+            lastBad = i;
+        }
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
     for (int lag = 0; lag <= maxLag; ++lag) {
         const int m = N - lag;
         if (m < 2) {
             r.push_back(0);
             continue;
         }
+        if (firstBad < m || lastBad >= lag) {
+            r.push_back(nan);
+            continue;
+        }
+        if (m <= firstChange || constantFrom[static_cast<size_t>(lag)]) {
+            r.push_back(0);
+            continue;
+        }
+        // About the means, in two passes: signals far from zero keep their digits.
         const double* a = y_.data();
         const double* b = y_.data() + lag;
-        long double sa = 0, sb = 0, maxA = 0, maxB = 0;
+        long double sa = 0, sb = 0;
         for (int i = 0; i < m; ++i) {
             sa += a[i];
             sb += b[i];
-            maxA = std::max(maxA, std::fabs(static_cast<long double>(a[i])));
-            maxB = std::max(maxB, std::fabs(static_cast<long double>(b[i])));
         }
         const long double ma = sa / m, mb = sb / m;
         long double saa = 0, sbb = 0, sab = 0;
@@ -108,14 +141,8 @@ std::vector<long double> TStatisticSeries::calcAutoKorr(int maxLag) const {
             sbb += db * db;
             sab += da * db;
         }
-        const long double sdA = std::sqrt(saa / m), sdB = std::sqrt(sbb / m);
-        // A part that is constant up to rounding has no correlation.
-        constexpr long double rel = 1e-12L;
-        if (!(sdA > rel * maxA) || !(sdB > rel * maxB)) {
-            r.push_back(0);
-            continue;
-        }
-        r.push_back((sab / m) / (sdA * sdB));
+        const long double den = std::sqrt(saa / m) * std::sqrt(sbb / m);
+        r.push_back(den > 0 ? (sab / m) / den : 0.0L);
     }
     return r;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "numerics/Formatters.h"
 
@@ -69,7 +70,9 @@ arrayOfExtended staticQualityValues(const TStatisticSeries& measured, const TSta
     const long double om = measured.mean;
     const long double mm = model.mean;
     long double smo = 0, smm = 0, soo = 0, see = 0, se = 0, sae = 0;
+    bool constant = true;
     for (int i = 0; i < N; ++i) {
+        constant &= measured.YValue(i) == measured.YValue(0);
         const long double o = measured.YValue(i);
         const long double m = model.YValue(i);
         smo += (m - mm) * (o - om);
@@ -88,7 +91,9 @@ arrayOfExtended staticQualityValues(const TStatisticSeries& measured, const TSta
     stat[3] = model.mean;
     stat[4] = measured.standartDeviation;
     stat[5] = model.standartDeviation;
-    stat[6] = soo > 0 ? see / soo * 100.0L : 0.0L;
+    // The index compares the residual with the spread of the measured output; a constant
+    // output has none, and its index is undefined (NaN, printed "NAN"), not a perfect 0.
+    stat[6] = !constant && soo > 0 ? see / soo * 100.0L : std::numeric_limits<long double>::quiet_NaN();
     if (N >= 2) {
         const long double eMean = se / N;
         long double s = 0;

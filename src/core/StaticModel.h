@@ -14,8 +14,8 @@ constexpr long double kFailedR2norm = -10000.0L;
 // Number of quality values of calcOutputWithStat, in their fixed order:
 // 0 R², 1 normalised R², 2 mean of the measured output, 3 mean of the model output,
 // 4 standard deviation of the measured output, 5 standard deviation of the model output,
-// 6 index (residual sum of squares in percent of the measured one), 7 standard deviation
-// of the residual, 8 RMSE, 9 mean absolute error.
+// 6 index (residual sum of squares in percent of the measured one; NaN for a constant
+// measured output), 7 standard deviation of the residual, 8 RMSE, 9 mean absolute error.
 constexpr int kNumQualityValues = 10;
 // The quality values shown in the result grids and reports, in this order.
 inline const std::vector<int>& shownQualityValues() {

@@ -80,8 +80,9 @@ public:
     bool average(int n);
     // The same on a new copy of this series; nullptr when n < 1 or n > Count.
     std::unique_ptr<TStatisticSeries> getAverageSeries(int n) const;
-    // Autocorrelation coefficients for the lags 0..maxLag (population deviations; 0 where
-    // a part is constant or holds fewer than two pairs). Empty for a negative maxLag.
+    // Autocorrelation coefficients for the lags 0..maxLag (population deviations, sums about
+    // the means; 0 where a part is constant or holds fewer than two pairs, NaN where a part
+    // holds a value that is not a finite number). Empty for a negative maxLag.
     std::vector<long double> calcAutoKorr(int maxLag) const;
     // Deletes every point whose X lies outside all fragments (bounds inclusive); an empty
     // list deletes every point.
@@ -113,6 +114,12 @@ using arrayOfStatSeries = std::vector<TStatisticSeries*>;
 void getSortedValues(const TStatisticSeries& series, extendedArray& values);
 // Sorts the whole array ascending in place.
 void sortArray(extendedArray& values);
+// The trailing moving average of window n (1 <= n <= y.size(), else empty): the mean of
+// y[k..k+n-1] for k = 0..size-n, in extended precision. A sliding sum with its rounding
+// error carried alongside (Neumaier), summed afresh every n windows, so that a huge value
+// leaving the window cannot take the small ones with it; it gives the plain sums' numbers
+// within rounding, NaN and infinities included, in time independent of n.
+std::vector<double> movingAverageOf(const std::vector<double>& y, int n);
 // Median of the values (the middle one, or the mean of the two middle ones); NaN when empty.
 // The values are reordered.
 long double medianOf(extendedArray& values);

@@ -42,17 +42,19 @@ Moments moments(const double* a, size_t n) {
     return m;
 }
 
-long double meanProduct(const double* a, const double* b, size_t n) {
+// The covariance Σ (a - mean a)(b - mean b) / n. Taken about the means: the one-pass form
+// mean(ab) - mean(a)·mean(b) cancels every digit of signals far from zero.
+long double covariance(const double* a, const double* b, size_t n, const Moments& ma, const Moments& mb) {
     long double sum = 0;
-    for (size_t i = 0; i < n; ++i) sum += static_cast<long double>(a[i]) * b[i];
+    for (size_t i = 0; i < n; ++i) sum += (a[i] - ma.mean) * (b[i] - mb.mean);
     return sum / static_cast<long double>(n);
 }
 
-double combine(const Moments& ma, const Moments& mb, long double meanAB) {
+double combine(const Moments& ma, const Moments& mb, long double cov) {
     if (ma.constant || mb.constant) return kNaN;
     const long double den = ma.sd * mb.sd;
     if (!(den > 0) || !std::isfinite(den)) return kNaN;
-    const long double r = (meanAB - ma.mean * mb.mean) / den;
+    const long double r = cov / den;
     return std::isfinite(r) ? static_cast<double>(r) : kNaN;
 }
 
@@ -70,7 +72,8 @@ void parallelForWork(size_t count, size_t workPerItem, Job job) {
 
 double correlationCoefficient(const double* a, const double* b, size_t n) {
     if (n == 0) return kNaN;
-    return combine(moments(a, n), moments(b, n), meanProduct(a, b, n));
+    const Moments ma = moments(a, n), mb = moments(b, n);
+    return combine(ma, mb, covariance(a, b, n, ma, mb));
 }
 
 double calcKrossColleration(const TStatisticSeries& series1, const TStatisticSeries& series2) {
@@ -130,7 +133,7 @@ void lagGroup(const SweepData& d, size_t first, std::vector<std::pair<int, doubl
         const long double x = b[g][i] - mb[g].mean;
         return x * x;
     }, sqB);
-    pass([&](int g, size_t i) -> long double { return static_cast<long double>(d.a[i]) * b[g][i]; }, prod);
+    pass([&](int g, size_t i) -> long double { return (d.a[i] - ma[g].mean) * (b[g][i] - mb[g].mean); }, prod);
     for (int g = 0; g < G; ++g) {
         ma[g].sd = std::sqrt(sqA[g] / static_cast<long double>(m[g]));
         mb[g].sd = std::sqrt(sqB[g] / static_cast<long double>(m[g]));
@@ -215,7 +218,7 @@ CorrelationMap calcCorrelationMap(const std::vector<const TStatisticSeries*>& se
             const double* b = series[j]->YValues().data() + (len2 - n);
             const Moments ma = len1 == n ? whole[i] : moments(a, n);
             const Moments mb = len2 == n ? whole[j] : moments(b, n);
-            r = combine(ma, mb, meanProduct(a, b, n));
+            r = combine(ma, mb, covariance(a, b, n, ma, mb));
         }
         map.values[i * s + j] = r;
         map.values[j * s + i] = r;

@@ -1,9 +1,10 @@
 #pragma once
 // Pearson cross-correlation of series: one coefficient of two series aligned at their ends,
 // a sweep over lags, and the map of every pair of many series. All use the stored values of
-// every point (a gap counts with the value it stores), sums in extended precision and the
-// population standard deviation:
-//   r = (Σ a·b / n − mean(a)·mean(b)) / (sd(a)·sd(b)).
+// every point (a gap counts with the value it stores), sums in extended precision about the
+// means and the population standard deviation:
+//   r = Σ (a − mean(a))·(b − mean(b)) / n / (sd(a)·sd(b)),
+// which is (Σ a·b / n − mean(a)·mean(b)) / (sd(a)·sd(b)) without its cancellation.
 // A coefficient that is undefined (no pairs, a series whose values are all equal) is NaN.
 #include <cstddef>
 #include <utility>

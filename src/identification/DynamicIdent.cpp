@@ -83,16 +83,27 @@ bool TDynamicIdent::identification(const TStatisticSeries& input, const TStatist
         return false;
     }
 
-    const double T = dt * 1440.0;
+    // The step in minutes, from the step in milliseconds: two large date-time numbers
+    // differ by a step that is off by their rounding (0,99999999 minutes for minute data).
+    const long double ms = static_cast<long double>(dt) * 86400000.0L;
+    const long double stepMs = ms < 9e18L ? static_cast<long double>(std::llround(ms)) : ms;
+    if (stepMs < 1) {
+        say(reporter, kBadStepMessage);
+        return false;
+    }
+    const double T = static_cast<double>(stepMs) / 60000.0;
     const std::vector<double>& u = input.YValues();
     const std::vector<double>& y = output.YValues();
 
     TCoefArray b{}, a{}, g{}, h{};
     TVector coef;
     double err = 0;
-    if (!approxDiffEquation(u.data(), y.data(), xPower, yPower, N, coef, b, a, err)) {
+    TFitStatus why = TFitStatus::ok;
+    if (!approxDiffEquation(u.data(), y.data(), xPower, yPower, N, coef, b, a, err, &why)) {
         calcModel = false;
-        say(reporter, kFitFailedMessage);
+        say(reporter, why == TFitStatus::singular     ? kSingularFitMessage
+                      : why == TFitStatus::notANumber ? kNotANumberMessage
+                                                      : kFitFailedMessage);
         return false;
     }
     if (!diffEquationToTransferFunction(xPower, yPower, b, a, T, g, h)) {
@@ -131,8 +142,15 @@ bool TDynamicIdent::identification(const TStatisticSeries& input, const TStatist
     newInput->assignSS(input);
     newOutput->assignSS(output);
 
-    // Quality: the simulation from the measured start against the measured output.
+    // Quality: the simulation from the measured start against the measured output. A model
+    // whose simulation on its own data runs away to infinity fits noise, not the plant.
     auto model = m.calcOutputWithStartPoint({newInput.get()}, *newOutput);
+    for (double v : model->YValues())
+        if (!std::isfinite(v)) {
+            calcModel = false;
+            say(reporter, kDivergentModelMessage);
+            return false;
+        }
     model->calcStatistic();
     newOutput->calcStatistic(reporter);
     const long double r2 = squaredCorrelation(*model, *newOutput, std::min(N, model->Count()));

@@ -23,6 +23,14 @@ public:
         "Ошибка! Недостаточно точек для идентификации модели заданного порядка.";
     static constexpr const char* kFitFailedMessage =
         "Ошибка! Не удалось рассчитать коэффициенты разностного уравнения.";
+    static constexpr const char* kSingularFitMessage =
+        "Ошибка! Коэффициенты разностного уравнения не определяются данными: порядки модели слишком высоки "
+        "для этих данных или входной ряд меняется слишком мало.";
+    static constexpr const char* kNotANumberMessage =
+        "Ошибка! Ряды содержат значения, не являющиеся числами (бесконечность или NaN).";
+    static constexpr const char* kDivergentModelMessage =
+        "Ошибка! Порядки модели слишком высоки для этих данных: расчет модели на ее собственных данных "
+        "расходится. Модель не построена.";
     static constexpr const char* kConversionFailedMessage =
         "Ошибка! Не удалось преобразовать разностное уравнение в передаточную функцию.";
     static constexpr const char* kZeroGainMessage =
@@ -45,9 +53,11 @@ public:
     // Identifies the model with input order xPower (numerator) and output order yPower
     // (denominator). On success fills dynamicmodel (its tau and ky[0] keep their values),
     // lastInput, lastOutput, meanError and the model's R2 and R2norm, and returns true.
-    // A refusal shows its message and returns false; the model, the last series and
-    // meanError keep their values. A refused check of the data leaves calcModel as it was;
-    // a fit or conversion that fails, or gives a zero gain, clears it.
+    // The sampling step is the first step of the output rounded to the millisecond, as
+    // time columns are read. A refusal shows its message and returns false; the model, the
+    // last series and meanError keep their values. A refused check of the data leaves
+    // calcModel as it was; a fit or conversion that fails, gives a zero gain or a model
+    // whose simulation on its own data is not finite, clears it.
     bool identification(const TStatisticSeries& input, const TStatisticSeries& output, int xPower, int yPower);
 
     // Forgets the last identification: calcModel false, no last series.

@@ -16,6 +16,9 @@ const char* const kTooManyInputsMessage =
 const char* const kSingularFitMessage =
     "Система уравнений метода наименьших квадратов вырождена (например, входные ряды совпадают "
     "или линейно зависимы). Модель не построена.";
+const char* const kFitOutOfRangeMessage =
+    "Значения рядов слишком велики или слишком малы: коэффициенты модели выходят за пределы "
+    "представимых чисел. Модель не построена.";
 const char* const kNotANumberMessage =
     "Ряды содержат значения, не являющиеся числами (бесконечность или NaN). Модель не построена.";
 const char* const kNoModelMessage = "Модель не построена. Расчет не проведен.";
@@ -66,11 +69,12 @@ bool TStaticIdentification::fitPreparedData(bool withCoin, TVector& a, double& c
         reporter_->message(kNotANumberMessage);
         return false;
     }
-    const bool solved = withCoin ? approxLinearConst(X.get(), y.data(), N, p, a, c, err, p)
-                                 : approxLinear(X.get(), y.data(), N, p, a, err, p);
+    TFitStatus why = TFitStatus::ok;
+    const bool solved = withCoin ? approxLinearConst(X.get(), y.data(), N, p, a, c, err, p, &why)
+                                 : approxLinear(X.get(), y.data(), N, p, a, err, p, &why);
     X.reset();
     if (!solved) {
-        reporter_->message(kSingularFitMessage);
+        reporter_->message(why == TFitStatus::outOfRange ? kFitOutOfRangeMessage : kSingularFitMessage);
         return false;
     }
     return true;

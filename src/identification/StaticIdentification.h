@@ -29,7 +29,8 @@ protected:
     // Least-squares fit of the output copy of `data` on its input copies (the data must be
     // prepared and checked): the coefficients in a (the free term last with withCoin), the
     // free term in c, the mean relative error in err. Refuses, with a message, no inputs,
-    // too many inputs, values that are not numbers and a singular system.
+    // too many inputs, values that are not numbers, a singular system and coefficients
+    // beyond the range of numbers.
     bool fitPreparedData(bool withCoin, TVector& a, double& c, double& err);
     // Checks the loaded data (at least two output points, inputs synchronised with the
     // output) and fits it: on success the coefficients, free term, error and output name
@@ -42,6 +43,7 @@ extern const char* const kTooFewOutputPointsMessage;
 extern const char* const kNoInputSeriesMessage;
 extern const char* const kTooManyInputsMessage;
 extern const char* const kSingularFitMessage;
+extern const char* const kFitOutOfRangeMessage;
 extern const char* const kNotANumberMessage;
 extern const char* const kNoModelMessage;
 extern const char* const kInputCountMismatchMessage;

@@ -1,5 +1,9 @@
 #pragma once
-// Linear regressions by ordinary least squares through the normal equations.
+// Linear regressions by ordinary least squares through the normal equations, formed about
+// the means of the data and scaled column by column, so that signals far from zero (a
+// pressure of 1e6 Pa moving by a few Pa) keep their digits.
+#include <vector>
+
 #include "numerics/Matrix.h"
 
 // Row stride of the regressor buffers filled by the identification engines.
@@ -15,31 +19,39 @@ double relErr(double y, double yFit);
 // True when two rows print identically through floatToText (each element followed by
 // three blanks), i.e. agree to four decimals.
 bool hasDuplicateRows(const TMatrix& M);
-// The duplicate-row test as the fits apply it: rows that print identically count as
-// duplicates only when they still do after the matrix is scaled to a unit diagonal, so
-// well-posed fits of small-valued regressors are not refused.
-bool hasDuplicateScaledRows(const TMatrix& G);
 
-// True when the symmetric positive semi-definite normal-equation matrix G (its top-left
-// rows x rows block) is singular to working precision: scaled to a unit diagonal, an
-// elimination pivot is at most 1e-12. Such systems have no unique solution although the
-// inversion's exact zero test may not notice.
-bool singularToWorkingPrecision(const TMatrix& G);
+// What became of a least-squares fit.
+enum class TFitStatus {
+    ok,
+    // Sizes outside the limits (no points, no coefficients, more than 30 coefficients).
+    invalidArguments,
+    // A value that is not a finite number.
+    notANumber,
+    // The regressors depend on each other to working precision (one is a combination of
+    // others, or constant beside the free term): the solution is not unique.
+    singular,
+    // The coefficients are too large or too small to be held as numbers (values of very
+    // different magnitudes, or spread over the whole range of numbers).
+    outOfRange,
+};
 
-// The normal equations G·a = r of the fit (with a free term its regressor is the constant
-// 1, and G's last diagonal entry is N). Each entry is summed in point order, so the result
-// is the same for any number of threads (0: chosen from the size of the work).
-void normalEquations(const double* X, const double* y, int N, int m, bool freeTerm, int stride,
-                     TMatrix& G, TVector& r, int threads = 0);
+// The least-squares solution of y ≈ Σ coef[i]·X[k][i] (+ coef[m], the free term) over N
+// points and m regressors; X holds N rows of `stride` doubles. The sums are taken about the
+// means of the columns and in units of each column's spread, so they neither lose the
+// digits of signals with a large offset nor overflow or underflow; the free term is
+// recovered from the means afterwards. A system whose smallest eigenvalue (scaled to a
+// unit diagonal) lies within the rounding error of its sums counts as singular. The sums
+// come out the same for any number of threads (0: chosen from the size of the work).
+TFitStatus leastSquares(const double* X, const double* y, int N, int m, bool freeTerm, int stride,
+                        std::vector<long double>& coef, int threads = 0);
 
 // y ≈ Σ a[i]·X[k][i] over N points and m regressors; X holds N rows of `stride` doubles.
 // On success writes a (a.len = m) and err (mean relative error in percent) and returns
-// true; otherwise leaves both untouched and returns false (duplicate rows, a system that is
-// singular to working precision, m outside 1..30, N < 1).
+// true; otherwise leaves both untouched, returns false and tells why in *why (when given).
 bool approxLinear(const double* X, const double* y, int N, int m, TVector& a, double& err,
-                  int stride = kRegressorStride);
+                  int stride = kRegressorStride, TFitStatus* why = nullptr);
 
 // y ≈ Σ a[i]·X[k][i] + c; a has m+1 elements, a[m+1] == c. Same rules as approxLinear
 // (m from 0 to 29).
 bool approxLinearConst(const double* X, const double* y, int N, int m, TVector& a, double& c,
-                       double& err, int stride = kRegressorStride);
+                       double& err, int stride = kRegressorStride, TFitStatus* why = nullptr);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "numerics/Approx.h"
@@ -42,7 +41,8 @@ bool solvePivoted(int n, std::vector<double> M, std::vector<double> v, std::vect
 }  // namespace
 
 bool approxDiffEquation(const double* u, const double* y, int nb, int na, int N, TVector& coef,
-                        TCoefArray& b, TCoefArray& a, double& err) {
+                        TCoefArray& b, TCoefArray& a, double& err, TFitStatus* why) {
+    if (why) *why = TFitStatus::invalidArguments;
     if (nb < 0 || na < 0 || N < 0 || u == nullptr || y == nullptr) return false;
     const int p = na + nb + 1;
     const int d = std::max(na, nb);
@@ -62,38 +62,15 @@ bool approxDiffEquation(const double* u, const double* y, int nb, int na, int N,
         Y[static_cast<size_t>(r)] = y[t];
     }
 
-    // Normal equations, each element summed in row order; upper triangle, then mirrored.
-    std::vector<double> g(stride * stride, 0.0);
-    std::vector<double> rv(stride, 0.0);
-    for (int r = 0; r < rows; ++r) {
-        const double* x = X.data() + static_cast<size_t>(r) * stride;
-        const double yr = Y[static_cast<size_t>(r)];
-        for (int i = 0; i < p; ++i) {
-            const double xi = x[i];
-            double* gi = g.data() + static_cast<size_t>(i) * stride;
-            for (int j = i; j < p; ++j) gi[j] += xi * x[j];
-            rv[static_cast<size_t>(i)] += xi * yr;
-        }
-    }
-    auto G = std::make_unique<TMatrix>();
-    TVector rhs;
-    G->rows = G->cols = p;
-    rhs.len = p;
-    for (int i = 0; i < p; ++i) {
-        for (int j = i; j < p; ++j) {
-            const double v = g[static_cast<size_t>(i) * stride + j];
-            (*G)(i + 1, j + 1) = v;
-            (*G)(j + 1, i + 1) = v;
-        }
-        rhs[i + 1] = rv[static_cast<size_t>(i)];
-    }
     // Columns that depend on each other (orders above those of data that a lower-order
-    // equation describes exactly, a constant input) leave no unique solution.
-    if (singularToWorkingPrecision(*G)) return false;
+    // equation describes, an input that hardly changes) leave no unique solution.
+    std::vector<long double> solution;
+    const TFitStatus status = leastSquares(X.data(), Y.data(), rows, p, false, p, solution);
+    if (why) *why = status;
+    if (status != TFitStatus::ok) return false;
     TVector sol;
-    if (!solveLinearSystem(*G, rhs, sol)) return false;
-    for (int i = 1; i <= p; ++i)
-        if (!std::isfinite(sol[i])) return false;
+    sol.len = p;
+    for (int i = 1; i <= p; ++i) sol[i] = static_cast<double>(solution[static_cast<size_t>(i) - 1]);
 
     // Mean relative one-step-ahead error from the measured past outputs.
     double sum = 0.0;

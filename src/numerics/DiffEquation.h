@@ -5,6 +5,7 @@
 // difference s = (1 - z^-1)/T, with the sampling step T in minutes.
 #include <array>
 
+#include "numerics/Approx.h"
 #include "numerics/Matrix.h"
 
 // Coefficient vectors a, b and the numerator and denominator, indexed from 0.
@@ -18,11 +19,11 @@ constexpr int kMaxDiffEquationOrder = 10;
 // y(t-1)..y(t-na), u(t), u(t-1)..u(t-nb) and its target is y(t).
 // On success writes coef (the raw solution, len = na + nb + 1), a[1..na], b[0..nb] and err
 // (mean relative one-step error in percent, each target guarded as relErr does) and
-// returns true. Returns false, writing nothing, when an order is negative, the
-// coefficients exceed 30, there are fewer rows than coefficients, the normal equations are
-// singular to working precision or the solution is not finite.
+// returns true. Returns false, writing nothing and telling why in *why (when given), when
+// an order is negative, the coefficients exceed 30, there are fewer rows than coefficients
+// or the least-squares fit is refused (see leastSquares).
 bool approxDiffEquation(const double* u, const double* y, int nb, int na, int N, TVector& coef,
-                        TCoefArray& b, TCoefArray& a, double& err);
+                        TCoefArray& b, TCoefArray& a, double& err, TFitStatus* why = nullptr);
 
 // Converts a[1..na] and b[0..nb] into num[0..nb] and den[0..na] (index = power of s,
 // den[0] = 1) so that Nm(s)/D(s) under the substitution equals B(z)/A(z). Entries of num

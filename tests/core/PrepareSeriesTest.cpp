@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -133,6 +135,50 @@ TEST(TPrepareSeries, MovingAverageWindows) {
         } else {
             EXPECT_TRUE(rep.entries.empty()) << c.window;
         }
+    }
+}
+
+// The pipeline's moving average and the series' own give the numbers of every window
+// summed afresh (the plain version, kept here as the oracle) within rounding, at any
+// window: on a pressure around 101325 Pa with a spike, a NaN and infinities.
+TEST(TPrepareSeries, MovingAverageMatchesThePlainSums) {
+    std::mt19937 rng(5);
+    std::normal_distribution<double> noise(0, 3);
+    std::vector<double> y(20000);
+    for (double& v : y) v = 101325 + noise(rng);
+    const double inf = std::numeric_limits<double>::infinity();
+    y[3] = std::nan("");
+    y[100] = 1e20;
+    y[15000] = inf;
+    y[15020] = -inf;
+    y[19990] = inf;
+    for (int n : {1, 2, 37, 10000}) {
+        std::vector<double> plain;
+        for (size_t k = 0; k + static_cast<size_t>(n) <= y.size(); ++k) {
+            long double sum = 0;
+            for (size_t j = k; j < k + static_cast<size_t>(n); ++j) sum += y[j];
+            plain.push_back(static_cast<double>(sum / n));
+        }
+        TPrepareSeries p;
+        loadRaw(p, y);
+        p.filter(-inf, inf);
+        p.pullNull(0);
+        p.average(n);
+        TStatisticSeries own = p.pullSeries;
+        ASSERT_TRUE(own.average(n));
+        // A window of 1 smooths nothing in the pipeline.
+        for (const std::vector<double>& got : {n > 1 ? p.cleanSeries.YValues() : own.YValues(), own.YValues()}) {
+            ASSERT_EQ(got.size(), plain.size()) << n;
+            for (size_t k = 0; k < plain.size(); ++k) {
+                if (std::isnan(plain[k]) || std::isinf(plain[k])) {
+                    EXPECT_EQ(std::isnan(got[k]), std::isnan(plain[k])) << n << " " << k;
+                    if (std::isinf(plain[k])) EXPECT_EQ(got[k], plain[k]) << n << " " << k;
+                } else {
+                    EXPECT_NEAR(got[k], plain[k], 4e-16 * std::fabs(plain[k])) << n << " " << k;
+                }
+            }
+        }
+        if (n > 1) EXPECT_EQ(p.cleanSeries.XValues(), own.XValues());
     }
 }
 

@@ -7,6 +7,7 @@
 #include "core/StatisticSeries.h"
 #include "core/Synchronize.h"
 #include "numerics/Reporter.h"
+#include "support/OffsetSignals.h"
 
 namespace {
 TStatisticSeries make(std::vector<double> xs, std::vector<double> ys) {
@@ -119,6 +120,30 @@ TEST(SeriesOperations, AutoCorrelation) {
     // sd_a = sqrt(8.75/4), sd_b = sqrt(5/4).
     auto z = make({0, 1, 2, 3, 4}, {1, 3, 2, 5, 4});
     EXPECT_NEAR(static_cast<double>(z.calcAutoKorr(1)[1]), 0.125 / std::sqrt(8.75 / 4 * 5 / 4), 1e-15);
+}
+
+TEST(SeriesOperations, AutoCorrelationOfUndefinedValuesAndLargeOffsets) {
+    // A NaN or an infinity at index 2 of six points: the lags whose parts hold it are
+    // undefined; lag 4 pairs (1, 2) with (5, 6).
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        const auto r = make({0, 1, 2, 3, 4, 5}, {1, 2, bad, 4, 5, 6}).calcAutoKorr(5);
+        for (int lag = 0; lag <= 3; ++lag) EXPECT_TRUE(std::isnan(r[lag])) << bad << " " << lag;
+        EXPECT_NEAR(static_cast<double>(r[4]), 1, 1e-15) << bad;
+        EXPECT_EQ(r[5], 0) << bad;
+    }
+    // Far from zero the exact coefficients of tests/data/numerics/offset_references.py; a
+    // spread of 0.01 around 1e12 is a spread, not a constant.
+    const struct {
+        double offset, spread, lag1;
+    } cases[] = {{1e9, 1, 0.25747437534962497}, {1e9, 0.01, 0.25747551481545522}};
+    for (const auto& c : cases) {
+        const OffsetSignals s(c.offset, c.spread);
+        TStatisticSeries y;
+        for (int k = 0; k < OffsetSignals::kN; ++k) y.AddXY(k, s.y[k]);
+        EXPECT_NEAR(static_cast<double>(y.calcAutoKorr(1)[1]), c.lag1, 1e-10 * c.lag1) << c.offset << " " << c.spread;
+    }
+    const OffsetSignals far(1e12, 0.01);
+    EXPECT_NEAR(static_cast<double>(make(far.u1, far.u1).calcAutoKorr(0)[0]), 1, 1e-12);
 }
 
 TEST(SeriesOperations, FilterByFragments) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/StaticModel.h"
+#include "numerics/Formatters.h"
 #include "numerics/Reporter.h"
 
 namespace {
@@ -109,6 +110,16 @@ TEST(StaticModel, ExactFitAndDegenerateCounts) {
     m.calcOutputWithStat({&xf}, flat, stat);
     EXPECT_EQ(stat[0], 0);
     EXPECT_TRUE(std::isfinite(static_cast<double>(stat[1])));
+    // Its index (residual against the spread of the output) is undefined, not a perfect 0;
+    // also where the mean of the equal values does not come out exact.
+    EXPECT_EQ(formatNumber(stat[6]), "NAN");
+    TStatisticSeries flatLong, xLong;
+    for (int i = 0; i < 1001; ++i) {
+        flatLong.AddXY(i, 0.1);
+        xLong.AddXY(i, i % 7);
+    }
+    m.calcOutputWithStat({&xLong}, flatLong, stat);
+    EXPECT_EQ(formatNumber(stat[6]), "NAN");
     TStatisticSeries empty;
     m.calcOutputWithStat({&empty}, empty, stat);
     EXPECT_EQ(stat.size(), 10u);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "identification/CrossCorrelation.h"
+#include "support/OffsetSignals.h"
 
 namespace {
 
@@ -59,6 +60,39 @@ TEST(CrossCorrelation, SingleCoefficient) {
     };
     for (const auto& c : cases)
         EXPECT_NEAR(calcKrossColleration(makeSeries(c.a), makeSeries(c.b)), c.expected, 1e-12);
+}
+
+// Signals far from zero: the exact coefficients of the same doubles, written by
+// tests/data/numerics/offset_references.py (numpy's corrcoef agrees with them to 1.2e-9).
+TEST(CrossCorrelation, SignalsWithLargeOffsetsMatchTheExactCoefficients) {
+    struct Case {
+        double offset, spread, u1y, u1u2, u1yAhead3;
+    };
+    const Case cases[] = {
+        {0, 1, 0.96867241509885371, 0.012341509590601745, -0.47296162914746287},
+        {0, 0.01, 0.96867241509885371, 0.012341509590601743, -0.47296162914746404},
+        {1000, 1, 0.96867241509885282, 0.012341509590607584, -0.47296162914746948},
+        {1000, 0.01, 0.96867241509909152, 0.012341509590002445, -0.47296162914785483},
+        {1e5, 1, 0.9686724150985021, 0.012341509589041059, -0.47296162914661605},
+        {1e5, 0.01, 0.96867241507484947, 0.012341509610352085, -0.47296162909650669},
+        {1e6, 1, 0.96867241509801172, 0.012341509591585, -0.47296162911589013},
+        {1e6, 0.01, 0.96867241523393244, 0.012341510271444601, -0.47296162934648051},
+        {1e9, 1, 0.96867241411667171, 0.012341512181400754, -0.4729616381020984},
+        {1e9, 0.01, 0.96867227182753235, 0.012342341163723874, -0.47296179396591331},
+    };
+    for (const auto& c : cases) {
+        const OffsetSignals s(c.offset, c.spread);
+        const TStatisticSeries u1 = makeSeries(s.u1), u2 = makeSeries(s.u2), y = makeSeries(s.y);
+        const auto near = [&](double r, double expected, const char* what) {
+            EXPECT_NEAR(r, expected, 1e-10 * std::fabs(expected)) << what << " " << c.offset << " " << c.spread;
+        };
+        near(calcKrossColleration(u1, y), c.u1y, "end-aligned");
+        near(calcKrossColleration(u1, u2), c.u1u2, "end-aligned");
+        near(static_cast<double>(calcKrossColleration(3, u1, y)[3].second), c.u1yAhead3, "lag sweep");
+        const auto map = calcCorrelationMap(std::vector<const TStatisticSeries*>{&u1, &u2, &y});
+        near(map.at(0, 2), c.u1y, "map");
+        near(map.at(1, 0), c.u1u2, "map");
+    }
 }
 
 TEST(CrossCorrelation, UnequalLengthsAlignAtTheEnds) {

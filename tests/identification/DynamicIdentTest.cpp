@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "identification/DynamicIdent.h"
+#include "numerics/Formatters.h"
 #include "numerics/Reporter.h"
 
 namespace {
@@ -176,6 +177,23 @@ TEST(DynamicIdent, ModelFieldsNamesAndLastSeries) {
     EXPECT_EQ(ident.lastOutput, nullptr);
 }
 
+// Two large date-time numbers differ by the step plus their rounding: the step is taken to
+// the millisecond, so minute data have a step of exactly 1 and a delay of 3 one-second
+// samples prints as 0,05.
+TEST(DynamicIdent, SamplingStepIsRoundedToTheMillisecond) {
+    const struct {
+        double stepMinutes, T;
+        const char* threeSteps;
+    } cases[] = {{1.0, 1.0, "3"}, {1.0 / 60, 1000.0 / 60000, "0,05"}, {60.0, 60.0, "180"}};
+    for (const auto& c : cases) {
+        PlantData d = plant({1, -0.6}, {0.8}, 0, 50, c.stepMinutes);
+        TDynamicIdent ident;
+        ASSERT_TRUE(ident.identification(d.input, d.output, 0, 1)) << c.threeSteps;
+        EXPECT_EQ(ident.dynamicmodel.timeDiscretization, c.T) << c.threeSteps;
+        EXPECT_EQ(formatNumber(3 * ident.dynamicmodel.timeDiscretization, FormatSettings()), c.threeSteps);
+    }
+}
+
 TEST(DynamicIdent, KyZeroKeepsItsHistory) {
     PlantData d = plant({1, -0.6}, {0.8}, 0, 50, 1.0);
     TDynamicIdent ident;
@@ -319,6 +337,25 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
     yNan[5] = std::nan("");
     // Exactly first-order data fitted with higher orders: the columns depend on each other.
     const PlantData exact = plant({1, -0.6}, {0.8}, 0, 50, 1.0);
+    // A noise-free second-order plant of gain 1 with poles 0.98 and 0.85, its input stepping
+    // every 500 samples: orders 2 and 4 make its columns depend on each other up to
+    // rounding, and the equation fitted to that rounding has no meaning.
+    // An unstable process y = 2·y1 - u held by a controller u = 2·y1 - r: the data stay
+    // bounded, the exact model y = 2·y1 - u does not.
+    PlantData slow, loop;
+    {
+        const std::vector<double> t = stamps(3000, 1.0), r = excitation(3000);
+        std::vector<double> u(3000), y(3000), ul(3000), yl(3000);
+        for (int i = 0; i < 3000; ++i) {
+            u[i] = 1.0 + (i / 500) % 3;
+            const double a1 = 0.98 + 0.85, a2 = 0.98 * 0.85;
+            y[i] = (i >= 1 ? a1 * y[i - 1] : 0) - (i >= 2 ? a2 * y[i - 2] : 0) + (1 - a1 + a2) * u[i];
+            ul[i] = (i >= 1 ? 2 * yl[i - 1] : 0) - r[i];
+            yl[i] = (i >= 1 ? 2 * yl[i - 1] : 0) - ul[i];
+        }
+        slow = {series("u", t, u), series("y", t, y)};
+        loop = {series("u", t, ul), series("y", t, yl)};
+    }
 
     struct Case {
         const char* name;
@@ -339,11 +376,15 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
         {"fewer rows than coefficients", series("u", stamps(5, 1.0), u20), series("y", stamps(5, 1.0), y20), 2, 2,
          TDynamicIdent::kTooFewPointsMessage, false},
         {"constant input with input order 1", series("u", t20, flat), series("y", t20, y20), 1, 1,
-         TDynamicIdent::kFitFailedMessage, true},
+         TDynamicIdent::kSingularFitMessage, true},
         {"output value not a number", series("u", t20, u20), series("y", t20, yNan), 0, 1,
-         TDynamicIdent::kFitFailedMessage, true},
+         TDynamicIdent::kNotANumberMessage, true},
         {"orders above those of exact first-order data", exact.input, exact.output, 1, 2,
-         TDynamicIdent::kFitFailedMessage, true},
+         TDynamicIdent::kSingularFitMessage, true},
+        {"orders above those of a second-order plant, slow input", slow.input, slow.output, 2, 4,
+         TDynamicIdent::kSingularFitMessage, true},
+        {"unstable process in closed loop: the model's simulation runs away", loop.input, loop.output, 0, 1,
+         TDynamicIdent::kDivergentModelMessage, true},
         {"output unrelated to input: zero gain", series("u", t20, alternating), series("y", t20, ones), 0, 0,
          TDynamicIdent::kZeroGainMessage, true},
     };
@@ -358,6 +399,10 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
         EXPECT_TRUE(Snapshot(ident) == before) << c.name;
         EXPECT_EQ(ident.calcModel, !c.clearsCalcModel) << c.name;
     }
+    // The orders the slow data need are identified, with the plant's gain.
+    TDynamicIdent ident;
+    ASSERT_TRUE(ident.identification(slow.input, slow.output, 0, 2));
+    EXPECT_NEAR(static_cast<double>(ident.dynamicmodel.k), 1.0, 1e-9);
 }
 
 TEST(DynamicIdent, NullOutputPointIsReportedByItsStatistics) {

@@ -5,7 +5,9 @@
 #include <limits>
 
 #include "identification/StaticIdentification.h"
+#include "identification/StaticIdentificationInterval.h"
 #include "numerics/Reporter.h"
+#include "support/OffsetSignals.h"
 
 namespace {
 constexpr double kT0 = 45000;
@@ -223,6 +225,41 @@ TEST(StaticIdentification, ConstantOutputAndValuesThatAreNotNumbers) {
     EXPECT_FALSE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&bad}, &p.y, 0.001, true));
     EXPECT_FALSE(id.haveModel);
     EXPECT_EQ(rep.texts(), (std::vector<std::string>{kNotANumberMessage}));
+}
+
+// Inputs around 1e6 moving by ±0.5 are fitted by both engines, to the exact least-squares
+// solution (tests/data/numerics/offset_references.py); coefficients beyond the range of
+// numbers are refused as such, not as dependent inputs.
+TEST(StaticIdentification, SignalsFarFromZero) {
+    const OffsetSignals s(1e6, 1);
+    TStatisticSeries u1, u2, y;
+    u1.Title = "u1";
+    u2.Title = "u2";
+    y.Title = "y";
+    for (int k = 0; k < OffsetSignals::kN; ++k) {
+        u1.AddXY(kT0 + k * kMinute, s.u1[k]);
+        u2.AddXY(kT0 + k * kMinute, s.u2[k]);
+        y.AddXY(kT0 + k * kMinute, s.y[k]);
+    }
+    RecordingReporter rep;
+    TStaticIdentificationAll all(&rep);
+    TStaticIdentificationInterval each(&rep);
+    ASSERT_TRUE(all.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&u1, &u2}, &y, 0.001, true));
+    ASSERT_TRUE(each.addModel({&u1, &u2}, &y, 0.001, true, "I"));
+    for (const TStaticModel* m : {static_cast<const TStaticModel*>(&all.model), static_cast<const TStaticModel*>(each.models[0].get())}) {
+        EXPECT_NEAR(static_cast<double>(m->A[1]), 1.9999484873795736, 1e-12);
+        EXPECT_NEAR(static_cast<double>(m->A[2]), -0.49985977834155698, 1e-12);
+        EXPECT_NEAR(m->c, -78.709226917193703, 1e-8 * 78.7);
+    }
+    EXPECT_TRUE(rep.entries.empty());
+
+    for (int k = 0; k < OffsetSignals::kN; ++k) {
+        u1.setYValue(k, 1e-300 * s.u1[k]);
+        u2.setYValue(k, 1e-300 * s.u2[k]);
+        y.setYValue(k, 1e300 * s.y[k]);
+    }
+    EXPECT_FALSE(all.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&u1, &u2}, &y, 0.001, true));
+    EXPECT_EQ(rep.texts(), (std::vector<std::string>{kFitOutOfRangeMessage}));
 }
 
 TEST(StaticIdentification, MoreThanThirtyCoefficientsAreRefused) {

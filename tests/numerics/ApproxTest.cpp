@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "numerics/Approx.h"
+#include "support/OffsetSignals.h"
 
 namespace {
 struct Data {
@@ -165,6 +166,71 @@ TEST(Approx, ZeroOutputsAndMeanFit) {
     EXPECT_NEAR(err, 100 * (1 + 1 + 0.75 + 1) / 4, 1e-12);
 }
 
+// Signals far from zero: the exact least-squares solution of the same doubles, written by
+// tests/data/numerics/offset_references.py (numpy's lstsq agrees with it to 3e-10).
+TEST(Approx, SignalsWithLargeOffsetsMatchTheExactSolution) {
+    struct Case {
+        double offset, spread, a1, a2, c;
+    };
+    const Case cases[] = {
+        {0, 1, 1.9999484873798374, -0.49985977835055451, 9.9998110995283476},
+        {0, 0.01, 1.9999484873798397, -0.49985977835055501, 9.9999981109952838},
+        {1000, 1, 1.9999484873798283, -0.49985977835056206, 9.9111020702620518},
+        {1000, 0.01, 1.9999484873801143, -0.4998597783486573, 9.9112890795382995},
+        {1e5, 1, 1.9999484873801616, -0.49985977835478551, 1.1289085619108477},
+        {1e5, 0.01, 1.9999484873136093, -0.4998597785100079, 1.1291177508510883},
+        {1e6, 1, 1.9999484873795736, -0.49985977834155698, -78.709226917193703},
+        {1e6, 0.01, 1.9999484862897092, -0.49985977713514423, -78.709156453976959},
+        {1e9, 1, 1.9999484991012273, -0.49985978497792133, -88704.123494837142},
+        {1e9, 0.01, 1.9999461860993197, -0.49986039478813632, -85781.311185363025},
+    };
+    for (const auto& c : cases) {
+        const OffsetSignals s(c.offset, c.spread);
+        Data d;
+        for (int k = 0; k < OffsetSignals::kN; ++k) d.add({s.u1[k], s.u2[k]}, s.y[k]);
+        TVector a;
+        double free = 0, err = 0;
+        ASSERT_TRUE(approxLinearConst(d.X.data(), d.y.data(), d.N, 2, a, free, err)) << c.offset << " " << c.spread;
+        EXPECT_NEAR(a[1], c.a1, 1e-8 * std::fabs(c.a1)) << c.offset << " " << c.spread;
+        EXPECT_NEAR(a[2], c.a2, 1e-8 * std::fabs(c.a2)) << c.offset << " " << c.spread;
+        EXPECT_NEAR(free, c.c, 1e-8 * std::fabs(c.c)) << c.offset << " " << c.spread;
+    }
+}
+
+// Values whose squares overflow or underflow are fitted; a refusal names its real cause.
+TEST(Approx, RefusalsNameTheirCause) {
+    struct Case {
+        const char* name;
+        // x1 = xScale·k, x2 = xScale·(x2·k²; 2·k for 0; ±k for -1), y = yScale·(3·k + 2·x2 + 1)
+        double xScale, yScale, x2;
+        TFitStatus status;
+    };
+    const double nan = std::nan("");
+    const Case cases[] = {
+        {"squares beyond the largest number", 1e200, 1e200, 0.5, TFitStatus::ok},
+        {"squares below the smallest number", 1e-200, 1e-200, 0.5, TFitStatus::ok},
+        {"coefficients beyond the largest number", 1e-300, 1e300, 0.5, TFitStatus::outOfRange},
+        {"values spread over more than the range of numbers", 8e306, 1, -1, TFitStatus::outOfRange},
+        {"not a number", 1, 1, nan, TFitStatus::notANumber},
+        {"dependent inputs", 1, 1, 0, TFitStatus::singular},
+    };
+    for (const auto& c : cases) {
+        Data d;
+        for (int k = 1; k <= 20; ++k) {
+            const double x2 = c.x2 == 0 ? 2.0 * k : c.x2 == -1 ? (k % 2 ? -k : k) : c.x2 * k * k;
+            d.add({c.xScale * k, c.xScale * x2}, c.yScale * (3.0 * k + 2 * x2 + 1));
+        }
+        std::vector<long double> coef;
+        EXPECT_EQ(leastSquares(d.X.data(), d.y.data(), d.N, 2, true, kRegressorStride, coef), c.status) << c.name;
+        if (c.status == TFitStatus::ok) {
+            const double unit = c.yScale / c.xScale;
+            EXPECT_NEAR(static_cast<double>(coef[0]), 3 * unit, 1e-9 * 3 * unit) << c.name;
+            EXPECT_NEAR(static_cast<double>(coef[1]), 2 * unit, 1e-9 * 2 * unit) << c.name;
+            EXPECT_NEAR(static_cast<double>(coef[2]), c.yScale, 1e-8 * c.yScale) << c.name;
+        }
+    }
+}
+
 TEST(Approx, SmallRegressorsAreNotRefused) {
     // Regressors around 1e-3 make every normal-equation entry print as 0.0000; the fit is
     // well posed all the same.
@@ -182,9 +248,9 @@ TEST(Approx, SmallRegressorsAreNotRefused) {
 }  // namespace
 
 namespace {
-// The normal equations summed by threads equal, bit for bit, the plain triple loop over
-// the points.
-TEST(Approx, NormalEquationsAreTheSameForAnyNumberOfThreads) {
+// The sums are split among threads by rows of the triangle, never by points: the same
+// coefficients, bit for bit, whatever the number of threads.
+TEST(Approx, CoefficientsAreTheSameForAnyNumberOfThreads) {
     const int N = 5000, m = 7, stride = 9;
     std::mt19937 rng(11);
     std::uniform_real_distribution<double> d(-1e3, 1e3);
@@ -192,25 +258,12 @@ TEST(Approx, NormalEquationsAreTheSameForAnyNumberOfThreads) {
     for (double& v : X) v = d(rng);
     for (double& v : y) v = d(rng);
     for (bool freeTerm : {false, true}) {
-        const int n = freeTerm ? m + 1 : m;
-        auto plainG = std::make_unique<TMatrix>();
-        TVector plainR;
-        for (int k = 0; k < N; ++k) {
-            auto x = [&](int i) { return i < m ? X[static_cast<size_t>(k) * stride + i] : 1.0; };
-            for (int i = 0; i < n; ++i) {
-                for (int j = 0; j < n; ++j) (*plainG)(i + 1, j + 1) += x(i) * x(j);
-                plainR[i + 1] += x(i) * y[k];
-            }
-        }
-        for (int threads : {1, 2, 3, 8}) {
-            auto G = std::make_unique<TMatrix>();
-            TVector r;
-            normalEquations(X.data(), y.data(), N, m, freeTerm, stride, *G, r, threads);
-            ASSERT_EQ(G->rows, n);
-            for (int i = 1; i <= n; ++i) {
-                EXPECT_EQ(r[i], plainR[i]) << threads;
-                for (int j = 1; j <= n; ++j) EXPECT_EQ((*G)(i, j), (*plainG)(i, j)) << threads << " " << i << "," << j;
-            }
+        std::vector<long double> one;
+        ASSERT_EQ(leastSquares(X.data(), y.data(), N, m, freeTerm, stride, one, 1), TFitStatus::ok);
+        for (int threads : {2, 3, 8}) {
+            std::vector<long double> many;
+            ASSERT_EQ(leastSquares(X.data(), y.data(), N, m, freeTerm, stride, many, threads), TFitStatus::ok);
+            EXPECT_EQ(many, one) << threads;
         }
     }
 }

@@ -86,6 +86,27 @@ TEST(DiffEquation, HigherOrdersAreRecovered) {
     }
 }
 
+// Signals far from zero (an input around 1e5 and an output following it with gain 1):
+// the columns are scaled and their sums taken about the means, so the equation comes back
+// although its columns differ from each other only in their small variations.
+TEST(DiffEquation, SignalsWithLargeOffsetsAreRecovered) {
+    // At 1e6 the data's own rounding (1e-10 of values that vary by 1) limits the answer.
+    const struct {
+        double offset, tolerance;
+    } cases[] = {{1e3, 1e-9}, {1e5, 1e-9}, {1e6, 1e-8}};
+    for (const auto& c : cases) {
+        std::vector<double> u = excitation(400, 99);
+        for (double& v : u) v += c.offset;
+        const std::vector<double> y = simulate(u, {1, -0.8}, {0.2}, {c.offset});
+        TVector coef;
+        TCoefArray a{}, b{};
+        double err = 0;
+        ASSERT_TRUE(approxDiffEquation(u.data(), y.data(), 0, 1, 400, coef, b, a, err)) << c.offset;
+        EXPECT_NEAR(a[1], -0.8, c.tolerance) << c.offset;
+        EXPECT_NEAR(b[0], 0.2, c.tolerance) << c.offset;
+    }
+}
+
 TEST(DiffEquation, MeanRelativeErrorByHand) {
     struct Case {
         const char* name;
