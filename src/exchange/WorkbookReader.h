@@ -28,6 +28,9 @@ struct WorkbookReadResult {
     // turned into text; it is left empty and the rest is read. 0 when every cell was read.
     int badRow = 0;
     int badColumn = 0;
+    // A Russian text to show the user after a read that succeeded but may be wrong (a text
+    // table whose delimiter could not be told); empty otherwise.
+    std::string warning;
     bool ok() const { return error == WorkbookError::None; }
 };
 
@@ -48,7 +51,12 @@ void readXlsBytes(std::string_view bytes, const FormatSettings& fs, WorkbookRead
 void readXlsRecords(std::string_view stream, const FormatSettings& fs, WorkbookReadResult& result);
 void readCsv(const std::string& path, const FormatSettings& fs, WorkbookReadResult& result);
 // CSV from bytes in memory (UTF-8 with or without BOM, UTF-16 with BOM, or Windows-1251).
+// The delimiter is ";", tab or "," (in this order of preference), the first that gives the
+// first records equal numbers of fields; when none does, the first that occurs is taken and
+// result.warning says so. An empty file is refused.
 void readCsvText(std::string_view bytes, WorkbookReadResult& result);
+// The warning of a text table read with the delimiter named (in Russian) when none fitted.
+std::string inconsistentDelimiterMessage(const char* chosenName);
 
 // UTF-16 text (little- or big-endian code units) as UTF-8; a lone surrogate becomes U+FFFD.
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);

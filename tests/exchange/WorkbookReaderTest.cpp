@@ -108,7 +108,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"export_single.csv", WorkbookFormat::Csv,
                  {{"time", "Поток"}, {"15.01.2023", "1,5"}, {"15.01.2023 0:01:00", "2"}}},
         FileCase{"comma.csv", WorkbookFormat::Csv, {{"a", "b"}, {"1", "x\ny"}}},
-        FileCase{"empty.csv", WorkbookFormat::Csv, {{""}}}),
+        FileCase{"comma_quoted_header.csv", WorkbookFormat::Csv,
+                 {{"Время", "Давление;кПа", "Расход"}, {"01.02.2023 10:00:00", "1.5", "2"}}},
+        FileCase{"unicode_text.txt", WorkbookFormat::Csv,
+                 {{"Время", "Давление;кПа", "Расход"}, {"01.02.2023 10:00:00", "1,5", "2"}}}),
     [](const ::testing::TestParamInfo<FileCase>& info) {
         std::string name = info.param.file;
         for (char& ch : name)
@@ -137,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BadFiles,
                                            BadCase{"huge_range.xlsx", WorkbookError::TooLarge},
                                            BadCase{"binary.dat", WorkbookError::UnknownFormat},
                                            BadCase{"no_such_file.xlsx", WorkbookError::NotFound},
+                                           BadCase{"empty.csv", WorkbookError::UnknownFormat},
                                            BadCase{"", WorkbookError::NotFound}));
 
 TEST(WorkbookReader, AFolderIsNotAWorkbook) {

@@ -265,6 +265,7 @@ bool TLoadData::applyWorkbook(const QString& fileName, WorkbookReadResult result
     updateHeaders();
     if (result.badRow > 0)
         reporter().message("Ошибка загрузки!" + std::to_string(result.badRow) + "/" + std::to_string(result.badColumn));
+    if (!result.warning.empty()) reporter().message(result.warning);
     loadFileCheck_ = true;
     if (rowCount() > 1 && colCount() > 1) {
         setNameRow(1);

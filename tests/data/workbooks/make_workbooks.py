@@ -252,6 +252,12 @@ def csv_files():
         f.write("a,b\n1,\"x\ny\"\n")
     with open(path("empty.csv"), "wb") as f:
         pass
+    # A comma table whose header holds ";" inside quotes, and the spreadsheet's "Unicode
+    # text": UTF-16 with a byte order mark, tab-separated, a ";" inside a name.
+    with open(path("comma_quoted_header.csv"), "w", encoding="utf-8", newline="") as f:
+        f.write('Время,"Давление;кПа",Расход\r\n01.02.2023 10:00:00,1.5,2\r\n')
+    with open(path("unicode_text.txt"), "w", encoding="utf-16", newline="") as f:
+        f.write("Время\tДавление;кПа\tРасход\r\n01.02.2023 10:00:00\t1,5\t2\r\n")
 
 
 def formulas_for_libreoffice():
