@@ -17,6 +17,14 @@ Rows toRows(const CellTable& t) {
     return rows;
 }
 
+TEST(CellTable, EditsReplaceTextsInPlace) {
+    const CellTable t = CellTable::fromRows({{"a", "bb", ""}, {"", "c", "ddd"}});
+    const CellTable e = t.withEdits({{1, 0, "x"}, {0, 1, ""}, {2, 0, "outside"}, {0, -1, "outside"}, {1, 2, "y"},
+                                     {1, 2, "zz"}, {0, 2, "w"}});
+    EXPECT_EQ(toRows(e), (Rows{{"a", "", "w"}, {"x", "c", "zz"}}));
+    EXPECT_EQ(toRows(t), (Rows{{"a", "bb", ""}, {"", "c", "ddd"}}));
+}
+
 TEST(CellTableBuilder, CellsInAnyOrderTheLastTextWins) {
     CellTableBuilder b;
     b.add(12, 5, "c");
