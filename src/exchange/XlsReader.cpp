@@ -32,9 +32,17 @@ private:
     T* p_;
 };
 
+void ignoreLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
 void initLibrary() {
     static std::once_flag once;
-    std::call_once(once, [] { gsf_init(); });
+    std::call_once(once, [] {
+        gsf_init();
+        // A damaged document is reported through the read result; the library's own
+        // warnings about it would only clutter the terminal.
+        const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO);
+        for (const char* domain : {"libgsf", "libgsf:msole"}) g_log_set_handler(domain, levels, ignoreLog, nullptr);
+    });
 }
 
 // The child stream of a name, in any letter case (writers differ: "Workbook", "WORKBOOK").

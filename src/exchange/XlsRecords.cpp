@@ -2,6 +2,7 @@
 // globals (shared strings, number formats, cell formats, date mode, code page, sheet list)
 // and the cells of the first worksheet, each turned into text as the other readers do.
 // Every length and offset in the stream is checked before it is used.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -40,6 +41,8 @@ enum Record : uint16_t {
 };
 
 constexpr uint16_t kBiff8 = 0x0600;
+// A sheet of these books has 256 columns (A to IV); a cell beyond is damage, not content.
+constexpr uint32_t kColumns = 256;
 constexpr uint16_t kWorksheetBof = 0x0010;
 
 struct Failure {
@@ -412,6 +415,7 @@ private:
         dropPendingString();
         if (d.size() < 6) return;  // not even a cell position
         const uint32_t row = u16(d, 0), col = u16(d, 2);
+        if (col >= kColumns) return;
         const uint16_t xf = u16(d, 4);
         switch (r.type) {
             case kNumber:
@@ -424,7 +428,7 @@ private:
                 break;
             case kMulRk: {
                 // Column first, then pairs of format and RK value, then the last column.
-                const size_t pairs = d.size() >= 6 ? (d.size() - 6) / 6 : 0;
+                const size_t pairs = std::min<size_t>(d.size() >= 6 ? (d.size() - 6) / 6 : 0, kColumns - col);
                 for (size_t k = 0; k < pairs; ++k)
                     number(row, col + static_cast<uint32_t>(k), u16(d, 4 + 6 * k), rkValue(u32(d, 6 + 6 * k)));
                 break;

@@ -1,9 +1,12 @@
 // The record reader of legacy .xls workbooks on workbook streams built here record by record,
 // for what the files of tests/data cannot show: old (BIFF5) books in a code page, every kind
-// of number record, shared strings split over records, damaged and protected streams.
+// of number record, shared strings split over records, damaged and protected streams; and
+// the inputs the mutation fuzzer found.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -194,5 +197,38 @@ INSTANTIATE_TEST_SUITE_P(
                                     rec(0x000A, ""),
                                 WorkbookError::Corrupt}),
     [](const ::testing::TestParamInfo<BadStream>& info) { return "Case" + std::to_string(info.index); });
+
+}  // namespace
+
+namespace {
+
+// Inputs the mutation fuzzer found (tests/data/workbooks/fuzz), read whole and safely.
+struct FuzzFinding {
+    const char* file;
+    WorkbookError error;
+};
+
+class XlsFuzzFindings : public ::testing::TestWithParam<FuzzFinding> {};
+
+TEST_P(XlsFuzzFindings, AreReadSafely) {
+    std::ifstream in(std::string(TARVOLYN_TEST_DATA) + "/workbooks/fuzz/" + GetParam().file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty());
+    WorkbookReadResult r;
+    if (bytes.compare(0, 4, "\xD0\xCF\x11\xE0") == 0) readXlsBytes(bytes, FormatSettings::russian(), r);
+    else readXlsRecords(bytes, FormatSettings::russian(), r);
+    EXPECT_EQ(r.error, GetParam().error) << r.detail;
+    // A book of this format has at most 256 columns: cells beyond them are damage.
+    EXPECT_LE(r.cells.columnCount(), 256);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, XlsFuzzFindings,
+                         ::testing::Values(FuzzFinding{"huge_range.stream", WorkbookError::None},
+                                           FuzzFinding{"encrypted_package.xls", WorkbookError::Encrypted},
+                                           FuzzFinding{"no_workbook_stream.xls", WorkbookError::UnknownFormat},
+                                           FuzzFinding{"worksheet_cut_short.xls", WorkbookError::Corrupt},
+                                           FuzzFinding{"no_bof.xls", WorkbookError::Corrupt},
+                                           FuzzFinding{"unreadable_stream.xls", WorkbookError::Corrupt}),
+                         [](const ::testing::TestParamInfo<FuzzFinding>& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
