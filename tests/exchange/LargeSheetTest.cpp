@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "TableRows.h"
 #include "exchange/SheetDataCutter.h"
 #include "exchange/WorkbookReader.h"
 
@@ -81,13 +82,6 @@ std::string writeBook(const std::string& name, bool numbered) {
     return writeSheet(name, sheet);
 }
 
-std::vector<std::vector<std::string>> toRowsOf(const CellTable& t) {
-    std::vector<std::vector<std::string>> rows(static_cast<size_t>(t.rowCount()));
-    for (int r = 0; r < t.rowCount(); ++r)
-        for (int c = 0; c < t.columnCount(); ++c) rows[static_cast<size_t>(r)].emplace_back(t.text(r, c));
-    return rows;
-}
-
 class LargeSheet : public ::testing::TestWithParam<bool> {};
 
 TEST_P(LargeSheet, EveryCellLandsInItsPlace) {
@@ -150,7 +144,7 @@ TEST_P(PaddedSheet, GivesEveryCell) {
     const WorkbookReadResult r = readWorkbook(path);
     std::filesystem::remove(path);
     ASSERT_TRUE(r.ok()) << r.detail;
-    EXPECT_EQ(toRowsOf(r.cells), (std::vector<std::vector<std::string>>{{"1", ""}, {"", "x"}}));
+    EXPECT_EQ(toRows(r.cells), (Rows{{"1", ""}, {"", "x"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Megabytes, PaddedSheet, ::testing::Values(Padding{10, true}, Padding{80, false}));

@@ -6,20 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "TableRows.h"
 #include "exchange/WorkbookReader.h"
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
 std::string dataPath(const std::string& name) { return std::string(TARVOLYN_TEST_DATA) + "/workbooks/" + name; }
-
-Rows toRows(const CellTable& t) {
-    Rows rows(static_cast<size_t>(t.rowCount()));
-    for (int r = 0; r < t.rowCount(); ++r)
-        for (int c = 0; c < t.columnCount(); ++c) rows[static_cast<size_t>(r)].emplace_back(t.text(r, c));
-    return rows;
-}
 
 struct FileCase {
     const char* file;

@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "TableRows.h"
 #include "exchange/WorkbookReader.h"
 
 namespace {
-
-using Rows = std::vector<std::vector<std::string>>;
 
 std::string le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
 std::string le32(uint32_t v) { return le16(v & 0xFFFF) + le16(v >> 16); }
@@ -69,13 +68,6 @@ uint32_t rkDouble(double v, bool div100 = false) {
     return static_cast<uint32_t>(bits >> 32) | (div100 ? 1u : 0u);
 }
 
-Rows rows(const CellTable& t) {
-    Rows out(static_cast<size_t>(t.rowCount()));
-    for (int r = 0; r < t.rowCount(); ++r)
-        for (int c = 0; c < t.columnCount(); ++c) out[static_cast<size_t>(r)].emplace_back(t.text(r, c));
-    return out;
-}
-
 struct StreamCase {
     const char* what;
     std::string stream;
@@ -90,7 +82,7 @@ TEST_P(XlsRecords, GiveTheTextsOfTheFirstWorksheet) {
     WorkbookReadResult r;
     readXlsRecords(c.stream, FormatSettings::russian(), r);
     ASSERT_TRUE(r.ok()) << c.what << ": " << r.detail;
-    EXPECT_EQ(rows(r.cells), c.expected) << c.what;
+    EXPECT_EQ(toRows(r.cells), c.expected) << c.what;
     EXPECT_EQ(r.badRow, c.badRow) << c.what;
     EXPECT_EQ(r.badColumn, c.badColumn) << c.what;
 }
