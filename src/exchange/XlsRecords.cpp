@@ -43,7 +43,6 @@ enum Record : uint16_t {
 constexpr uint16_t kBiff8 = 0x0600;
 // A sheet of these books has 256 columns (A to IV); a cell beyond is damage, not content.
 constexpr uint32_t kColumns = 256;
-constexpr uint16_t kWorksheetBof = 0x0010;
 
 struct Failure {
     WorkbookError error;
@@ -353,7 +352,7 @@ public:
         if (g_.firstSheet == SIZE_MAX) throw Failure{WorkbookError::NoSheet, "no worksheet"};
         Records records(stream, g_.firstSheet);
         RecordView r;
-        if (!records.next(r) || r.type != kBof || r.data.size() < 4 || u16(r.data, 2) != kWorksheetBof)
+        if (!records.next(r) || r.type != kBof)
             throw Failure{WorkbookError::Corrupt, "the first worksheet is not where the sheet list says"};
         // Charts drawn on the sheet are substreams of their own inside it.
         int depth = 1;
