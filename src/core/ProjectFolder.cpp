@@ -341,23 +341,6 @@ std::string firstForeignEntry(const std::string& data, const std::set<std::strin
     return ec ? data : std::string();
 }
 
-ProjectReadResult readProjectFiles(const std::string& prjFileGiven);
-
-}  // namespace
-
-ProjectReadResult readProjectFolder(const std::string& prjFile) {
-    // Reading allocates a copy of every series; when memory runs out the load fails as a whole.
-    try {
-        return readProjectFiles(prjFile);
-    } catch (const std::bad_alloc&) {
-        ProjectReadResult result;
-        result.error = "Недостаточно памяти для загрузки проекта \"" + prjFile + "\".";
-        return result;
-    }
-}
-
-namespace {
-
 ProjectReadResult readProjectFiles(const std::string& prjFileGiven) {
     ProjectReadResult result;
     // The project is bound to a folder, so a relative name is made absolute.
@@ -414,6 +397,17 @@ ProjectReadResult readProjectFiles(const std::string& prjFileGiven) {
 }
 
 }  // namespace
+
+ProjectReadResult readProjectFolder(const std::string& prjFile) {
+    // Reading allocates a copy of every series; when memory runs out the load fails as a whole.
+    try {
+        return readProjectFiles(prjFile);
+    } catch (const std::bad_alloc&) {
+        ProjectReadResult result;
+        result.error = "Недостаточно памяти для загрузки проекта \"" + prjFile + "\".";
+        return result;
+    }
+}
 
 // ---- writing ----
 
