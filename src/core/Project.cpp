@@ -342,6 +342,7 @@ bool TProject::applyLoaded(ProjectReadResult&& loaded, Reporter* reporter) {
     } else {
         projectSaveWay.clear();
         projectAssign = false;
+        ownFiles_.clear();
     }
     doChangeProject();
     if (!loaded.problems.empty() && reporter) reporter->message(loadProblemsText(loaded.problems));
