@@ -3,7 +3,7 @@
 # Idempotent: does nothing (and prints nothing) when everything is present.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqcustomplot-dev libzip-dev
-          libexpat1-dev libfreexl-dev libgtest-dev libgmock-dev libbenchmark-dev
+          libexpat1-dev libgsf-1-dev libgtest-dev libgmock-dev libbenchmark-dev
           qt6-translations-l10n xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

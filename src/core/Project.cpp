@@ -250,6 +250,7 @@ void TProject::clear() {
     projectAssign = false;
     projectSaveWay.clear();
     projectName.clear();
+    ownFiles_.clear();
     setStatModelCount(0);
     setDynModelCount(0);
     userFragments.clear();
@@ -280,14 +281,22 @@ ProjectData TProject::snapshot() const {
     d.userFragments = userFragments;
     for (const auto& m : statModels) d.staticModels.push_back(*m);
     for (const auto& m : dynModels) d.dynamicModels.push_back(*m);
+    d.ownFiles = ownFiles_;
     return d;
 }
 
 void TProject::commitSave(const std::string& folder, const std::string& name) {
+    // What was written is not known here: only the .prj on disk tells the next save.
+    ownFiles_.clear();
     projectSaveWay = folder;
     projectName = name;
     projectAssign = true;
     doChangeProject();
+}
+
+void TProject::commitSave(const ProjectWriteResult& written) {
+    commitSave(written.folder, written.projectName);
+    ownFiles_ = written.files;
 }
 
 std::string loadProblemsText(const std::vector<std::string>& problems) {
@@ -329,9 +338,11 @@ bool TProject::applyLoaded(ProjectReadResult&& loaded, Reporter* reporter) {
     if (loaded.problems.empty()) {
         projectSaveWay = loaded.folder;
         projectAssign = true;
+        ownFiles_ = std::move(loaded.files);
     } else {
         projectSaveWay.clear();
         projectAssign = false;
+        ownFiles_.clear();
     }
     doChangeProject();
     if (!loaded.problems.empty() && reporter) reporter->message(loadProblemsText(loaded.problems));
@@ -345,7 +356,7 @@ bool TProject::save(Reporter* reporter, const ProjectWriteProgress& progress) {
         if (reporter) reporter->error(r.error);
         return false;
     }
-    commitSave(r.folder, r.projectName);
+    commitSave(r);
     return true;
 }
 
@@ -355,7 +366,7 @@ bool TProject::saveas(const std::string& saveWay, Reporter* reporter, const Proj
         if (reporter) reporter->error(r.error);
         return false;
     }
-    commitSave(r.folder, r.projectName);
+    commitSave(r);
     return true;
 }
 

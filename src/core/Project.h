@@ -122,7 +122,10 @@ public:
     // A copy of what the folder keeps, for a writer on another thread.
     ProjectData snapshot() const;
     // After a successful write: binds the project to the folder and fires the project event.
+    // This form forgets which files the project wrote (the next save goes by the .prj alone).
     void commitSave(const std::string& folder, const std::string& name);
+    // The same, remembering the files written as the project's own (see ProjectData::ownFiles).
+    void commitSave(const ProjectWriteResult& written);
     // Takes what a reader returned: series (made unique, statistics as read), intervals
     // into userFragments, models (made unique); fires the four list events, then binds the
     // project to the folder — only when nothing was skipped, so that a save never drops
@@ -143,6 +146,8 @@ public:
 private:
     void adoptSeries(std::unique_ptr<TStatisticSeries> series, const std::string& baseTitle);
 
+    // The data files the project read from or wrote into its folder.
+    std::vector<std::string> ownFiles_;
     TUniqueNames seriesNames_;
     TUniqueNames staticNames_;
     TUniqueNames dynamicNames_;

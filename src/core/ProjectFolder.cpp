@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <system_error>
 #include <thread>
 #include <unordered_set>
@@ -104,6 +105,11 @@ std::optional<std::string> findDataFile(FolderIndex& dir, const std::string& ste
     return dir.find(whole + extension);
 }
 
+// A data file's path relative to the data folder ("series/a.ls").
+std::string relativeToData(const std::string& path, const std::string& data) {
+    return path.compare(0, data.size() + 1, data + "/") == 0 ? path.substr(data.size() + 1) : path;
+}
+
 // ---- reading ----
 
 struct SeriesItem {
@@ -188,32 +194,154 @@ ResolvedFiles resolveFiles(const std::string& prjFile, const std::string& folder
     return r;
 }
 
-// Reads the model files of the listed stems from one folder of the data folder, in list
-// order; a model that cannot be read is left out and named in the problems.
+// Reads the model files found for the listed stems, in list order; a model that cannot be
+// read is left out and named in the problems. The files read are added to `read`.
 template <class Model, class Parse>
-void loadModels(const std::vector<std::string>& stems, const std::vector<std::string>& names, const std::string& data,
-                const char* dirName,
-                const char* extension, const char* kind, Parse parse, std::vector<Model>& models,
-                std::vector<std::string>& problems) {
-    FolderIndex dir(data + "/" + dirName);
+void loadModels(const std::vector<std::string>& stems, const std::vector<std::optional<std::string>>& paths,
+                const std::string& data, const char* dirName, const char* extension, const char* kind, Parse parse,
+                std::vector<Model>& models, std::vector<std::string>& problems, std::vector<std::string>& read) {
     for (size_t k = 0; k < stems.size(); ++k) {
         const std::string& stem = stems[k];
-        const auto path = findDataFile(dir, stem, names[k], extension);
+        const auto& path = paths[k];
         std::string why;
         std::optional<std::string> text;
         if (path) text = readTextFile(*path, &why);
         else why = "нет файла";
         std::optional<Model> model;
         if (text) model = parse(*text, &why);
-        if (model) models.push_back(std::move(*model));
-        else problems.push_back(std::string(kind) + " \"" + stem + "\" не загружена: " + why + " (\"" +
-                                (path ? *path : data + "/" + dirName + "/" + stem + extension) + "\")");
+        if (model) {
+            models.push_back(std::move(*model));
+            read.push_back(relativeToData(*path, data));
+        } else {
+            problems.push_back(std::string(kind) + " \"" + stem + "\" не загружена: " + why + " (\"" +
+                               (path ? *path : data + "/" + dirName + "/" + stem + extension) + "\")");
+        }
     }
 }
 
 }  // namespace
 
-ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
+namespace {
+
+bool isBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
+// What a .prj lists: the series titles with their file stems, the intervals and the model
+// file stems, in file order, and a problem line for each line or section it could not take.
+struct ProjectListing {
+    std::vector<SeriesItem> series;
+    arrayOfFragment intervals;
+    std::vector<std::string> staticStems, staticNames, dynamicStems, dynamicNames;
+    std::vector<std::string> problems;
+};
+
+ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
+    ProjectListing listing;
+    StemNamer seriesStems;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view section = lines[i];
+        if (!isSectionLine(section)) continue;
+        for (++i; i < lines.size() && lines[i] != "*"; ++i) {
+            const std::string_view line = lines[i];
+            if (section == "*interval") {
+                if (isBlankLine(line)) continue;
+                const auto f = storedFields(line);
+                std::optional<TDateTime> start, end;
+                int type = -1;
+                if (f.size() >= 4) {
+                    start = readStoredDateTime(f[1]);
+                    end = readStoredDateTime(f[2]);
+                    type = readStoredInt(f[3]).value_or(-1);
+                }
+                if (!start || !end || type < 0 || type > 255) {
+                    listing.problems.push_back("Интервал в строке " + std::to_string(i + 1) +
+                                               " файла проекта не прочитан: \"" + std::string(line) + "\"");
+                    continue;
+                }
+                TFragment frag(static_cast<uint8_t>(type), *start, *end);
+                frag.name = std::string(f[0]);
+                listing.intervals.push_back(std::move(frag));
+                continue;
+            }
+            if (line.find(';') == std::string_view::npos) continue;
+            const std::string_view field = firstField(line);
+            if (section == "*series") {
+                SeriesItem item;
+                item.title = std::string(field);
+                item.stem = seriesStems.next(field);
+                listing.series.push_back(std::move(item));
+            } else if (section == "*staticmodel") {
+                listing.staticStems.push_back(safeFileName(field));
+                listing.staticNames.emplace_back(field);
+            } else {
+                listing.dynamicStems.push_back(safeFileName(field));
+                listing.dynamicNames.emplace_back(field);
+            }
+        }
+        // A file cut short: what the section listed after the cut is unknown, so the project
+        // must not be bound to the folder (a save would drop the files it no longer names).
+        if (i >= lines.size())
+            listing.problems.push_back("Файл проекта обрывается: раздел \"" + std::string(section) +
+                                       "\" не завершен строкой \"*\".");
+    }
+    return listing;
+}
+
+// Where the data files of a listing are, in list order (nullopt for a missing file): series,
+// then static models, then dynamic models.
+struct ListedFiles {
+    std::vector<std::optional<std::string>> series, staticModels, dynamicModels;
+};
+
+ListedFiles findListedFiles(const ProjectListing& listing, const std::string& data) {
+    ListedFiles files;
+    FolderIndex seriesDir(data + "/" + kSeriesDir);
+    for (const auto& item : listing.series)
+        files.series.push_back(findDataFile(seriesDir, item.stem, item.title, ".ls"));
+    FolderIndex staticDir(data + "/" + kStaticDir);
+    for (size_t k = 0; k < listing.staticStems.size(); ++k)
+        files.staticModels.push_back(findDataFile(staticDir, listing.staticStems[k], listing.staticNames[k], ".sm"));
+    FolderIndex dynamicDir(data + "/" + kDynamicDir);
+    for (size_t k = 0; k < listing.dynamicStems.size(); ++k)
+        files.dynamicModels.push_back(
+            findDataFile(dynamicDir, listing.dynamicStems[k], listing.dynamicNames[k], ".dm"));
+    return files;
+}
+
+// The data-folder files a save may replace: those the .prj in `folder` names, as the reader
+// finds them, and `own` (what the project itself read from or wrote into the folder).
+std::set<std::string> replaceableFiles(const std::string& folder, const std::string& projectName,
+                                       const std::vector<std::string>& own) {
+    std::set<std::string> files(own.begin(), own.end());
+    const std::string data = folder + "/data";
+    const auto text = readTextFile(folder + "/" + projectName + ".prj");
+    if (!text) return files;
+    const ListedFiles found = findListedFiles(parseProjectLines(splitLines(*text)), data);
+    for (const auto* list : {&found.series, &found.staticModels, &found.dynamicModels})
+        for (const auto& path : *list)
+            if (path) files.insert(relativeToData(*path, data));
+    return files;
+}
+
+// The first entry of the data folder that a save must not remove: anything but the three
+// sub-folders holding replaceable files. Empty when there is none.
+std::string firstForeignEntry(const std::string& data, const std::set<std::string>& replaceable) {
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(data), ec), end; it != end; it.increment(ec)) {
+        if (ec) return data;
+        const std::string name = it->path().filename().string();
+        if ((name != kSeriesDir && name != kStaticDir && name != kDynamicDir) || it->is_symlink(ec) ||
+            !it->is_directory(ec))
+            return name;
+        for (fs::directory_iterator f(it->path(), ec); f != end; f.increment(ec)) {
+            if (ec) return name;
+            const std::string rel = name + "/" + f->path().filename().string();
+            if (f->is_symlink(ec) || !f->is_regular_file(ec) || replaceable.count(rel) == 0) return rel;
+        }
+    }
+    return ec ? data : std::string();
+}
+
+ProjectReadResult readProjectFiles(const std::string& prjFileGiven) {
     ProjectReadResult result;
     // The project is bound to a folder, so a relative name is made absolute.
     std::error_code absEc;
@@ -236,56 +364,14 @@ ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
     }
     result.opened = true;
 
-    std::vector<SeriesItem> seriesItems;
-    std::vector<std::string> staticStems, dynamicStems, staticNames, dynamicNames;
-    StemNamer seriesStems;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view section = lines[i];
-        if (!isSectionLine(section)) continue;
-        for (++i; i < lines.size() && lines[i] != "*"; ++i) {
-            const std::string_view line = lines[i];
-            const bool blank = line.find_first_not_of(" \t") == std::string_view::npos;
-            if (section == "*interval") {
-                if (blank) continue;
-                const auto f = storedFields(line);
-                std::optional<TDateTime> start, end;
-                int type = -1;
-                if (f.size() >= 4) {
-                    start = readStoredDateTime(f[1]);
-                    end = readStoredDateTime(f[2]);
-                    type = readStoredInt(f[3]).value_or(-1);
-                }
-                if (!start || !end || type < 0 || type > 255) {
-                    result.problems.push_back("Интервал в строке " + std::to_string(i + 1) +
-                                              " файла проекта не прочитан: \"" + std::string(line) + "\"");
-                    continue;
-                }
-                TFragment frag(static_cast<uint8_t>(type), *start, *end);
-                frag.name = std::string(f[0]);
-                result.data.userFragments.push_back(std::move(frag));
-                continue;
-            }
-            if (line.find(';') == std::string_view::npos) continue;
-            const std::string_view field = firstField(line);
-            if (section == "*series") {
-                SeriesItem item;
-                item.title = std::string(field);
-                item.stem = seriesStems.next(field);
-                seriesItems.push_back(std::move(item));
-            } else if (section == "*staticmodel") {
-                staticStems.push_back(safeFileName(field));
-                staticNames.emplace_back(field);
-            } else {
-                dynamicStems.push_back(safeFileName(field));
-                dynamicNames.emplace_back(field);
-            }
-        }
-    }
+    ProjectListing listing = parseProjectLines(lines);
+    result.problems = std::move(listing.problems);
+    result.data.userFragments = std::move(listing.intervals);
+    std::vector<SeriesItem>& seriesItems = listing.series;
+    const ListedFiles found = findListedFiles(listing, files.data);
+    const auto& seriesPaths = found.series;
 
     // Series files, read in parallel; results and problems keep the list order.
-    FolderIndex seriesDir(files.data + "/" + kSeriesDir);
-    std::vector<std::optional<std::string>> seriesPaths;
-    for (auto& item : seriesItems) seriesPaths.push_back(findDataFile(seriesDir, item.stem, item.title, ".ls"));
     parallelFor(seriesItems.size(), [&](size_t k) {
         SeriesItem& item = seriesItems[k];
         if (!seriesPaths[k]) {
@@ -295,16 +381,32 @@ ProjectReadResult readProjectFolder(const std::string& prjFileGiven) {
         }
         readSeriesFile(*seriesPaths[k], item);
     });
-    for (auto& item : seriesItems) {
+    for (size_t k = 0; k < seriesItems.size(); ++k) {
+        SeriesItem& item = seriesItems[k];
         if (!item.problem.empty()) result.problems.push_back(item.problem);
-        if (item.series) result.data.series.push_back(std::move(*item.series));
+        if (!item.series) continue;
+        result.data.series.push_back(std::move(*item.series));
+        result.files.push_back(relativeToData(*seriesPaths[k], files.data));
     }
 
-    loadModels(staticStems, staticNames, files.data, kStaticDir, ".sm", "Статическая модель", parseStaticModel,
-               result.data.staticModels, result.problems);
-    loadModels(dynamicStems, dynamicNames, files.data, kDynamicDir, ".dm", "Динамическая модель", parseDynamicModel,
-               result.data.dynamicModels, result.problems);
+    loadModels(listing.staticStems, found.staticModels, files.data, kStaticDir, ".sm", "Статическая модель",
+               parseStaticModel, result.data.staticModels, result.problems, result.files);
+    loadModels(listing.dynamicStems, found.dynamicModels, files.data, kDynamicDir, ".dm", "Динамическая модель",
+               parseDynamicModel, result.data.dynamicModels, result.problems, result.files);
     return result;
+}
+
+}  // namespace
+
+ProjectReadResult readProjectFolder(const std::string& prjFile) {
+    // Reading allocates a copy of every series; when memory runs out the load fails as a whole.
+    try {
+        return readProjectFiles(prjFile);
+    } catch (const std::bad_alloc&) {
+        ProjectReadResult result;
+        result.error = "Недостаточно памяти для загрузки проекта \"" + prjFile + "\".";
+        return result;
+    }
 }
 
 // ---- writing ----
@@ -436,7 +538,7 @@ bool makeDir(const std::string& path, std::string* error) {
 // Writes the data files into `data` (a new, empty folder); false with `error` on failure
 // or cancel.
 bool writeDataFiles(const ProjectData& d, const std::string& data, const ProjectWriteProgress& progress,
-                    std::string* error) {
+                    std::vector<std::string>& written, std::string* error) {
     for (const char* sub : {kSeriesDir, kStaticDir, kDynamicDir})
         if (!makeDir(data + "/" + sub, error)) return false;
     const int total = static_cast<int>(d.series.size() + d.staticModels.size() + d.dynamicModels.size()) + 1;
@@ -469,19 +571,22 @@ bool writeDataFiles(const ProjectData& d, const std::string& data, const Project
                 if (error) *error = errors[k];
                 return false;
             }
+            written.push_back(std::string(kSeriesDir) + "/" + seriesStems[first + k] + ".ls");
         }
     }
     const auto staticStems = stemsOf(d.staticModels, [](const TStaticModel& m) { return m.name; });
     for (size_t i = 0; i < d.staticModels.size(); ++i) {
         if (!step()) return false;
-        const std::string path = data + "/" + kStaticDir + "/" + staticStems[i] + ".sm";
-        if (!writeFileDurable(path, staticModelText(d.staticModels[i]), error)) return false;
+        const std::string name = std::string(kStaticDir) + "/" + staticStems[i] + ".sm";
+        if (!writeFileDurable(data + "/" + name, staticModelText(d.staticModels[i]), error)) return false;
+        written.push_back(name);
     }
     const auto dynamicStems = stemsOf(d.dynamicModels, [](const TDynamicModel& m) { return m.name; });
     for (size_t i = 0; i < d.dynamicModels.size(); ++i) {
         if (!step()) return false;
-        const std::string path = data + "/" + kDynamicDir + "/" + dynamicStems[i] + ".dm";
-        if (!writeFileDurable(path, dynamicModelText(d.dynamicModels[i]), error)) return false;
+        const std::string name = std::string(kDynamicDir) + "/" + dynamicStems[i] + ".dm";
+        if (!writeFileDurable(data + "/" + name, dynamicModelText(d.dynamicModels[i]), error)) return false;
+        written.push_back(name);
     }
     for (const char* sub : {kSeriesDir, kStaticDir, kDynamicDir}) syncFolder(data + "/" + sub);
     syncFolder(data);
@@ -530,9 +635,12 @@ ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& f
     const std::string prj = folder + "/" + projectName + ".prj";
     const std::string newPrj = prj + ".new";
     const bool hadData = exists(data);
-    if (hadData && !isProjectDataFolder(data)) {
-        result.error = "Папка \"" + data +
-                       "\" содержит файлы, не принадлежащие проекту; проект не сохранен. Сохраните его в новую папку.";
+    // The old data folder goes as a whole: only when everything in it belongs to the project.
+    const std::string foreign =
+        hadData ? firstForeignEntry(data, replaceableFiles(folder, projectName, d.ownFiles)) : std::string();
+    if (!foreign.empty()) {
+        result.error = "Папка \"" + data + "\" содержит файлы, не принадлежащие проекту (\"" + foreign +
+                       "\"); проект не сохранен. Сохраните его в новую папку.";
         return result;
     }
     if (exists(staged) || exists(old)) {
@@ -546,7 +654,8 @@ ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& f
         fs::remove(fs::path(newPrj), ec);
     };
     if (!makeDir(staged, &result.error)) return result;
-    if (!writeDataFiles(d, staged, progress, &result.error) ||
+    std::vector<std::string> written;
+    if (!writeDataFiles(d, staged, progress, written, &result.error) ||
         !writeFileDurable(newPrj, projectFileText(d), &result.error)) {
         dropStaged();
         return result;
@@ -572,6 +681,7 @@ ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& f
     syncFolder(folder);
     if (hadData) fs::remove_all(fs::path(old), ec);
     result.ok = true;
+    result.files = std::move(written);
     result.folder = folder;
     result.projectName = projectName;
     return result;

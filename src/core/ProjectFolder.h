@@ -33,6 +33,9 @@ struct ProjectData {
     arrayOfFragment userFragments;
     std::vector<TStaticModel> staticModels;
     std::vector<TDynamicModel> dynamicModels;
+    // Files of the data folder (relative to it: "series/a.ls") that the project read from or
+    // wrote into its folder; a save may replace them besides those the .prj on disk names.
+    std::vector<std::string> ownFiles;
 };
 
 struct ProjectReadResult {
@@ -46,8 +49,11 @@ struct ProjectReadResult {
     std::string projectName;
     // What could be read; the series carry their statistics already.
     ProjectData data;
-    // One Russian line per item that was skipped or read only in part.
+    // One Russian line per item that was skipped or read only in part, and one for a
+    // project file cut short (a section without its closing "*").
     std::vector<std::string> problems;
+    // The data files read (relative to the data folder), for ProjectData::ownFiles.
+    std::vector<std::string> files;
 };
 
 // Reads a project from its .prj file. Never throws; a bad item is skipped and reported.
@@ -63,11 +69,15 @@ struct ProjectWriteResult {
     // Where the project now lives (set when ok).
     std::string folder;
     std::string projectName;
+    // The data files written (relative to the data folder).
+    std::vector<std::string> files;
 };
 
 // Writes the project into its existing folder, replacing the old contents only once the
-// new ones are on disk. A missing "data" counts as empty; a "data" that holds files other
-// than the project's own is left alone and the save is refused.
+// new ones are on disk. A missing "data" counts as empty. The old "data" is replaced only
+// when it holds nothing but the files the .prj on disk names and data.ownFiles; otherwise
+// it is left alone and the save is refused, so a save never removes a file the project
+// did not load.
 ProjectWriteResult writeProjectFolder(const ProjectData& data, const std::string& folder,
                                       const std::string& projectName, const ProjectWriteProgress& progress = {});
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <stdexcept>
 
 std::string_view CellTable::text(int row, int column) const {
     if (row < 0 || column < 0 || row >= rows_ || column >= columns_) return {};
@@ -20,6 +21,34 @@ CellTable CellTable::fromRows(const std::vector<std::vector<std::string>>& rows)
             if (c < static_cast<int>(r.size())) t.pool_ += r[static_cast<size_t>(c)];
             t.ends_.push_back(static_cast<uint32_t>(t.pool_.size()));
         }
+    }
+    return t;
+}
+
+CellTable CellTable::withEdits(std::vector<CellEdit> edits) const {
+    auto indexOf = [this](const CellEdit& e) {
+        return static_cast<size_t>(e.row) * static_cast<size_t>(columns_) + static_cast<size_t>(e.column);
+    };
+    edits.erase(std::remove_if(edits.begin(), edits.end(),
+                               [this](const CellEdit& e) {
+                                   return e.row < 0 || e.column < 0 || e.row >= rows_ || e.column >= columns_;
+                               }),
+                edits.end());
+    std::stable_sort(edits.begin(), edits.end(),
+                     [&](const CellEdit& a, const CellEdit& b) { return indexOf(a) < indexOf(b); });
+    CellTable t;
+    t.rows_ = rows_;
+    t.columns_ = columns_;
+    t.ends_.resize(ends_.size());
+    t.pool_.reserve(pool_.size());
+    size_t k = 0;
+    for (size_t i = 0; i < ends_.size(); ++i) {
+        while (k + 1 < edits.size() && indexOf(edits[k]) == i && indexOf(edits[k + 1]) == i) ++k;
+        const uint32_t begin = i == 0 ? 0 : ends_[i - 1];
+        if (k < edits.size() && indexOf(edits[k]) == i) t.pool_.append(edits[k++].text);
+        else t.pool_.append(pool_, begin, ends_[i] - begin);
+        if (t.pool_.size() >= UINT32_MAX) throw std::length_error("cell texts too long");
+        t.ends_[i] = static_cast<uint32_t>(t.pool_.size());
     }
     return t;
 }

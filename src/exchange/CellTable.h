@@ -7,6 +7,13 @@
 #include <string_view>
 #include <vector>
 
+// A new text for one cell (rows and columns from 0).
+struct CellEdit {
+    int row;
+    int column;
+    std::string_view text;
+};
+
 class CellTable {
 public:
     // The largest used range a workbook may have (rows x columns).
@@ -21,6 +28,10 @@ public:
     bool empty() const { return rows_ == 0 || columns_ == 0; }
     // The text of a cell; empty outside the table.
     std::string_view text(int row, int column) const;
+    // A copy with the texts of the edited cells replaced; edits outside the table are
+    // ignored, and of two edits of one cell the later wins. Throws std::length_error when the
+    // texts would grow past what the offsets can address.
+    CellTable withEdits(std::vector<CellEdit> edits) const;
     // Bytes held by the texts and offsets.
     size_t memoryBytes() const { return pool_.capacity() + ends_.capacity() * sizeof(uint32_t); }
 

@@ -1,38 +1,15 @@
-// Reader of text tables: the delimiter is guessed from the first line, fields may be quoted
-// with double quotes, texts are kept exactly as written.
+// Reader of text tables: the delimiter is the one that splits the first records into equal
+// numbers of fields, fields may be quoted with double quotes, texts are kept exactly as
+// written. UTF-8, UTF-16 with a byte order mark, or Windows-1251.
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "exchange/WorkbookReader.h"
 #include "numerics/TextCodec.h"
 
 namespace {
-
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        auto unit = [&](size_t k) {
-            const auto a = static_cast<unsigned char>(bytes[k]);
-            const auto b = static_cast<unsigned char>(bytes[k + 1]);
-            return bigEndian ? static_cast<uint32_t>(a << 8 | b) : static_cast<uint32_t>(b << 8 | a);
-        };
-        uint32_t cp = unit(i);
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
-            const uint32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            } else {
-                cp = 0xFFFD;
-            }
-        } else if (cp >= 0xD800 && cp < 0xE000) {
-            cp = 0xFFFD;
-        }
-        appendUtf8(out, cp);
-    }
-    return out;
-}
 
 // Text holds no NUL and no control characters other than tab, line breaks, form feed and
 // the old end-of-file mark.
@@ -46,6 +23,111 @@ bool looksLikeText(std::string_view s) {
 }
 
 }  // namespace
+
+namespace {
+
+// Walks the records of a delimited text (delimiter 0: one field a record). Fields may be
+// quoted with double quotes ("" stands for one quote; what follows the closing quote up to
+// the delimiter is kept as written). Calls field(row, column, text) for each field with
+// text and, after each record, endRecord(fieldCount, hasData); a false result stops the walk.
+template <class Field, class EndRecord>
+void walkRecords(std::string_view text, char delimiter, Field&& field, EndRecord&& endRecord) {
+    std::string cell;
+    uint32_t row = 0, column = 0;
+    bool hasData = false;
+    const size_t n = text.size();
+    size_t i = 0;
+    auto emit = [&] {
+        if (!cell.empty()) field(row, column, cell);
+        cell.clear();
+    };
+    while (i < n) {
+        const char c = text[i];
+        if (c == '"' && cell.empty()) {
+            ++i;
+            while (i < n) {
+                if (text[i] == '"') {
+                    if (i + 1 < n && text[i + 1] == '"') {
+                        cell += '"';
+                        i += 2;
+                    } else {
+                        ++i;
+                        break;
+                    }
+                } else {
+                    cell += text[i++];
+                }
+            }
+            hasData = true;
+            continue;
+        }
+        if (delimiter && c == delimiter) {
+            emit();
+            ++column;
+            ++i;
+            hasData = true;
+            continue;
+        }
+        if (c == '\r' || c == '\n') {
+            emit();
+            const bool go = endRecord(column + 1, hasData);
+            ++row;
+            column = 0;
+            hasData = false;
+            i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
+            if (!go) return;
+            continue;
+        }
+        cell += c;
+        hasData = true;
+        ++i;
+    }
+    if (hasData) {
+        emit();
+        endRecord(column + 1, true);
+    }
+}
+
+struct Delimiter {
+    char symbol;
+    const char* name;
+};
+// In order of preference: the spreadsheet's list separator in this locale, its "Unicode
+// text", then the comma of other locales.
+constexpr Delimiter kDelimiters[] = {{';', "точка с запятой"}, {'\t', "табуляция"}, {',', "запятая"}};
+constexpr size_t kSampleRecords = 50;
+
+// The field counts of the first records that hold anything.
+std::vector<size_t> sampleFieldCounts(std::string_view text, char delimiter) {
+    std::vector<size_t> counts;
+    walkRecords(
+        text, delimiter, [](uint32_t, uint32_t, const std::string&) {},
+        [&](uint32_t fields, bool hasData) {
+            if (hasData) counts.push_back(fields);
+            return counts.size() < kSampleRecords;
+        });
+    return counts;
+}
+
+// Every record has the same number of fields, more than one; lines of one field above a
+// table of at least two records (a title) do not count.
+bool consistent(const std::vector<size_t>& counts) {
+    size_t k = 0;
+    while (k < counts.size() && counts[k] == 1) ++k;
+    if (k == counts.size() || (k > 0 && counts.size() - k < 2)) return false;
+    for (size_t j = k; j < counts.size(); ++j)
+        if (counts[j] != counts[k]) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string inconsistentDelimiterMessage(const char* chosenName) {
+    return std::string("Не удалось определить разделитель столбцов: ни точка с запятой, ни табуляция, ни запятая "
+                       "не дают одинакового числа столбцов в первых строках файла. Таблица прочитана с "
+                       "разделителем \"") +
+           chosenName + "\"; проверьте ее.";
+}
 
 void readCsvText(std::string_view bytes, WorkbookReadResult& result) {
     std::string text;
@@ -67,67 +149,34 @@ void readCsvText(std::string_view bytes, WorkbookReadResult& result) {
     }
     // A trailing end-of-file mark is not content.
     while (!text.empty() && text.back() == 0x1A) text.pop_back();
+    if (bytes.empty()) {
+        result.error = WorkbookError::UnknownFormat;
+        result.detail = "empty file";
+        return;
+    }
 
-    const size_t firstBreak = text.find_first_of("\r\n");
-    const std::string_view firstLine = std::string_view(text).substr(0, firstBreak);
+    // The delimiter that gives every record of the first ones the same number of fields,
+    // counted outside quotes.
     char delimiter = 0;
-    if (firstLine.find(';') != std::string_view::npos) delimiter = ';';
-    else if (firstLine.find('\t') != std::string_view::npos) delimiter = '\t';
-    else if (firstLine.find(',') != std::string_view::npos) delimiter = ',';
+    const Delimiter* fallback = nullptr;
+    for (const Delimiter& d : kDelimiters) {
+        const std::vector<size_t> counts = sampleFieldCounts(text, d.symbol);
+        if (consistent(counts)) {
+            delimiter = d.symbol;
+            break;
+        }
+        const bool occurs = std::any_of(counts.begin(), counts.end(), [](size_t n) { return n > 1; });
+        if (occurs && !fallback) fallback = &d;
+    }
+    if (!delimiter && fallback) {
+        delimiter = fallback->symbol;
+        result.warning = inconsistentDelimiterMessage(fallback->name);
+    }
 
     SheetCollector collector;
-    std::string field;
-    uint32_t row = 0, column = 0;
-    const size_t n = text.size();
-    size_t i = 0;
-    auto emit = [&] {
-        if (!field.empty()) collector.add(row, column, field);
-        field.clear();
-    };
-    bool lineHasData = false;
-    while (i < n) {
-        const char c = text[i];
-        if (c == '"' && field.empty()) {
-            // A quoted field: "" stands for one quote; what follows the closing quote up to
-            // the delimiter is kept as written.
-            ++i;
-            while (i < n) {
-                if (text[i] == '"') {
-                    if (i + 1 < n && text[i + 1] == '"') {
-                        field += '"';
-                        i += 2;
-                    } else {
-                        ++i;
-                        break;
-                    }
-                } else {
-                    field += text[i++];
-                }
-            }
-            lineHasData = true;
-            continue;
-        }
-        if (delimiter && c == delimiter) {
-            emit();
-            ++column;
-            ++i;
-            lineHasData = true;
-            continue;
-        }
-        if (c == '\r' || c == '\n') {
-            emit();
-            ++row;
-            column = 0;
-            lineHasData = false;
-            i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
-            if (collector.overLimit()) break;
-            continue;
-        }
-        field += c;
-        lineHasData = true;
-        ++i;
-    }
-    if (lineHasData) emit();
+    walkRecords(
+        text, delimiter, [&](uint32_t row, uint32_t column, const std::string& cell) { collector.add(row, column, cell); },
+        [&](uint32_t, bool) { return !collector.overLimit(); });
     if (collector.overLimit()) {
         result.error = WorkbookError::TooLarge;
         result.detail = "too many cells";

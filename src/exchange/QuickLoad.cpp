@@ -5,10 +5,10 @@
 #include <exception>
 #include <limits>
 #include <stdexcept>
-#include <system_error>
 #include <thread>
 #include <algorithm>
 
+#include "numerics/Parallel.h"
 #include "numerics/Reporter.h"
 #include "numerics/TextCodec.h"
 
@@ -116,22 +116,8 @@ void parseColumn(const CellSource& cells, int column, const std::vector<int>& ro
 void parseColumns(const CellSource& cells, const std::vector<QuickLoadColumn>& columns, size_t first, size_t count,
                   const std::vector<int>& rows, std::vector<ParsedColumn>& out) {
     out.assign(count, ParsedColumn());
-    if (count == 1 || rows.size() < 1000) {
-        for (size_t i = 0; i < count; ++i) parseColumn(cells, columns[first + i].column, rows, out[i]);
-        return;
-    }
-    std::vector<std::thread> threads;
-    threads.reserve(count - 1);
-    try {
-        for (size_t i = 1; i < count; ++i)
-            threads.emplace_back(parseColumn, std::cref(cells), columns[first + i].column, std::cref(rows),
-                                 std::ref(out[i]));
-    } catch (const std::system_error&) {
-        // No more threads: the rest is read below on this one.
-    }
-    parseColumn(cells, columns[first].column, rows, out[0]);
-    for (auto& t : threads) t.join();
-    for (size_t i = threads.size() + 1; i < count; ++i) parseColumn(cells, columns[first + i].column, rows, out[i]);
+    parallelFor(count, [&](size_t i) { parseColumn(cells, columns[first + i].column, rows, out[i]); },
+                rows.size() < 1000 ? 1 : count);
 }
 
 }  // namespace

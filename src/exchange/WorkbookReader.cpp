@@ -5,6 +5,45 @@
 #include <exception>
 #include <new>
 
+#include "numerics/TextCodec.h"
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        auto unit = [&](size_t k) {
+            const auto a = static_cast<unsigned char>(bytes[k]);
+            const auto b = static_cast<unsigned char>(bytes[k + 1]);
+            return bigEndian ? static_cast<uint32_t>(a << 8 | b) : static_cast<uint32_t>(b << 8 | a);
+        };
+        uint32_t cp = unit(i);
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
+            const uint32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            } else {
+                cp = 0xFFFD;
+            }
+        } else if (cp >= 0xD800 && cp < 0xE000) {
+            cp = 0xFFFD;
+        }
+        appendUtf8(out, cp);
+    }
+    return out;
+}
+
+bool fitsInCell(std::string_view text) {
+    if (text.size() <= kMaxCellCharacters) return true;
+    // UTF-16 code units: one per sequence, two for those beyond the first plane (4 bytes).
+    size_t units = 0;
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c & 0xC0) != 0x80) units += c >= 0xF0 ? 2 : 1;
+    }
+    return units <= kMaxCellCharacters;
+}
+
 void SheetCollector::addBad(uint32_t row, uint32_t column) {
     builder_.add(row, column, {});
     if (!haveBad_ || row < badRow_ || (row == badRow_ && column < badColumn_)) {

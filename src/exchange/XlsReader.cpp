@@ -1,129 +1,139 @@
-// Reader of legacy .xls workbooks (BIFF in a compound document) through freexl.
-#include <freexl.h>
+// Reader of legacy .xls workbooks: the compound document is opened with libgsf and its
+// workbook stream is handed to the record reader (XlsRecords.cpp).
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-utils.h>
 
 #include <cstdio>
-#include <cstring>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <string_view>
 
-#include "exchange/CellText.h"
 #include "exchange/WorkbookReader.h"
 
 namespace {
 
-// Whether a compound document holds an encrypted Office package (a password-protected
-// .xlsx keeps its content in a stream named "EncryptedPackage").
-bool holdsEncryptedPackage(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    static const char kName[] = "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0";
-    const size_t nameLen = sizeof kName - 1;
-    std::string buf(1 << 16, '\0');
-    std::string carry;
-    bool found = false;
-    size_t got;
-    while (!found && (got = std::fread(buf.data(), 1, buf.size(), f)) > 0) {
-        std::string window = carry + buf.substr(0, got);
-        if (window.find(std::string_view(kName, nameLen)) != std::string::npos) found = true;
-        carry = window.size() > nameLen ? window.substr(window.size() - nameLen) : window;
+// Owns one reference to a GObject.
+template <class T>
+class Ref {
+public:
+    explicit Ref(T* p = nullptr) : p_(p) {}
+    ~Ref() {
+        if (p_) g_object_unref(p_);
     }
-    std::fclose(f);
-    return found;
-}
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    T* get() const { return p_; }
 
-// freexl gives dates as "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS" or "HH:MM:SS".
-std::optional<TDateTime> parseFreexlDate(const char* text) {
-    if (!text) return std::nullopt;
-    return parseIsoDateTime(text);
-}
-
-struct Handle {
-    const void* h = nullptr;
-    ~Handle() {
-        if (h) freexl_close(h);
-    }
+private:
+    T* p_;
 };
+
+void ignoreLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+void initLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        gsf_init();
+        // A damaged document is reported through the read result; the library's own
+        // warnings about it would only clutter the terminal.
+        const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO);
+        for (const char* domain : {"libgsf", "libgsf:msole"}) g_log_set_handler(domain, levels, ignoreLog, nullptr);
+    });
+}
+
+// The child stream of a name, in any letter case (writers differ: "Workbook", "WORKBOOK").
+GsfInput* childNamed(GsfInfile* doc, const char* name) {
+    const int n = gsf_infile_num_children(doc);
+    for (int i = 0; i < n; ++i) {
+        const char* child = gsf_infile_name_by_index(doc, i);
+        if (child && g_ascii_strcasecmp(child, name) == 0) return gsf_infile_child_by_index(doc, i);
+    }
+    return nullptr;
+}
+
+// Whether the bytes hold the name of the stream in which a password-protected Office package
+// keeps its content ("EncryptedPackage" in UTF-16): for documents libgsf cannot open.
+bool namesEncryptedPackage(std::string_view bytes) {
+    static const char kName[] = "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0";
+    return bytes.find(std::string_view(kName, sizeof kName - 1)) != std::string_view::npos;
+}
+
+void fail(WorkbookReadResult& result, WorkbookError error, const char* detail) {
+    result.error = error;
+    result.detail = detail;
+    result.cells = CellTable();
+}
+
+// Reads the workbook stream of the compound document `input` (whose bytes, when at hand, tell
+// an encrypted package that libgsf cannot open).
+void readDocument(GsfInput* input, const FormatSettings& fs, WorkbookReadResult& result,
+                  const std::function<bool()>& looksEncrypted) {
+    const gsf_off_t fileSize = gsf_input_size(input);
+    GError* err = nullptr;
+    Ref<GsfInfile> doc(gsf_infile_msole_new(input, &err));
+    if (err) g_error_free(err);
+    if (!doc.get()) {
+        if (looksEncrypted()) fail(result, WorkbookError::Encrypted, "encrypted package");
+        else fail(result, WorkbookError::Corrupt, "not a readable compound document");
+        return;
+    }
+    if (Ref<GsfInput> encrypted(childNamed(doc.get(), "EncryptedPackage")); encrypted.get()) {
+        fail(result, WorkbookError::Encrypted, "encrypted package");
+        return;
+    }
+    Ref<GsfInput> stream(childNamed(doc.get(), "Workbook"));
+    Ref<GsfInput> oldStream(stream.get() ? nullptr : childNamed(doc.get(), "Book"));
+    GsfInput* book = stream.get() ? stream.get() : oldStream.get();
+    if (!book) {
+        fail(result, WorkbookError::UnknownFormat, "compound document without a workbook stream");
+        return;
+    }
+    // A stream longer than the file is a damaged directory entry.
+    const gsf_off_t size = gsf_input_size(book);
+    if (size < 0 || size > fileSize) {
+        fail(result, WorkbookError::Corrupt, "damaged workbook stream");
+        return;
+    }
+    std::string bytes(static_cast<size_t>(size), '\0');
+    if (size > 0 && !gsf_input_read(book, size, reinterpret_cast<guint8*>(bytes.data()))) {
+        fail(result, WorkbookError::Corrupt, "unreadable workbook stream");
+        return;
+    }
+    readXlsRecords(bytes, fs, result);
+}
 
 }  // namespace
 
 void readXls(const std::string& path, const FormatSettings& fs, WorkbookReadResult& result) {
-    Handle handle;
-    const int rc = freexl_open(path.c_str(), &handle.h);
-    if (rc != FREEXL_OK) {
-        if (rc == FREEXL_FILE_NOT_FOUND) {
-            result.error = WorkbookError::NotFound;
-        } else if (holdsEncryptedPackage(path)) {
-            result.error = WorkbookError::Encrypted;
-        } else {
-            result.error = WorkbookError::Corrupt;
-        }
-        result.detail = "freexl_open failed: " + std::to_string(rc);
+    initLibrary();
+    GError* err = nullptr;
+    Ref<GsfInput> input(gsf_input_stdio_new(path.c_str(), &err));
+    if (err) g_error_free(err);
+    if (!input.get()) {
+        fail(result, WorkbookError::NotFound, "cannot open file");
         return;
     }
-    unsigned int info = 0;
-    if (freexl_get_info(handle.h, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
-        result.error = WorkbookError::Encrypted;
-        result.detail = "password protected";
+    readDocument(input.get(), fs, result, [&path] {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        if (!f) return false;
+        std::string head(1 << 20, '\0');
+        head.resize(std::fread(head.data(), 1, head.size(), f));
+        std::fclose(f);
+        return namesEncryptedPackage(head);
+    });
+}
+
+void readXlsBytes(std::string_view bytes, const FormatSettings& fs, WorkbookReadResult& result) {
+    initLibrary();
+    Ref<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
+                                             static_cast<gsf_off_t>(bytes.size()), FALSE));
+    if (!input.get()) {
+        fail(result, WorkbookError::Corrupt, "cannot read bytes");
         return;
     }
-    unsigned int sheets = 0;
-    if (freexl_get_info(handle.h, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0 ||
-        freexl_select_active_worksheet(handle.h, 0) != FREEXL_OK) {
-        result.error = WorkbookError::NoSheet;
-        result.detail = "no worksheet";
-        return;
-    }
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    if (freexl_worksheet_dimensions(handle.h, &rows, &columns) != FREEXL_OK) {
-        result.error = WorkbookError::Corrupt;
-        result.detail = "no sheet dimensions";
-        return;
-    }
-    SheetCollector collector;
-    std::string text;
-    for (unsigned int r = 0; r < rows; ++r) {
-        for (unsigned short c = 0; c < columns; ++c) {
-            FreeXL_CellValue cell;
-            if (freexl_get_cell_value(handle.h, r, c, &cell) != FREEXL_OK) {
-                collector.addBad(r, c);
-                continue;
-            }
-            text.clear();
-            switch (cell.type) {
-                case FREEXL_CELL_NULL:
-                    continue;
-                case FREEXL_CELL_INT:
-                    text = floatToStr(cell.value.int_value, fs);
-                    break;
-                case FREEXL_CELL_DOUBLE:
-                    text = floatToStr(cell.value.double_value, fs);
-                    break;
-                case FREEXL_CELL_TEXT:
-                case FREEXL_CELL_SST_TEXT:
-                    if (cell.value.text_value) text = cell.value.text_value;
-                    break;
-                case FREEXL_CELL_DATE:
-                case FREEXL_CELL_DATETIME:
-                case FREEXL_CELL_TIME: {
-                    const auto t = parseFreexlDate(cell.value.text_value);
-                    if (!t) {
-                        collector.addBad(r, c);
-                        continue;
-                    }
-                    text = dateTimeToStr(*t, fs);
-                    break;
-                }
-                default:
-                    collector.addBad(r, c);
-                    continue;
-            }
-            collector.add(r, c, text);
-        }
-        if (collector.overLimit()) {
-            result.error = WorkbookError::TooLarge;
-            result.detail = "too many cells";
-            return;
-        }
-    }
-    collector.finish(result);
+    readDocument(input.get(), fs, result, [bytes] { return namesEncryptedPackage(bytes.substr(0, 1 << 20)); });
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "exchange/CellText.h"
+#include "exchange/SheetDataCutter.h"
 #include "exchange/WorkbookReader.h"
 #include "numerics/TextCodec.h"
 
@@ -263,11 +264,18 @@ void decodeEscapes(std::string& s) {
     s.swap(out);
 }
 
+// The most bytes of XML text gathered for one cell: a cell of kMaxCellCharacters characters
+// takes at most 3 bytes a character, or 7 written as an escape "_xHHHH_". Beyond that the
+// text is dropped unread and the cell is a bad one, so a huge text never fills the memory.
+constexpr size_t kMaxRawCellBytes = 7 * kMaxCellCharacters;
+
 // The shared strings: plain and rich texts, without phonetic runs.
 class SharedStringsHandler : public XmlHandler {
 public:
     std::string pool;
     std::vector<size_t> ends;
+    // Items too long for a cell (kept as empty texts).
+    std::vector<bool> tooLong;
     std::string_view at(size_t i) const {
         const size_t begin = i == 0 ? 0 : ends[i - 1];
         return std::string_view(pool).substr(begin, ends[i] - begin);
@@ -275,6 +283,7 @@ public:
     void start(std::string_view name, const char**) override {
         if (name == "si") {
             inItem_ = true;
+            itemTooLong_ = false;
             item_.clear();
         } else if (name == "rPh") {
             inPhonetic_ = true;
@@ -289,18 +298,22 @@ public:
             inPhonetic_ = false;
         } else if (name == "si") {
             decodeEscapes(item_);
-            pool += item_;
+            const bool bad = itemTooLong_ || !fitsInCell(item_);
+            if (!bad) pool += item_;
             ends.push_back(pool.size());
+            tooLong.push_back(bad);
             inItem_ = false;
         }
     }
     void text(const char* s, int len) override {
-        if (capture_) item_.append(s, static_cast<size_t>(len));
+        if (!capture_) return;
+        if (item_.size() + static_cast<size_t>(len) > kMaxRawCellBytes) itemTooLong_ = true;
+        else item_.append(s, static_cast<size_t>(len));
     }
 
 private:
     std::string item_;
-    bool inItem_ = false, inPhonetic_ = false, capture_ = false;
+    bool inItem_ = false, inPhonetic_ = false, capture_ = false, itemTooLong_ = false;
 };
 
 // Reads "AB12" into a column and a row, both from 0.
@@ -390,8 +403,9 @@ public:
 
     void text(const char* s, int len) override {
         if (!capture_) return;
-        if (inInline_) inline_.append(s, static_cast<size_t>(len));
-        else value_.append(s, static_cast<size_t>(len));
+        std::string& t = inInline_ ? inline_ : value_;
+        if (t.size() + static_cast<size_t>(len) > kMaxRawCellBytes) tooLong_ = true;
+        else t.append(s, static_cast<size_t>(len));
     }
 
 private:
@@ -399,7 +413,7 @@ private:
 
     void startCell(const char** atts) {
         inCell_ = true;
-        haveValue_ = haveInline_ = false;
+        haveValue_ = haveInline_ = tooLong_ = false;
         type_ = Type::Number;
         style_ = 0;
         const char* ref = nullptr;
@@ -430,6 +444,10 @@ private:
 
     void endCell() {
         inCell_ = false;
+        if (tooLong_) {
+            out_.addBad(row_, column_);
+            return;
+        }
         if (type_ == Type::Inline || (haveInline_ && !haveValue_)) {
             if (!haveInline_ && !haveValue_) return;
             std::string& t = haveInline_ ? inline_ : value_;
@@ -441,7 +459,8 @@ private:
                 case Type::Shared: {
                     size_t index = 0;
                     auto r = std::from_chars(value_.data(), value_.data() + value_.size(), index);
-                    if (r.ec != std::errc() || r.ptr != value_.data() + value_.size() || index >= strings_.ends.size())
+                    if (r.ec != std::errc() || r.ptr != value_.data() + value_.size() || index >= strings_.ends.size() ||
+                        strings_.tooLong[index])
                         out_.addBad(row_, column_);
                     else
                         out_.add(row_, column_, strings_.at(index));
@@ -506,7 +525,7 @@ private:
     Type type_ = Type::Number;
     int style_ = 0;
     uint32_t row_ = 0, column_ = 0, nextColumn_ = 0;
-    bool seenRow_ = false, inCell_ = false, capture_ = false, haveValue_ = false, haveInline_ = false,
+    bool seenRow_ = false, inCell_ = false, capture_ = false, haveValue_ = false, haveInline_ = false, tooLong_ = false,
          inInline_ = false, inPhonetic_ = false;
 };
 
@@ -562,110 +581,22 @@ public:
     }
 
 private:
-    static constexpr size_t kPiece = 4 << 20;
     static constexpr size_t kRead = 1 << 20;
-
-    // Position just after the last row end tag ("</row>" or "</x:row>") in s; 0 when none.
-    static size_t afterLastRowEnd(std::string_view s) {
-        size_t pos = s.size();
-        while (pos > 0) {
-            const size_t at = s.rfind("row>", pos - 1);
-            if (at == std::string_view::npos) return 0;
-            size_t k = at;
-            if (k >= 1 && s[k - 1] == ':') {
-                --k;
-                while (k > 0 && s[k - 1] != '<' && s[k - 1] != '/' && s[k - 1] != '>' && s[k - 1] != ' ') --k;
-            }
-            if (k >= 2 && s[k - 1] == '/' && s[k - 2] == '<') return at + 4;
-            if (at == 0) return 0;
-            pos = at;
-        }
-        return 0;
-    }
-
-    // Finds the start tag of the sheet data; returns the position after it, or npos.
-    static size_t afterSheetDataStart(std::string_view s, bool& selfClosing) {
-        size_t from = 0;
-        for (;;) {
-            const size_t at = s.find("sheetData", from);
-            if (at == std::string_view::npos) return std::string_view::npos;
-            size_t k = at;
-            if (k >= 1 && s[k - 1] == ':') {
-                --k;
-                while (k > 0 && s[k - 1] != '<' && s[k - 1] != '>' && s[k - 1] != ' ') --k;
-            }
-            if (k >= 1 && s[k - 1] == '<') {
-                const size_t close = s.find('>', at);
-                if (close == std::string_view::npos) return std::string_view::npos;
-                selfClosing = s[close - 1] == '/';
-                return close + 1;
-            }
-            from = at + 1;
-        }
-    }
 
     // Reads the part and hands out pieces; false when the sheet cannot be cut safely.
     bool split(zip_file_t* file) {
-        std::string pending;
-        bool inData = false;
+        SheetDataCutter cutter;
         std::string chunk(kRead, '\0');
         for (;;) {
             if (failed_ || tooLarge_) return true;
             const zip_int64_t got = zip_fread(file, chunk.data(), kRead);
             if (got < 0) return false;
-            pending.append(chunk.data(), static_cast<size_t>(got));
             const bool last = got == 0;
-            if (!inData) {
-                bool selfClosing = false;
-                const size_t start = afterSheetDataStart(pending, selfClosing);
-                if (start == std::string::npos) {
-                    if (last || pending.size() > (64u << 20)) return false;
-                    continue;
-                }
-                const std::string_view head(pending.data(), start);
-                if (selfClosing || !plainUtf8Head(head)) return false;
-                pending.erase(0, start);
-                inData = true;
-            }
-            if (last) {
-                const size_t end = pending.rfind("sheetData>");
-                if (end == std::string::npos) return false;
-                const size_t open = pending.rfind("</", end);
-                if (open == std::string::npos) return false;
-                pending.resize(open);
-                submit(std::move(pending));
-                return true;
-            }
-            if (pending.size() >= kPiece) {
-                const size_t cut = afterLastRowEnd(pending);
-                if (cut == 0) continue;
-                std::string piece = pending.substr(0, cut);
-                pending.erase(0, cut);
-                submit(std::move(piece));
-            }
+            if (!cutter.feed(std::string_view(chunk.data(), static_cast<size_t>(got)), last,
+                             [this](std::string piece) { submit(std::move(piece)); }))
+                return false;
+            if (last) return true;
         }
-    }
-
-    // The part before the sheet data: UTF-8 (no other encoding named, no byte order mark
-    // of UTF-16) and no document type declaration.
-    static bool plainUtf8Head(std::string_view head) {
-        if (head.size() >= 2 && ((head[0] == '\xFF' && head[1] == '\xFE') || (head[0] == '\xFE' && head[1] == '\xFF')))
-            return false;
-        if (head.find("<!DOCTYPE") != std::string_view::npos || head.find('\0') != std::string_view::npos) return false;
-        const size_t decl = head.find("<?xml");
-        if (decl != std::string_view::npos) {
-            const size_t declEnd = head.find("?>", decl);
-            const std::string_view d = head.substr(decl, declEnd == std::string_view::npos ? head.size() : declEnd - decl);
-            const size_t enc = d.find("encoding");
-            if (enc != std::string_view::npos) {
-                const size_t q = d.find_first_of("\"'", enc);
-                if (q == std::string_view::npos) return false;
-                std::string name(d.substr(q + 1, 5));
-                for (char& c : name) c = static_cast<char>(c | 0x20);
-                if (name != "utf-8" || (q + 6 < d.size() && d[q + 6] != d[q])) return false;
-            }
-        }
-        return true;
     }
 
     void submit(std::string piece) {

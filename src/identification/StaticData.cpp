@@ -25,6 +25,7 @@ void TStaticData::loadData(const arrayOfFragment& fragments, const arrayOfStatSe
         frags.push_back(std::move(g));
     }
     const int count = static_cast<int>(fragments.size());
+    std::string outputTitle = output ? output->Title : std::string();
 
     std::vector<std::unique_ptr<TStatisticSeries>> spare;
     std::unique_ptr<TStatisticSeries> spareOut;
@@ -43,10 +44,12 @@ void TStaticData::loadData(const arrayOfFragment& fragments, const arrayOfStatSe
     std::vector<std::unique_ptr<TStatisticSeries>> copies;
     copies.reserve(input.size());
     arrayOfStatSeries sources;
-    for (TStatisticSeries* s : input) {
-        if (s == nullptr) continue;
+    std::vector<size_t> positions;
+    for (size_t k = 0; k < input.size(); ++k) {
+        if (input[k] == nullptr) continue;
         copies.push_back(target());
-        sources.push_back(s);
+        sources.push_back(input[k]);
+        positions.push_back(k);
     }
     std::unique_ptr<TStatisticSeries> out;
     if (output) {
@@ -66,9 +69,9 @@ void TStaticData::loadData(const arrayOfFragment& fragments, const arrayOfStatSe
 
     clear();
     InputSeries = std::move(copies);
-    InputPSeries = std::move(sources);
+    InputPSeries = std::move(positions);
     OutputSeries = std::move(out);
-    OutputPSeries = output;
+    OutputPSeries = std::move(outputTitle);
     Fragment = std::move(frags);
     NumOfFragments = count;
     delta = delta_;
@@ -123,7 +126,7 @@ void TStaticData::clear() {
     InputSeries.clear();
     InputPSeries.clear();
     OutputSeries.reset();
-    OutputPSeries = nullptr;
+    OutputPSeries.clear();
     Fragment.clear();
     NumOfFragments = 0;
 }

@@ -4,6 +4,7 @@
 // training data. Prepares the data for a least-squares fit: merge the intervals, keep the
 // points inside them, drop every input whose time stamps do not match the output's.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/Fragment.h"
@@ -17,10 +18,11 @@ public:
     std::vector<std::unique_ptr<TStatisticSeries>> InputSeries;
     // Owned copy of the output series; null when empty.
     std::unique_ptr<TStatisticSeries> OutputSeries;
-    // The caller's input series, parallel to InputSeries (not owned).
-    arrayOfStatSeries InputPSeries;
-    // The caller's output series (not owned).
-    TStatisticSeries* OutputPSeries = nullptr;
+    // Parallel to InputSeries: the position of each copy's source in the input list given to
+    // loadData. Positions, not pointers: the caller's series may be gone after the call.
+    std::vector<size_t> InputPSeries;
+    // Title of the caller's output series.
+    std::string OutputPSeries;
     // The intervals of the training data.
     arrayOfFragment Fragment;
     // Number of intervals that loadData received.

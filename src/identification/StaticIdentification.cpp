@@ -124,7 +124,8 @@ bool TStaticIdentificationAll::calcStaticModel(const arrayOfFragment& fragments,
         if (!dst) dst = std::make_unique<TStatisticSeries>();
     parallelFor(InputModelSeries.size(),
                 [&](size_t j) { InputModelSeries[j]->assignSS(*data.InputSeries[j]); }, 4);
-    PInputSeries = data.InputPSeries;
+    PInputSeries.clear();
+    for (const auto& s : data.InputSeries) PInputSeries.push_back(s->Title);
     if (!OutputModelSeries) OutputModelSeries = std::make_unique<TStatisticSeries>();
     OutputModelSeries->assignSS(out);
     POutputSeries = data.OutputPSeries;

@@ -4,6 +4,7 @@
 // the fitted model on other intervals.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Fragment.h"
 #include "core/StaticModel.h"
@@ -51,10 +52,11 @@ extern const char* const kInputDroppedOnTestMessage;
 
 class TStaticIdentificationAll : public TStaticIdentification {
 public:
-    // The caller's inputs that survived the time-stamp check, in model order (not owned).
-    arrayOfStatSeries PInputSeries;
-    // The caller's output (not owned).
-    TStatisticSeries* POutputSeries = nullptr;
+    // Titles of the caller's inputs that survived the time-stamp check, in model order, and
+    // of the caller's output: ids of the project's series (titles are unique there), never
+    // pointers, since the project may delete or clear its series after the fit.
+    std::vector<std::string> PInputSeries;
+    std::string POutputSeries;
     // Copies of the prepared inputs and output the model was fitted on.
     std::vector<std::unique_ptr<TStatisticSeries>> InputModelSeries;
     std::unique_ptr<TStatisticSeries> OutputModelSeries;

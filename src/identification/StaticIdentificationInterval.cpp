@@ -56,14 +56,10 @@ bool TStaticIdentificationInterval::addModel(const arrayOfStatSeries& input, TSt
     m->name = name;
     m->numOfX = p;
     m->numOfY = 1;
-    // Positions of the surviving inputs in the caller's list; the check keeps their order,
-    // so one forward walk finds each (also when a series is given twice).
-    size_t k = 0;
+    // Positions of the surviving inputs in the caller's list.
     for (int j = 0; j < p; ++j) {
         m->inputName.push_back(data.InputSeries[static_cast<size_t>(j)]->Title);
-        while (k < input.size() && input[k] != data.InputPSeries[static_cast<size_t>(j)]) ++k;
-        m->inputIndex.push_back(static_cast<int>(k));
-        ++k;
+        m->inputIndex.push_back(static_cast<int>(data.InputPSeries[static_cast<size_t>(j)]));
     }
 
     // Quality on the data the model was fitted on: the engine's copies, which hold exactly

@@ -4,13 +4,18 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <exception>
+#include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 // Calls job(k) for k = 0..count-1, on up to maxThreads threads (the calling one included;
 // 0: as many as the machine has, at most 8). When no thread can be started the rest runs
-// on the calling thread. job must not throw.
+// on the calling thread. A job may throw (an allocation that fails, say): the pieces not
+// yet started are then skipped, every thread is joined and the first exception thrown is
+// thrown again to the caller.
 template <class Job>
 void parallelFor(size_t count, Job job, size_t maxThreads = 0) {
     const size_t hw = std::max(1u, std::thread::hardware_concurrency());
@@ -21,16 +26,29 @@ void parallelFor(size_t count, Job job, size_t maxThreads = 0) {
         return;
     }
     std::atomic<size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex failureMutex;
     auto worker = [&] {
-        for (size_t k; (k = next.fetch_add(1, std::memory_order_relaxed)) < count;) job(k);
+        for (size_t k; (k = next.fetch_add(1, std::memory_order_relaxed)) < count;) {
+            try {
+                job(k);
+            } catch (...) {
+                std::lock_guard<std::mutex> lock(failureMutex);
+                if (!failure) failure = std::current_exception();
+                next.store(count, std::memory_order_relaxed);
+            }
+        }
     };
     std::vector<std::thread> pool;
-    pool.reserve(threads - 1);
     try {
+        pool.reserve(threads - 1);
         for (size_t t = 1; t < threads; ++t) pool.emplace_back(worker);
     } catch (const std::system_error&) {
         // Fewer threads than hoped for: those started and this one share the work.
+    } catch (const std::bad_alloc&) {
+        // Likewise when there was no memory for another thread.
     }
     worker();
     for (auto& th : pool) th.join();
+    if (failure) std::rethrow_exception(failure);
 }

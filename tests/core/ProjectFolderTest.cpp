@@ -330,6 +330,61 @@ TEST(ProjectFolder, ForeignFilesInDataAreNeverRemoved) {
     EXPECT_EQ(readBytes(dir / "p/data/отчет.docx"), "precious");
 }
 
+// A save replaces the data folder only when the .prj on disk (or the project itself) accounts
+// for every file in it: a .prj cut short or a file put there by hand is never lost.
+TEST(ProjectFolder, SaveNeverRemovesFilesTheProjectDidNotLoad) {
+    TempDir dir;
+    TProject p;
+    for (const char* t : {"a", "b", "c"}) p.addSeries(series(t, {{1, 1}}), false, false);
+    TStaticModel sm;
+    sm.name = "s";
+    sm.n = 1;
+    sm.A = {0};
+    p.addStaticModel(sm, false);
+    ASSERT_TRUE(p.saveas(dir / "p.prj"));
+    const std::string prj = dir / "p/p.prj";
+    const std::string whole = readBytes(prj);
+
+    // Cut short after the first series: the load reports it and stays unbound, so Save
+    // (which then asks for a new folder) writes nothing here.
+    writeBytes(prj, whole.substr(0, whole.find("b;")));
+    const auto before = tree(dir / "p");
+    TProject q;
+    RecordingReporter rep;
+    ASSERT_TRUE(q.load(prj, &rep));
+    EXPECT_EQ(q.seriesCount(), 1);
+    EXPECT_FALSE(q.projectAssign);
+    ASSERT_EQ(rep.entries.size(), 1u);
+    EXPECT_NE(rep.entries[0].text.find("не завершен"), std::string::npos);
+    EXPECT_FALSE(q.save(&rep));
+    EXPECT_EQ(tree(dir / "p"), before);
+
+    // Bound to the folder all the same, a save refuses while the data holds files the .prj
+    // on disk does not name.
+    q.commitSave(dir / "p", "p");
+    EXPECT_FALSE(q.save(&rep));
+    EXPECT_NE(rep.entries.back().text.find("не принадлежащие проекту"), std::string::npos);
+    EXPECT_EQ(tree(dir / "p"), before);
+
+    // A whole .prj names them all; a series file put beside them by hand still stops the save.
+    writeBytes(prj, whole);
+    TProject r;
+    ASSERT_TRUE(r.load(prj, &rep));
+    ASSERT_TRUE(r.projectAssign) << rep.texts().back();
+    writeBytes(dir / "p/data/series/extra.ls", "false\r\n1\r\n");
+    EXPECT_FALSE(r.save(&rep));
+    EXPECT_NE(rep.entries.back().text.find("series/extra.ls"), std::string::npos);
+    fs::remove(dir / "p/data/series/extra.ls");
+
+    // Files the project read itself may be replaced even when the .prj is gone.
+    fs::remove(prj);
+    r.deleteSeries(0, false);
+    ASSERT_TRUE(r.save(&rep));
+    EXPECT_FALSE(fs::exists(dir / "p/data/series/a.ls"));
+    EXPECT_TRUE(fs::exists(dir / "p/data/series/b.ls"));
+    EXPECT_TRUE(fs::exists(prj));
+}
+
 TEST(ProjectFolder, FileThatIsNoProjectIsRefused) {
     TempDir dir;
     writeBytes(dir / "x.prj", "hello;\r\nworld\r\n");
@@ -376,7 +431,10 @@ TEST(ProjectFolder, DamagedFoldersLoadWhatTheyCan) {
          [&](const std::string& f) {
              replaceFile(f + "/p.prj", "*series\r\na;\r\n*\r\n*interval\r\nI1;01.01.2020;02.01.2020;1;\r\nI2;03.01.2020;04.01.2020;0;");
          },
-         1, 2, 0, 0, {}},
+         1, 2, 0, 0, {"раздел \"*interval\" не завершен"}},
+        {"file cut short in the series list",
+         [&](const std::string& f) { replaceFile(f + "/p.prj", "*series\r\na;\r\nb;\r\n"); }, 2, 0, 0, 0,
+         {"Файл проекта обрывается: раздел \"*series\" не завершен строкой \"*\"."}},
         {"bad interval line",
          [&](const std::string& f) {
              replaceFile(f + "/p.prj", "*interval\r\nI1;31.02.2020;02.01.2020;1;\r\nI2;03.01.2020;04.01.2020;0;\r\nI3;x;\r\n*\r\n");

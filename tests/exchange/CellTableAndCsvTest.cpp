@@ -4,17 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "TableRows.h"
 #include "exchange/WorkbookReader.h"
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-Rows toRows(const CellTable& t) {
-    Rows rows(static_cast<size_t>(t.rowCount()));
-    for (int r = 0; r < t.rowCount(); ++r)
-        for (int c = 0; c < t.columnCount(); ++c) rows[static_cast<size_t>(r)].emplace_back(t.text(r, c));
-    return rows;
+TEST(CellTable, EditsReplaceTextsInPlace) {
+    const CellTable t = CellTable::fromRows({{"a", "bb", ""}, {"", "c", "ddd"}});
+    const CellTable e = t.withEdits({{1, 0, "x"}, {0, 1, ""}, {2, 0, "outside"}, {0, -1, "outside"}, {1, 2, "y"},
+                                     {1, 2, "zz"}, {0, 2, "w"}});
+    EXPECT_EQ(toRows(e), (Rows{{"a", "", "w"}, {"x", "c", "zz"}}));
+    EXPECT_EQ(toRows(t), (Rows{{"a", "bb", ""}, {"", "c", "ddd"}}));
 }
 
 TEST(CellTableBuilder, CellsInAnyOrderTheLastTextWins) {
@@ -72,7 +72,14 @@ struct CsvCase {
     const char* name;
     std::string bytes;
     Rows expected;
+    std::string warning = {};
 };
+
+std::string utf16le(const std::u16string& s) {
+    std::string out("\xFF\xFE", 2);
+    for (char16_t u : s) out += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+    return out;
+}
 
 TEST(CsvReader, SplitsTextAsWritten) {
     const CsvCase cases[] = {
@@ -94,18 +101,32 @@ TEST(CsvReader, SplitsTextAsWritten) {
         {"windows-1251", "\xC0\xC1;\xE0\xB8", {{"АБ", "аё"}}},
         {"utf-16le bom", std::string("\xFF\xFE" "a\0;\0\x16\x04", 8), {{"a", "Ж"}}},
         {"utf-16be bom", std::string("\xFE\xFF\0a\0;\0b", 8), {{"a", "b"}}},
-        {"empty", "", {{""}}},
+        {"only a byte order mark", "\xEF\xBB\xBF", {{""}}},
+        // The delimiter is the one that gives equal field counts, counted outside quotes.
+        {"comma with a semicolon in a quoted name", "Время,\"Давление;кПа\",Расход\r\n10:00,1.5,2\r\n",
+         {{"Время", "Давление;кПа", "Расход"}, {"10:00", "1.5", "2"}}},
+        {"comma with a semicolon in a plain name", "t,p;q,r\n1,2,3\n", {{"t", "p;q", "r"}, {"1", "2", "3"}}},
+        {"unicode text: tabs in UTF-16, a semicolon in a name",
+         utf16le(u"Время\tДавление;кПа\tРасход\r\n1,5\t2\t3\r\n"),
+         {{"Время", "Давление;кПа", "Расход"}, {"1,5", "2", "3"}}},
+        {"a title line above the table", "Журнал\n\na;b\n1;2\n", {{"Журнал", ""}, {"", ""}, {"a", "b"}, {"1", "2"}}},
+        {"lines of one field above a single line", "x\ny\np,q\n", {{"x", ""}, {"y", ""}, {"p", "q"}},
+         inconsistentDelimiterMessage("запятая")},
+        {"no delimiter fits", "a;b;c\n1;2\n", {{"a", "b", "c"}, {"1", "2", ""}},
+         inconsistentDelimiterMessage("точка с запятой")},
     };
     for (const auto& c : cases) {
         WorkbookReadResult r;
         readCsvText(c.bytes, r);
         ASSERT_TRUE(r.ok()) << c.name;
         EXPECT_EQ(toRows(r.cells), c.expected) << c.name;
+        EXPECT_EQ(r.warning, c.warning) << c.name;
     }
 }
 
-TEST(CsvReader, RefusesBinaryContent) {
-    for (const std::string& bytes : {std::string("a\x01" "b"), std::string("ab\0cd", 5), std::string("\x7F" "ELF")}) {
+TEST(CsvReader, RefusesBinaryContentAndAnEmptyFile) {
+    for (const std::string& bytes :
+         {std::string("a\x01" "b"), std::string("ab\0cd", 5), std::string("\x7F" "ELF"), std::string()}) {
         WorkbookReadResult r;
         readCsvText(bytes, r);
         EXPECT_EQ(r.error, WorkbookError::UnknownFormat);

@@ -6,20 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "TableRows.h"
 #include "exchange/WorkbookReader.h"
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
 std::string dataPath(const std::string& name) { return std::string(TARVOLYN_TEST_DATA) + "/workbooks/" + name; }
-
-Rows toRows(const CellTable& t) {
-    Rows rows(static_cast<size_t>(t.rowCount()));
-    for (int r = 0; r < t.rowCount(); ++r)
-        for (int c = 0; c < t.columnCount(); ++c) rows[static_cast<size_t>(r)].emplace_back(t.text(r, c));
-    return rows;
-}
 
 struct FileCase {
     const char* file;
@@ -47,16 +39,19 @@ const Rows kBasic = {
     {"30.12.1899 12:00:00", "0,666666666666667", "", "", ""},
 };
 
-// The same book saved as .xls by LibreOffice: freexl does not read boolean records, so
-// the two boolean cells come out empty.
-const Rows kBasicAsXls = {
-    {"Время", "Расход", "Давление", "Флаг", "Примечание"},
-    {"15.01.2023 10:30:00", "12,5", "-0,001", "", "норма"},
-    {"15.01.2023", "1E-5", "1,23456789012346E17", "", ""},
-    {"01.02.2023", "0,3", "1,5E20", "", "  пробелы  "},
-    {"15.01.2023 10:31:00", "", "100", "7", "x"},
-    {"30.12.1899 12:00:00", "0,666666666666667", "", "", ""},
-};
+// The book of a plant export with computed columns, saved as .xls by LibreOffice: every
+// formula shows the result stored with it; long texts run over several records.
+Rows formulaRows() {
+    std::string zh, z, yu;
+    for (int i = 0; i < 6000; ++i) zh += "ж";
+    z.assign(9000, 'z');
+    for (int i = 0; i < 5000; ++i) yu += "ю";
+    return {{"Время", "Расход", "Удвоенный", "Оценка", "Больше", "Ошибка", "Завтра", "Пусто", "Длинный"},
+            {"31.01.2024 23:00:00", "1,5", "3", "low", "False", "", "01.02.2024 23:00:00", "", zh},
+            {"01.02.2024", "3", "6", "low", "False", "", "02.02.2024", "", z},
+            {"01.02.2024 01:00:00", "4,5", "9", "высокий", "True", "", "02.02.2024 01:00:00", "", yu},
+            {"01.02.2024 02:00:00", "6", "12", "высокий", "True", "", "02.02.2024 02:00:00", "", ""}};
+}
 
 const Rows kLegacy = {
     {"Время", "Значение", "Текст"},
@@ -93,7 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"chartsheet_first.xlsx", WorkbookFormat::Xlsx, {{"1"}, {"2"}, {"3"}}},
         FileCase{"legacy.xls", WorkbookFormat::Xls, kLegacy},
         FileCase{"libreoffice.xlsx", WorkbookFormat::Xlsx, kLegacy},
-        FileCase{"libreoffice.xls", WorkbookFormat::Xls, kBasicAsXls},
+        FileCase{"libreoffice.xls", WorkbookFormat::Xls, kBasic},
+        FileCase{"libreoffice_formulas.xls", WorkbookFormat::Xls, formulaRows()},
+        FileCase{"date1904.xls", WorkbookFormat::Xls, {{"15.06.2000 06:30:00", "5"}, {"02.01.1904", ""}}},
         FileCase{"cp1251.csv", WorkbookFormat::Csv,
                  {{"Время", "Температура", "Комментарий"},
                   {"01.02.2023 10:00:00", "1,5", "a;b"},
@@ -103,7 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"export_single.csv", WorkbookFormat::Csv,
                  {{"time", "Поток"}, {"15.01.2023", "1,5"}, {"15.01.2023 0:01:00", "2"}}},
         FileCase{"comma.csv", WorkbookFormat::Csv, {{"a", "b"}, {"1", "x\ny"}}},
-        FileCase{"empty.csv", WorkbookFormat::Csv, {{""}}}),
+        FileCase{"comma_quoted_header.csv", WorkbookFormat::Csv,
+                 {{"Время", "Давление;кПа", "Расход"}, {"01.02.2023 10:00:00", "1.5", "2"}}},
+        FileCase{"unicode_text.txt", WorkbookFormat::Csv,
+                 {{"Время", "Давление;кПа", "Расход"}, {"01.02.2023 10:00:00", "1,5", "2"}}}),
     [](const ::testing::TestParamInfo<FileCase>& info) {
         std::string name = info.param.file;
         for (char& ch : name)
@@ -132,6 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BadFiles,
                                            BadCase{"huge_range.xlsx", WorkbookError::TooLarge},
                                            BadCase{"binary.dat", WorkbookError::UnknownFormat},
                                            BadCase{"no_such_file.xlsx", WorkbookError::NotFound},
+                                           BadCase{"empty.csv", WorkbookError::UnknownFormat},
                                            BadCase{"", WorkbookError::NotFound}));
 
 TEST(WorkbookReader, AFolderIsNotAWorkbook) {

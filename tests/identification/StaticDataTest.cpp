@@ -63,8 +63,8 @@ TEST(StaticData, CopiesAreIndependentAndCarryNoStatistics) {
     f.color = 0x123456;
     d.loadData({f}, {&in}, &out, 0.5);
     ASSERT_EQ(d.InputSeries.size(), 1u);
-    EXPECT_EQ(d.InputPSeries[0], &in);
-    EXPECT_EQ(d.OutputPSeries, &out);
+    EXPECT_EQ(d.InputPSeries[0], 0u);
+    EXPECT_EQ(d.OutputPSeries, "y");
     EXPECT_EQ(d.InputSeries[0]->Title, "x");
     EXPECT_EQ(d.InputSeries[0]->mean, 0);
     EXPECT_TRUE(d.InputSeries[0]->IsNull(1));
@@ -111,7 +111,7 @@ TEST(StaticData, UnsynchronisedInputsAreDroppedWithAMessageEach) {
     EXPECT_EQ(d.InputSeries[0]->Title, "A");
     EXPECT_EQ(d.InputSeries[1]->Title, "D");
     EXPECT_EQ(d.InputSeries[2]->Title, "E");
-    EXPECT_EQ(d.InputPSeries, (arrayOfStatSeries{&a, &d_, &e}));
+    EXPECT_EQ(d.InputPSeries, (std::vector<size_t>{0, 3, 4}));
 }
 
 }  // namespace

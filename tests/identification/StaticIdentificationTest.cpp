@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/Project.h"
 #include "identification/StaticIdentification.h"
 #include "identification/StaticIdentificationInterval.h"
 #include "numerics/Reporter.h"
@@ -83,8 +84,8 @@ TEST(StaticIdentification, RecoversAnExactPlant) {
     EXPECT_NEAR(m.R2, 1, 1e-12);
     EXPECT_NEAR(m.R2norm, 1, 1e-12);
     EXPECT_NEAR(m.delta, 0, 1e-8);
-    EXPECT_EQ(id.PInputSeries, (arrayOfStatSeries{&p.x1, &p.x2}));
-    EXPECT_EQ(id.POutputSeries, &p.y);
+    EXPECT_EQ(id.PInputSeries, (std::vector<std::string>{"x1", "x2"}));
+    EXPECT_EQ(id.POutputSeries, "y");
     ASSERT_EQ(id.InputModelSeries.size(), 2u);
     EXPECT_EQ(id.OutputModelSeries->Count(), 30);
     EXPECT_EQ(m.getString(), "y = 2*(x1) + 3*(x2) + 1");
@@ -178,7 +179,7 @@ TEST(StaticIdentification, Refusals) {
     EXPECT_EQ(rep.texts(), (std::vector<std::string>{
                                "Для ряда (x1) не выполнена полная синхронизация точек. Ряд исключен."}));
     EXPECT_EQ(id.model.inputName, (std::vector<std::string>{"x2"}));
-    EXPECT_EQ(id.PInputSeries, (arrayOfStatSeries{&p.x2}));
+    EXPECT_EQ(id.PInputSeries, (std::vector<std::string>{"x2"}));
 
     // Identical inputs make the system singular: no model.
     rep.clear();
@@ -345,3 +346,39 @@ TEST(StaticIdentification, TestOnOtherIntervals) {
     EXPECT_TRUE(id.model.inputName.empty());
 }
 }  // namespace
+
+// The title an engine keeps for a caller's series, read through whatever it keeps.
+std::string titleOf(const std::string& title) { return title; }
+std::string titleOf(const TStatisticSeries* series) { return series->Title; }
+
+// The engines hold no pointer into the project: after the project is cleared (its series
+// freed) everything they keep is still theirs to read, and they work on new series.
+TEST(StaticIdentification, EnginesOutliveTheProjectsSeries) {
+    TStaticIdentificationAll all;
+    TStaticIdentificationInterval perInterval;
+    {
+        TProject project;
+        const Plant p = plant(30, true);
+        for (const auto* s : {&p.x1, &p.x2, &p.y}) project.addSeries(*s, false, false);
+        arrayOfStatSeries inputs{project.seriesList[0].get(), project.seriesList[1].get()};
+        TStatisticSeries* output = project.seriesList[2].get();
+        ASSERT_TRUE(all.calcStaticModel({TFragment(1, true, kT0, kT0 + 1)}, inputs, output, 0.001, true));
+        ASSERT_TRUE(perInterval.addModel(inputs, output, 0.001, true, "I1"));
+        project.clear();
+    }
+    ASSERT_EQ(all.PInputSeries.size(), 2u);
+    EXPECT_EQ(titleOf(all.PInputSeries[0]), "x1");
+    EXPECT_EQ(titleOf(all.PInputSeries[1]), "x2");
+    EXPECT_EQ(titleOf(all.POutputSeries), "y");
+    EXPECT_EQ(titleOf(all.data.OutputPSeries), "y");
+    EXPECT_EQ(perInterval.models[0]->inputIndex, (std::vector<int>{0, 1}));
+
+    Plant q = plant(20, false);
+    arrayOfExtended stat;
+    const auto out = all.calcModelOnInterval({TFragment(1, true, kT0, kT0 + 1)}, {&q.x1, &q.x2}, &q.y, 0.01, stat);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(out->Count(), 20);
+    ASSERT_TRUE(perInterval.addModel({&q.x1, &q.x2}, &q.y, 0.001, false, "I2"));
+    perInterval.models[0]->used = perInterval.models[1]->used = true;
+    EXPECT_TRUE(perInterval.calcSumModel());
+}

@@ -708,7 +708,7 @@ bool commitWritten(const ProjectWriteResult& written, Prompter& prompter, TProje
         prompter.error(written.error);
         return false;
     }
-    project.commitSave(written.folder, written.projectName);
+    project.commitSave(written);
     return true;
 }
 }  // namespace

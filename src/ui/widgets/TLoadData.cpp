@@ -56,6 +56,17 @@ void LoadDataModel::replace(CellTable table) {
 
 void LoadDataModel::clear() { replace(CellTable()); }
 
+const CellTable& LoadDataModel::settledTable() {
+    if (edits_.empty()) return table_;
+    std::vector<CellEdit> edits;
+    edits.reserve(edits_.size());
+    for (const auto& [k, text] : edits_)
+        edits.push_back({static_cast<int>(k >> 32), static_cast<int>(k & 0xFFFFFFFFu), text});
+    table_ = table_.withEdits(std::move(edits));
+    edits_.clear();
+    return table_;
+}
+
 QVariant LoadDataModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     switch (role) {
@@ -265,6 +276,7 @@ bool TLoadData::applyWorkbook(const QString& fileName, WorkbookReadResult result
     updateHeaders();
     if (result.badRow > 0)
         reporter().message("Ошибка загрузки!" + std::to_string(result.badRow) + "/" + std::to_string(result.badColumn));
+    if (!result.warning.empty()) reporter().message(result.warning);
     loadFileCheck_ = true;
     if (rowCount() > 1 && colCount() > 1) {
         setNameRow(1);

@@ -39,6 +39,9 @@ public:
     void replace(CellTable table);
     void clear();
     const CellTable& table() const { return table_; }
+    // The sheet with the user's edits, as one plain table: the edits are folded into the
+    // table (nothing the view shows changes). Worker threads read this, never the model.
+    const CellTable& settledTable();
 
 private:
     static uint64_t key(int row, int column) {

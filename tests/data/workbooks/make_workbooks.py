@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 """Makes the small workbooks the reader tests open. Run with Debian's python3 (openpyxl,
-xlsxwriter, xlwt); LibreOffice, when installed, converts a few of them once more.
+xlsxwriter, xlwt: python3-openpyxl, python3-xlsxwriter, python3-xlwt); LibreOffice
+(libreoffice-calc-nogui), when installed, converts a few of them once more and writes the
+.xls files with computed formula results.
 The expected texts are written by hand in tests/exchange/WorkbookReaderTest.cpp."""
 import datetime as dt
 import os
@@ -250,6 +252,34 @@ def csv_files():
         f.write("a,b\n1,\"x\ny\"\n")
     with open(path("empty.csv"), "wb") as f:
         pass
+    # A comma table whose header holds ";" inside quotes, and the spreadsheet's "Unicode
+    # text": UTF-16 with a byte order mark, tab-separated, a ";" inside a name.
+    with open(path("comma_quoted_header.csv"), "w", encoding="utf-8", newline="") as f:
+        f.write('Время,"Давление;кПа",Расход\r\n01.02.2023 10:00:00,1.5,2\r\n')
+    with open(path("unicode_text.txt"), "w", encoding="utf-16", newline="") as f:
+        f.write("Время\tДавление;кПа\tРасход\r\n01.02.2023 10:00:00\t1,5\t2\r\n")
+
+
+def formulas_for_libreoffice():
+    # Computed columns as a plant export has them, without stored results: LibreOffice
+    # computes them on loading and keeps the results in the .xls it writes (numbers, texts,
+    # booleans, errors, dates, an empty text). Long texts run over several records: a shared
+    # text in one- and two-byte characters, and the text result of a formula.
+    wb = openpyxl.Workbook()
+    ws = wb.active
+    ws.title = "Расчет"
+    ws.append(["Время", "Расход", "Удвоенный", "Оценка", "Больше", "Ошибка", "Завтра", "Пусто", "Длинный"])
+    start = dt.datetime(2024, 1, 31, 22, 0, 0)
+    for i in range(1, 5):
+        r = i + 1
+        ws.append([start + dt.timedelta(hours=i), i * 1.5, "=B%d*2" % r, '=IF(B%d>3,"высокий","low")' % r,
+                   "=B%d>3" % r, "=1/(B%d-B%d)" % (r, r), "=A%d+1" % r, '=""'])
+        ws["A%d" % r].number_format = "DD.MM.YYYY HH:MM:SS"
+        ws["G%d" % r].number_format = "DD.MM.YYYY HH:MM:SS"
+    ws["I2"] = "ж" * 6000
+    ws["I3"] = "z" * 9000
+    ws["I4"] = '=REPT("ю",5000)'
+    wb.save(path("formulas_source.xlsx"))
 
 
 def libreoffice_copies():
@@ -258,11 +288,14 @@ def libreoffice_copies():
         return
     with tempfile.TemporaryDirectory() as tmp:
         for src, fmt, name in [("legacy.xls", "xlsx", "libreoffice.xlsx"),
-                               ("openpyxl_basic.xlsx", "xls", "libreoffice.xls")]:
+                               ("openpyxl_basic.xlsx", "xls", "libreoffice.xls"),
+                               ("formulas_source.xlsx", "xls", "libreoffice_formulas.xls"),
+                               ("date1904.xlsx", "xls", "date1904.xls")]:
             subprocess.run([soffice, "--headless", "-env:UserInstallation=file://" + tmp + "/profile",
                             "--convert-to", fmt, "--outdir", tmp, path(src)],
                            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             shutil.move(os.path.join(tmp, os.path.splitext(src)[0] + "." + fmt), path(name))
+    os.remove(path("formulas_source.xlsx"))
 
 
 if __name__ == "__main__":
@@ -279,4 +312,5 @@ if __name__ == "__main__":
     features()
     huge_range()
     csv_files()
+    formulas_for_libreoffice()
     libreoffice_copies()

@@ -274,6 +274,16 @@ TEST(TLoadData, EditedCellsKeepTheirText) {
     EXPECT_EQ(g.cells(2, 1), QString("b"));
     g.setCells(9, 9, "x");  // outside: ignored
     EXPECT_EQ(g.cells(9, 9), QString());
+    // The plain table the quick load reads holds the edits, the grid keeps showing them.
+    const CellTable& settled = g.dataModel()->settledTable();
+    EXPECT_EQ(settled.rowCount(), 2);
+    EXPECT_EQ(settled.columnCount(), 2);
+    EXPECT_EQ(settled.text(0, 1), "b");
+    EXPECT_EQ(settled.text(1, 1), "3,5");
+    EXPECT_EQ(settled.text(1, 0), "1");
+    EXPECT_EQ(g.cells(2, 2), QString("3,5"));
+    g.setCells(1, 1, "T");
+    EXPECT_EQ(g.dataModel()->settledTable().text(0, 0), "T");
 }
 
 TEST(TLoadData, ASecondLoadWaitsForTheFirst) {

@@ -36,21 +36,6 @@
 
 namespace {
 
-// The sheet of the data grid, with the user's edits, in grid coordinates.
-class LoadDataCells : public CellSource {
-public:
-    explicit LoadDataCells(const TLoadData& grid) : grid_(grid) {}
-    int rowCount() const override { return grid_.rowCount(); }
-    int colCount() const override { return grid_.colCount(); }
-    std::string_view cell(int col, int row) const override {
-        if (col < 1 || row < 1 || col >= colCount() || row >= rowCount()) return {};
-        return grid_.dataModel()->text(row - 1, col - 1);
-    }
-
-private:
-    const TLoadData& grid_;
-};
-
 const char* const kCaptions[8] = {"Имя файла",          "Столбец времени",     "Строка имени трендов",
                                   "Первая строка данных", "Количество столбцов", "Количество строк",
                                   "Формат даты",         "Формат времени"};
@@ -346,7 +331,7 @@ void DataPage::Button4Click() {
 
 bool DataPage::checkTimeColumn() {
     if (!dataGrid->loadFileCheck()) return false;
-    const LoadDataCells cells(*dataGrid);
+    const CellTableSource cells(dataGrid->dataModel()->settledTable());
     return ::checkTimeColumn(cells, dataGrid->timeCol(), dataGrid->dataRow(), loadDateFormat, reporter());
 }
 
@@ -378,7 +363,8 @@ void DataPage::quickLoadSeries() {
     {
         DisabledWindow disabled(services_.mainWindow);
         TPrepareSeries& prep = filtering();
-        const LoadDataCells cells(*dataGrid);
+        // The parse threads read the plain table with the user's edits, not the grid's model.
+        const CellTableSource cells(dataGrid->dataModel()->settledTable());
         auto sink = [this](const TStatisticSeries& s, bool notify) {
             if (services_.addSeries) services_.addSeries(s, notify);
         };
