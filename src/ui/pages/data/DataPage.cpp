@@ -219,7 +219,9 @@ DataPage::~DataPage() = default;
 
 TPrepareSeries& DataPage::filtering() const { return services_.filtering ? *services_.filtering : *ownFiltering_; }
 
-std::unique_ptr<CellSource> DataPage::sheetCells() const { return std::make_unique<LoadDataCells>(*dataGrid); }
+std::unique_ptr<CellSource> DataPage::sheetCells() const {
+    return std::make_unique<CellTableSource>(dataGrid->dataModel()->settledTable());
+}
 
 Reporter& DataPage::reporter() const {
     return services_.reporter ? *services_.reporter : MessageBoxReporter::instance();
