@@ -1,22 +1,18 @@
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QScreen>
-#include <QTranslator>
 
 #include "ui/pages/data/TForm10.h"
 #include "ui/pages/data/TForm22.h"
 #include "ui/pages/data/TForm9.h"
 #include "ui/mainwindow/TForm1.h"
 #include "ui/mainwindow/TForm2.h"
+#include "ui/mainwindow/RussianInterface.h"
 #include "ui/mainwindow/TForm3.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvolyn"));
-    // The interface is Russian: the standard dialogs and buttons speak it too.
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    installRussianInterface(app);
     // The auxiliary windows first, each once and hidden, then the main window.
     TForm2 form2;
     TForm3 form3;

@@ -278,7 +278,7 @@ void TForm1::buildDataPage(const Services& services) {
     s.form10 = services.progress;
     s.form22 = services.formatHelp;
     s.reporter = prompter_;
-    s.chooseWorkbook = [this] { return prompter_->openFileName(""); };
+    s.chooseWorkbook = [this] { return prompter_->openFileName(FileKind::Workbook, ""); };
     s.runWorker = [this](const std::string& fileName, const std::function<void(const std::string&)>& work) {
         TOneMoreThread thread;
         thread.fileName = fileName;
@@ -627,7 +627,7 @@ void TForm1::N2Click() {
 
 void TForm1::N3Click() {
     if (workerRunning_ || !confirmDiscard()) return;
-    const std::optional<std::string> chosen = prompter_->openFileName(kProjectFilter);
+    const std::optional<std::string> chosen = prompter_->openFileName(FileKind::Project, kProjectFilter);
     if (!chosen) return;
     // Only a project file is loaded; a wrong pick leaves the open work as it is.
     if (!endsWith(*chosen, ".prj")) {
@@ -697,7 +697,7 @@ bool TForm1::saveProject() {
 
 bool TForm1::saveAsProject() {
     if (workerRunning_) return false;
-    const std::optional<std::string> chosen = prompter_->saveFileName(kProjectFilter);
+    const std::optional<std::string> chosen = prompter_->saveFileName(FileKind::Project, kProjectFilter);
     if (!chosen) return false;
     loadFragments();
     const ProjectData data = analyzer_->project.snapshot();
