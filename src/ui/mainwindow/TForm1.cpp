@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <unordered_set>
@@ -22,7 +23,9 @@
 #include <new>
 #include <qcustomplot.h>
 
+#include "core/FileSystem.h"
 #include "core/FragmentCopy.h"
+#include "core/ProjectFolder.h"
 #include "ui/pages/data/DataPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
@@ -667,6 +670,13 @@ void TForm1::N5Click() { saveProject(); }
 void TForm1::N25Click() { saveAsProject(); }
 
 namespace {
+bool pathExists(const std::string& path) { return QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(path))); }
+
+std::string saveAsExistingQuestion(const std::string& chosen) {
+    return "Файл \"" + fileNameOf(chosen) + "\" уже существует. Он не будет заменен: проект будет сохранен в новую папку \"" +
+           projectFolderForSaveAs(chosen) + "\". Продолжить?";
+}
+
 // After the save worker: a failed write is shown and leaves the project as it was (an unsaved
 // project stays unbound, nothing announced); a written one binds the project to its folder.
 bool commitWritten(const ProjectWriteResult& written, Prompter& prompter, TProject& project) {
@@ -699,6 +709,9 @@ bool TForm1::saveAsProject() {
     if (workerRunning_) return false;
     const std::optional<std::string> chosen = prompter_->saveFileName(FileKind::Project, kProjectFilter);
     if (!chosen) return false;
+    // The save never replaces the chosen file: it writes a new project folder named after it.
+    // A user who picked an existing project file is told so before anything is written.
+    if (pathExists(*chosen) && !prompter_->confirmation(saveAsExistingQuestion(*chosen))) return false;
     loadFragments();
     const ProjectData data = analyzer_->project.snapshot();
     ProjectWriteResult written;

@@ -198,6 +198,20 @@ TEST_F(ProjectWindow, SaveIntoABoundFolderWritesAgain) {
     ASSERT_TRUE(back.opened);
     ASSERT_EQ(back.data.series.size(), 2u);
     EXPECT_EQ(back.data.series[1].Title, "b");
+
+    // "Сохранить как" onto that existing p.prj does not replace it but writes a new folder
+    // beside it, and the question says so; Cancel writes nothing.
+    prompter.saveAnswers = {path("p/p.prj"), path("p/p.prj")};
+    prompter.record.answers = {false, true};
+    EXPECT_FALSE(form.saveAsProject());
+    EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{"Файл \"p.prj\" уже существует. Он не будет заменен: "
+                                                                 "проект будет сохранен в новую папку \"" +
+                                                                 path("p/p") + "\". Продолжить?"}));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("p/p"))));
+    EXPECT_TRUE(form.saveAsProject());
+    EXPECT_EQ(project().projectSaveWay, path("p/p"));
+    EXPECT_EQ(readProjectFolder(path("p/p.prj")).data.series.size(), 2u);
+    EXPECT_EQ(prompter.kindsAsked, std::vector<FileKind>(3, FileKind::Project));
 }
 
 TEST_F(ProjectWindow, LoadRefusesOtherFilesAndKeepsTheWork) {
