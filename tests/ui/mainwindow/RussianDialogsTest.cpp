@@ -1,5 +1,5 @@
-// Russian whatever the environment, and file dialogs that start at home and remember the
-// folder of each kind.
+// Russian whatever the environment, file dialogs that start at home and remember the folder
+// of each kind, and one icon rule for messages.
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -16,6 +16,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "ui/mainwindow/MessageBoxReporter.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/pages/data/TimeAxisBox.h"
 
@@ -124,6 +125,25 @@ TEST(FileDialogs, SpeakRussianStartAtHomeAndRememberTheFolderOfEachKind) {
     ASSERT_TRUE(dir.remove());
     answer([&] { return prompter.openFileName(FileKind::Workbook, ""); }, "", shown);
     EXPECT_EQ(shown.folder, QDir::homePath());
+}
+
+TEST(MessageIcons, ErrorsAreCriticalWhicheverCallTellsThem) {
+    using Kind = RecordingReporter::Kind;
+    struct Case {
+        Kind kind;
+        const char* text;
+        QMessageBox::Icon icon;
+    };
+    const Case cases[] = {
+        {Kind::Message, "Ошибка открытия файла!", QMessageBox::Critical},
+        {Kind::Message, "Загружены не все строки.Ошибка чтения даты!", QMessageBox::Critical},
+        {Kind::Error, "Не удалось записать файл: a.html", QMessageBox::Critical},
+        {Kind::Message, "Внимание! Функция преобразования не вычисляется для 3 точек.", QMessageBox::Warning},
+        {Kind::Confirmation, "Вы действительно хотите удалить все ряды? ", QMessageBox::Warning},
+        {Kind::Message, "Модель не построена. Расчет не проведен.", QMessageBox::Information},
+        {Kind::Information, "Готово", QMessageBox::Information},
+    };
+    for (const Case& c : cases) EXPECT_EQ(messageIcon(c.kind, c.text), c.icon) << c.text;
 }
 
 }  // namespace
