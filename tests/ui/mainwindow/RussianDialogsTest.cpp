@@ -1,5 +1,5 @@
 // Russian whatever the environment, file dialogs that start at home and remember the folder
-// of each kind, and one icon rule for messages.
+// of each kind, one icon rule for messages, and a busy window that needs no compositor.
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -18,6 +18,7 @@
 
 #include "ui/mainwindow/MessageBoxReporter.h"
 #include "ui/mainwindow/Prompter.h"
+#include "ui/mainwindow/TForm3.h"
 #include "ui/pages/data/TimeAxisBox.h"
 
 namespace {
@@ -144,6 +145,14 @@ TEST(MessageIcons, ErrorsAreCriticalWhicheverCallTellsThem) {
         {Kind::Information, "Готово", QMessageBox::Information},
     };
     for (const Case& c : cases) EXPECT_EQ(messageIcon(c.kind, c.text), c.icon) << c.text;
+}
+
+TEST(BusyWindow, IsOpaqueSoItReadsTheSameWithoutACompositor) {
+    TForm3 busy;
+    EXPECT_FALSE(busy.testAttribute(Qt::WA_TranslucentBackground));
+    const QImage picture = busy.grab().toImage();
+    for (const QPoint p : {QPoint(0, 0), QPoint(3, 3), QPoint(100, 100)}) EXPECT_EQ(qAlpha(picture.pixel(p)), 255);
+    EXPECT_EQ(picture.pixelColor(3, 3), QColor(Qt::white));
 }
 
 }  // namespace
