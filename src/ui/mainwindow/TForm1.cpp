@@ -371,9 +371,23 @@ void TForm1::pageChanged(int index) {
     // Hide the old page, then show the new one, once each per switch.
     const int old = activePage_;
     activePage_ = index;
+    highlightNavigationNode(index);
     if (old == index) return;
     runHideHandler(old);
     runShowHandler(index);
+}
+
+void TForm1::highlightNavigationNode(int pageIndex) {
+    // The node of the page shown is the highlighted one; the start page has none.
+    QTreeWidgetItem* node = nullptr;
+    for (size_t i = 0; i < kNodePage.size(); ++i)
+        if (kNodePage[i] == pageIndex) node = navNodes_[i];
+    if (node) {
+        TreeView2->setCurrentItem(node);
+    } else {
+        TreeView2->clearSelection();
+        TreeView2->setCurrentItem(nullptr);
+    }
 }
 
 void TForm1::runHideHandler(int index) {
@@ -430,6 +444,8 @@ void TForm1::TreeView2Click() {
     if (node < 0 || node >= 14) return;
     const int target = kNodePage[static_cast<size_t>(node)];
     if (target >= 0) setActivePage(target);
+    // A group node changes nothing, the highlight included.
+    highlightNavigationNode(activePage_);
 }
 
 QString TForm1::TreeView2Hint(int node) const {
