@@ -687,19 +687,39 @@ ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& f
     return result;
 }
 
-ProjectWriteResult writeProjectFolderAs(const ProjectData& d, const std::string& saveWayGiven,
-                                        const ProjectWriteProgress& progress, int maxFolderTries) {
-    ProjectWriteResult result;
+namespace {
+// The folder a "save as" under `saveWayGiven` is named after (before numbering) and the
+// project name; both empty when the chosen file gives no name.
+std::string saveAsBase(const std::string& saveWayGiven, std::string& name) {
     std::error_code absEc;
     const fs::path absolute = fs::absolute(fs::path(saveWayGiven), absEc);
     const std::string saveWay = absEc ? saveWayGiven : absolute.lexically_normal().string();
-    const std::string name = withoutLastExtension(fileNameOf(saveWay));
-    if (name.empty()) {
+    name = withoutLastExtension(fileNameOf(saveWay));
+    if (name.empty()) return {};
+    const std::string parent = folderOf(saveWay);
+    return (parent.empty() ? std::string() : (parent == "/" ? parent : parent + "/")) + name;
+}
+}  // namespace
+
+std::string projectFolderForSaveAs(const std::string& saveWay) {
+    std::string name;
+    const std::string base = saveAsBase(saveWay, name);
+    if (base.empty()) return {};
+    return uniqueName(base, [](const std::string& candidate) {
+        std::error_code ec;
+        return fs::exists(fs::symlink_status(fs::path(candidate), ec));
+    });
+}
+
+ProjectWriteResult writeProjectFolderAs(const ProjectData& d, const std::string& saveWayGiven,
+                                        const ProjectWriteProgress& progress, int maxFolderTries) {
+    ProjectWriteResult result;
+    std::string name;
+    const std::string base = saveAsBase(saveWayGiven, name);
+    if (base.empty()) {
         result.error = "Не задано имя проекта.";
         return result;
     }
-    const std::string parent = folderOf(saveWay);
-    const std::string base = (parent.empty() ? std::string() : (parent == "/" ? parent : parent + "/")) + name;
     const auto folder = createUniqueFolder(base, maxFolderTries, &result.error);
     if (!folder) return result;
     result = writeProjectFolder(d, *folder, name, progress);

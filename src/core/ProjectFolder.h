@@ -87,6 +87,10 @@ ProjectWriteResult writeProjectFolder(const ProjectData& data, const std::string
 ProjectWriteResult writeProjectFolderAs(const ProjectData& data, const std::string& saveWay,
                                         const ProjectWriteProgress& progress = {}, int maxFolderTries = 1000);
 
+// The folder writeProjectFolderAs would create for `saveWay` as the disk is now; empty when
+// the chosen name gives no project name.
+std::string projectFolderForSaveAs(const std::string& saveWay);
+
 // The texts of the files (CR LF line ends).
 std::string projectFileText(const ProjectData& data);
 std::string seriesFileText(const TStatisticSeries& series);

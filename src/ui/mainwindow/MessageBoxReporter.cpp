@@ -1,27 +1,36 @@
 #include "ui/mainwindow/MessageBoxReporter.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+using Kind = RecordingReporter::Kind;
+
+void show(QWidget* parent, Kind kind, const std::string& text) {
+    const QString t = QString::fromStdString(text);
+    QMessageBox box(messageIcon(kind, text), QApplication::applicationName(), t, QMessageBox::Ok, parent);
+    box.exec();
+}
 }  // namespace
 
-void MessageBoxReporter::message(const std::string& text) {
-    QMessageBox::information(parent_, QApplication::applicationName(), qs(text));
+QMessageBox::Icon messageIcon(Kind kind, const std::string& text) {
+    if (kind == Kind::Confirmation) return QMessageBox::Warning;
+    if (kind == Kind::Error) return QMessageBox::Critical;
+    const QString t = QString::fromStdString(text);
+    if (t.contains(QStringLiteral("ошибк"), Qt::CaseInsensitive)) return QMessageBox::Critical;
+    if (t.startsWith(QStringLiteral("Внимание"))) return QMessageBox::Warning;
+    return QMessageBox::Information;
 }
 
-void MessageBoxReporter::error(const std::string& text) {
-    QMessageBox::critical(parent_, QApplication::applicationName(), qs(text));
-}
+void MessageBoxReporter::message(const std::string& text) { show(parent_, Kind::Message, text); }
 
-void MessageBoxReporter::information(const std::string& text) {
-    QMessageBox::information(parent_, QApplication::applicationName(), qs(text));
-}
+void MessageBoxReporter::error(const std::string& text) { show(parent_, Kind::Error, text); }
+
+void MessageBoxReporter::information(const std::string& text) { show(parent_, Kind::Information, text); }
 
 bool MessageBoxReporter::confirmation(const std::string& text) {
-    return QMessageBox::warning(parent_, QApplication::applicationName(), qs(text),
-                                QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    QMessageBox box(messageIcon(Kind::Confirmation, text), QApplication::applicationName(),
+                    QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    return box.exec() == QMessageBox::Ok;
 }
 
 MessageBoxReporter& MessageBoxReporter::instance() {

@@ -88,7 +88,8 @@ void ModelTrees::N29Click() {
     if (i < 0) return;
     const TStaticModel* proposed = form_.project().statModels[static_cast<size_t>(i)].get();
     const std::optional<std::string> chosen =
-        form_.prompter().saveFileName("Файл статической модели|*.sm|Все файлы|*.*");
+        form_.prompter().saveFileName(FileKind::ModelExport, "Файл статической модели|*.sm|Все файлы|*.*",
+                                      {"", proposed->name});
     // Looked up again: the model may have gone while the dialog was open.
     const int now = form_.selectedStaticModelIndex();
     if (!chosen || now < 0 || form_.project().statModels[static_cast<size_t>(now)].get() != proposed) return;
@@ -101,7 +102,8 @@ void ModelTrees::N28Click() {
     if (i < 0) return;
     const TDynamicModel* proposed = form_.project().dynModels[static_cast<size_t>(i)].get();
     const std::optional<std::string> chosen =
-        form_.prompter().saveFileName("Файл динамической модели|*.dm|Все файлы|*.*");
+        form_.prompter().saveFileName(FileKind::ModelExport, "Файл динамической модели|*.dm|Все файлы|*.*",
+                                      {"", proposed->name});
     const int now = form_.selectedDynamicModelIndex();
     if (!chosen || now < 0 || form_.project().dynModels[static_cast<size_t>(now)].get() != proposed) return;
     std::string error;

@@ -1,13 +1,106 @@
 #include "ui/mainwindow/Prompter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QStringList>
 #include <QThread>
+#include <array>
 
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// The file list of the dialog with sizes, dates and the type of folders in Russian: Qt
+// writes them in the system locale (English under LANG=C), and its translation has no
+// word for "Folder".
+class RussianFileList : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || index.column() < 1 || index.column() > 3)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const bool folder = files->isDir(source);
+        switch (index.column()) {
+            case 1: return folder ? QString() : sizeText(files->size(source));
+            case 2: return folder ? QStringLiteral("Папка") : QIdentityProxyModel::data(index, role);
+            default: return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        }
+    }
+
+private:
+    static QString sizeText(qint64 bytes) {
+        if (bytes < 1024) return QString::number(bytes) + QStringLiteral(" байт");
+        return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+    }
+};
+
+// Remembered folders: workbooks, projects, exports, reports, model files.
+constexpr int kFolderSlots = 5;
+
+int folderSlot(FileKind kind) {
+    switch (kind) {
+        case FileKind::Workbook: return 0;
+        case FileKind::Project: return 1;
+        case FileKind::Export:
+        case FileKind::ExportFolder: return 2;
+        case FileKind::Report: return 3;
+        case FileKind::ModelExport: return 4;
+    }
+    return 0;
+}
+
+std::array<QString, kFolderSlots>& rememberedFolders() {
+    static std::array<QString, kFolderSlots> folders;
+    return folders;
+}
+
+// A project, a report or a folder export is written into a new folder named after the
+// chosen file and never replaces it, so Qt's "Заменить?" would be wrong for them.
+bool saveReplacesChosenFile(FileKind kind) {
+    return kind != FileKind::Project && kind != FileKind::Report && kind != FileKind::ExportFolder;
+}
 }  // namespace
+
+QString fileKindFolder(FileKind kind) {
+    const QString& folder = rememberedFolders()[static_cast<size_t>(folderSlot(kind))];
+    return folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder;
+}
+
+void forgetFileKindFolders() {
+    for (QString& f : rememberedFolders()) f.clear();
+}
+
+std::optional<std::string> chooseFile(QWidget* parent, FileKind kind, const std::string& filter, bool save,
+                                      const SaveDialogText& text) {
+    QFileDialog dialog(parent, QString::fromStdString(text.title), fileKindFolder(kind), qtFileFilter(filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new RussianFileList(&dialog));
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !saveReplacesChosenFile(kind));
+        // A name typed without an extension gets the first filter's one ("*.prj" gives "prj").
+        const QStringList parts = qs(filter).split(QLatin1Char('|'));
+        if (parts.size() >= 2 && parts[1].startsWith(QStringLiteral("*."))) {
+            const QString ext = parts[1].mid(2).section(QLatin1Char(';'), 0, 0);
+            if (!ext.isEmpty() && !ext.contains(QLatin1Char('*'))) dialog.setDefaultSuffix(ext);
+        }
+        if (!text.fileName.empty()) dialog.selectFile(QString::fromStdString(text.fileName));
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    rememberedFolders()[static_cast<size_t>(folderSlot(kind))] = QFileInfo(chosen).absolutePath();
+    return QFile::encodeName(chosen).toStdString();
+}
 
 QString qtFileFilter(const std::string& filter) {
     const QStringList parts = qs(filter).split(QLatin1Char('|'));
@@ -28,24 +121,13 @@ void DialogPrompter::information(const std::string& text) { boxes_.information(t
 
 bool DialogPrompter::confirmation(const std::string& text) { return boxes_.confirmation(text); }
 
-std::optional<std::string> DialogPrompter::openFileName(const std::string& filter) {
-    const QString f = QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFileFilter(filter));
-    if (f.isEmpty()) return std::nullopt;
-    return f.toStdString();
+std::optional<std::string> DialogPrompter::openFileName(FileKind kind, const std::string& filter) {
+    return chooseFile(parent_, kind, filter, false);
 }
 
-std::optional<std::string> DialogPrompter::saveFileName(const std::string& filter) {
-    QFileDialog dialog(parent_, QString(), QString(), qtFileFilter(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // A name typed without an extension gets the first filter's one ("*.prj" gives "prj").
-    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
-    if (parts.size() >= 2 && parts[1].startsWith(QStringLiteral("*."))) {
-        const QString ext = parts[1].mid(2).section(QLatin1Char(';'), 0, 0);
-        if (!ext.isEmpty() && !ext.contains(QLatin1Char('*'))) dialog.setDefaultSuffix(ext);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+std::optional<std::string> DialogPrompter::saveFileName(FileKind kind, const std::string& filter,
+                                                        const SaveDialogText& text) {
+    return chooseFile(parent_, kind, filter, true, text);
 }
 
 template <class F>

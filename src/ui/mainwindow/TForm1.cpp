@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <unordered_set>
@@ -22,7 +23,9 @@
 #include <new>
 #include <qcustomplot.h>
 
+#include "core/FileSystem.h"
 #include "core/FragmentCopy.h"
+#include "core/ProjectFolder.h"
 #include "exchange/DelayedSeries.h"
 #include "ui/pages/data/DataPage.h"
 #include "ui/pages/dynamics/DynamicsPage.h"
@@ -308,7 +311,7 @@ void TForm1::buildDataPage(const Services& services) {
     s.form10 = services.progress;
     s.form22 = services.formatHelp;
     s.reporter = prompter_;
-    s.chooseWorkbook = [this] { return prompter_->openFileName(""); };
+    s.chooseWorkbook = [this] { return prompter_->openFileName(FileKind::Workbook, ""); };
     s.runWorker = [this](const std::string& fileName, const std::function<void(const std::string&)>& work) {
         TOneMoreThread thread;
         thread.fileName = fileName;
@@ -398,9 +401,23 @@ void TForm1::pageChanged(int index) {
     // Hide the old page, then show the new one, once each per switch.
     const int old = activePage_;
     activePage_ = index;
+    highlightNavigationNode(index);
     if (old == index) return;
     runHideHandler(old);
     runShowHandler(index);
+}
+
+void TForm1::highlightNavigationNode(int pageIndex) {
+    // The node of the page shown is the highlighted one; the start page has none.
+    QTreeWidgetItem* node = nullptr;
+    for (size_t i = 0; i < kNodePage.size(); ++i)
+        if (kNodePage[i] == pageIndex) node = navNodes_[i];
+    if (node) {
+        TreeView2->setCurrentItem(node);
+    } else {
+        TreeView2->clearSelection();
+        TreeView2->setCurrentItem(nullptr);
+    }
 }
 
 void TForm1::runHideHandler(int index) {
@@ -457,6 +474,8 @@ void TForm1::TreeView2Click() {
     if (node < 0 || node >= 14) return;
     const int target = kNodePage[static_cast<size_t>(node)];
     if (target >= 0) setActivePage(target);
+    // A group node changes nothing, the highlight included.
+    highlightNavigationNode(activePage_);
 }
 
 QString TForm1::TreeView2Hint(int node) const {
@@ -661,7 +680,7 @@ void TForm1::N2Click() {
 
 void TForm1::N3Click() {
     if (workerRunning_ || !confirmDiscard()) return;
-    const std::optional<std::string> chosen = prompter_->openFileName(kProjectFilter);
+    const std::optional<std::string> chosen = prompter_->openFileName(FileKind::Project, kProjectFilter);
     if (!chosen) return;
     // Only a project file is loaded; a wrong pick leaves the open work as it is.
     if (!endsWith(*chosen, ".prj")) {
@@ -701,6 +720,13 @@ void TForm1::N5Click() { saveProject(); }
 void TForm1::N25Click() { saveAsProject(); }
 
 namespace {
+bool pathExists(const std::string& path) { return QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(path))); }
+
+std::string saveAsExistingQuestion(const std::string& chosen) {
+    return "Файл \"" + fileNameOf(chosen) + "\" уже существует. Он не будет заменен: проект будет сохранен в новую папку \"" +
+           projectFolderForSaveAs(chosen) + "\". Продолжить?";
+}
+
 // After the save worker: a failed write is shown and leaves the project as it was (an unsaved
 // project stays unbound, nothing announced); a written one binds the project to its folder.
 bool commitWritten(const ProjectWriteResult& written, Prompter& prompter, TProject& project) {
@@ -731,8 +757,11 @@ bool TForm1::saveProject() {
 
 bool TForm1::saveAsProject() {
     if (workerRunning_) return false;
-    const std::optional<std::string> chosen = prompter_->saveFileName(kProjectFilter);
+    const std::optional<std::string> chosen = prompter_->saveFileName(FileKind::Project, kProjectFilter);
     if (!chosen) return false;
+    // The save never replaces the chosen file: it writes a new project folder named after it.
+    // A user who picked an existing project file is told so before anything is written.
+    if (pathExists(*chosen) && !prompter_->confirmation(saveAsExistingQuestion(*chosen))) return false;
     loadFragments();
     const ProjectData data = analyzer_->project.snapshot();
     ProjectWriteResult written;

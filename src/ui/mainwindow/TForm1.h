@@ -234,6 +234,7 @@ private:
     void buildPages();
     void buildWorkspace();
     void pageChanged(int index);
+    void highlightNavigationNode(int pageIndex);
     void runShowHandler(int index);
     void runHideHandler(int index);
     void setWorkspaceExpanded(bool expanded);

@@ -8,13 +8,17 @@
 namespace {
 constexpr int kSide = 105;
 constexpr int kSpokes = 12;
+const QColor kBackground(0xFF, 0xFF, 0xFF);
+const QColor kFrame(0xA0, 0xA0, 0xA0);
 }  // namespace
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Form3"));
     // Only the main window ends the application when it closes.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setAttribute(Qt::WA_TranslucentBackground);
+    // Drawn opaque, frame and all: a translucent window is a black square on an X11 desktop
+    // without a compositor.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(kSide, kSide);
     timer_.setInterval(80);
     connect(&timer_, &QTimer::timeout, this, [this] {
@@ -42,6 +46,9 @@ void TForm3::hideEvent(QHideEvent*) { timer_.stop(); }
 void TForm3::paintEvent(QPaintEvent*) {
     // A ring of spokes whose brightness runs round: the classic "please wait" wheel.
     QPainter p(this);
+    p.fillRect(rect(), kBackground);
+    p.setPen(kFrame);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
     p.setRenderHint(QPainter::Antialiasing, true);
     p.translate(kSide / 2.0, kSide / 2.0);
     for (int i = 0; i < kSpokes; ++i) {

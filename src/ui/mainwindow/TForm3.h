@@ -1,5 +1,6 @@
 #pragma once
-// The busy window: a small borderless picture that turns while a long operation runs.
+// The busy window: a small borderless framed square with a wheel that turns while a long
+// operation runs.
 #include <QTimer>
 #include <QWidget>
 

@@ -171,7 +171,9 @@ void TForm8::Button2Click() {
     const bool joined = CheckBox1->isChecked();
     const bool perInterval = CheckBox2->isChecked();
     const std::optional<std::string> chosen =
-        joined ? form_.prompter().saveFileName("csv|*.csv") : form_.prompter().saveFileName("Все файлы|*.*");
+        joined ? form_.prompter().saveFileName(FileKind::Export, "csv|*.csv", {"Экспорт .csv файла", ""})
+               : form_.prompter().saveFileName(FileKind::ExportFolder, "Все файлы|*.*",
+                                               {"Выбор папки для экспорта трендов", ""});
     // The dialog closes whether or not a name was chosen.
     accept();
     if (chosen) exportTo(withCsvExtension(*chosen), joined, perInterval);

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 #include "numerics/TextCodec.h"
 
@@ -15,6 +16,9 @@ const QColor kTimeColour(0xC6, 0xFF, 0xD9);
 const QColor kNameColour(0xEF, 0xC6, 0xFF);
 
 constexpr int kLongestName = 255;
+// Columns are sized to the texts of this many first rows, and never wider than this.
+constexpr int kMeasuredRows = 50;
+constexpr int kWidestColumn = 400;
 
 bool isBlank(std::string_view s) {
     for (char c : s)
@@ -118,7 +122,6 @@ TLoadData::TLoadData(QWidget* parent)
     // Rows of one fixed height keep a sheet of 100,000 rows cheap to lay out.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(24);
-    verticalHeader()->setFixedWidth(50);
     horizontalHeader()->setDefaultSectionSize(64);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     // Fixed cells drawn in a gradient from $F0CAA6 to white.
@@ -246,6 +249,22 @@ void TLoadData::updateHeaders() {
     verticalHeader()->setVisible(colCount() > 1 && rowCount() > 1);
 }
 
+void TLoadData::fitColumnsToText() {
+    // Each column as wide as its header and the texts of its first rows: measuring every
+    // row of a large sheet would cost seconds, and the first rows show what a column holds.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int rows = std::min(model_->rowCount(), kMeasuredRows);
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        int width = horizontalHeader()->sectionSizeHint(c);
+        for (int r = 0; r < rows; ++r) {
+            const QModelIndex i = model_->index(r, c);
+            if (!model_->text(r, c).empty()) width = std::max(width, itemDelegateForIndex(i)->sizeHint(option, i).width());
+        }
+        horizontalHeader()->resizeSection(c, std::clamp(width, horizontalHeader()->minimumSectionSize(), kWidestColumn));
+    }
+}
+
 void TLoadData::clear() {
     loadFileCheck_ = false;
     model_->clear();
@@ -274,6 +293,7 @@ bool TLoadData::applyWorkbook(const QString& fileName, WorkbookReadResult result
     fileName_ = QFileInfo(fileName).fileName();
     model_->replace(std::move(result.cells));
     updateHeaders();
+    fitColumnsToText();
     if (result.badRow > 0)
         reporter().message("Ошибка загрузки!" + std::to_string(result.badRow) + "/" + std::to_string(result.badColumn));
     if (!result.warning.empty()) reporter().message(result.warning);

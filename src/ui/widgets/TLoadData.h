@@ -129,6 +129,8 @@ protected:
 private:
     void refreshSeriesNames();
     void updateHeaders();
+    // Sizes the columns to their header and first rows.
+    void fitColumnsToText();
     Reporter& reporter() const;
 
     int FTimeCol = 0;

@@ -111,6 +111,24 @@ TEST_F(Frame, NavigationNodesShowTheirPagesAndGroupsChangeNothing) {
     }
 }
 
+TEST_F(Frame, TheHighlightedNodeFollowsThePageShown) {
+    QTreeWidget* nav = form.findChild<QTreeWidget*>("TreeView2");
+    auto highlighted = [nav] {
+        const QList<QTreeWidgetItem*> s = nav->selectedItems();
+        return s.isEmpty() ? -1 : s[0]->data(0, Qt::UserRole).toInt();
+    };
+    EXPECT_EQ(highlighted(), -1);
+    clickNode(11);
+    EXPECT_EQ(highlighted(), 11);
+    clickNode(9);  // a group: the page and its node stay
+    EXPECT_EQ(highlighted(), 11);
+    form.setActivePage(0);  // as the data page does after opening a workbook
+    EXPECT_EQ(highlighted(), 1);
+    form.N2Click();  // back to the start page, which has no node
+    EXPECT_EQ(highlighted(), -1);
+    EXPECT_EQ(form.activePage(), 7);
+}
+
 TEST_F(Frame, PageHandlersRunOncePerSwitchHideBeforeShow) {
     struct Case {
         int node;

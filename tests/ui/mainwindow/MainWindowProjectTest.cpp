@@ -1,6 +1,7 @@
 // The main window with a project: save, new, load, the close and unsaved-work questions,
 // the series tree with its pop-up menu, selection order, drags and stale ids.
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "core/DynamicModel.h"
+#include "core/ProjectFolder.h"
 #include "core/StaticModel.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Prompter.h"
@@ -198,6 +200,46 @@ TEST_F(ProjectWindow, SaveIntoABoundFolderWritesAgain) {
     ASSERT_TRUE(back.opened);
     ASSERT_EQ(back.data.series.size(), 2u);
     EXPECT_EQ(back.data.series[1].Title, "b");
+
+    // "Сохранить как" onto that existing p.prj does not replace it but writes a new folder
+    // beside it, and the question says so; Cancel writes nothing.
+    prompter.saveAnswers = {path("p/p.prj"), path("p/p.prj")};
+    prompter.record.answers = {false, true};
+    EXPECT_FALSE(form.saveAsProject());
+    EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{"Файл \"p.prj\" уже существует. Он не будет заменен: "
+                                                                 "проект будет сохранен в новую папку \"" +
+                                                                 path("p/p") + "\". Продолжить?"}));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("p/p"))));
+    EXPECT_TRUE(form.saveAsProject());
+    EXPECT_EQ(project().projectSaveWay, path("p/p"));
+    EXPECT_EQ(readProjectFolder(path("p/p.prj")).data.series.size(), 2u);
+    EXPECT_EQ(prompter.kindsAsked, std::vector<FileKind>(3, FileKind::Project));
+}
+
+TEST_F(ProjectWindow, TenLoadsAndResetsLeaveNothingBehind) {
+    // 50 series with intervals and both kinds of model; the run ends under LeakSanitizer.
+    ProjectData data;
+    for (int i = 0; i < 50; ++i) data.series.push_back(hourly("s" + std::to_string(i), 200, i));
+    TFragment good(1, true, hourAt(10), hourAt(150));
+    good.name = "Хороший";
+    data.userFragments.push_back(good);
+    data.staticModels.push_back(staticModel());
+    data.dynamicModels.push_back(dynamicModel());
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/big"));
+    ASSERT_TRUE(writeProjectFolder(data, path("big"), "big").ok);
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        prompter.openAnswers = {path("big/big.prj")};
+        form.N3Click();
+        ASSERT_EQ(project().seriesCount(), 50) << cycle;
+        EXPECT_EQ(project().numOfFragments(), 1);
+        EXPECT_EQ(form.seriesTree()->topLevelItemCount(), 50);
+        form.N2Click();
+        EXPECT_EQ(project().seriesCount(), 0);
+        EXPECT_EQ(form.fragmentsChart->numOfFragments(), 0);
+        EXPECT_EQ(form.staticModelTree()->topLevelItemCount(), 0);
+    }
+    EXPECT_FALSE(prompter.record.entries.empty());  // the open project was asked about, nothing else
+    for (const auto& e : prompter.record.entries) EXPECT_EQ(e.kind, Kind::Confirmation) << e.text;
 }
 
 TEST_F(ProjectWindow, LoadRefusesOtherFilesAndKeepsTheWork) {

@@ -114,6 +114,7 @@ TEST_F(ModelTreesFixture, ExportWritesTheProjectLayoutUnderTheKindsExtension) {
         trees.N29Click();
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"model.sm"});
+    EXPECT_EQ(prompter.lastSaveText.fileName, "M");
     EXPECT_EQ(read(dir.filePath("model.sm")), staticModelText(*form.project().statModels[0]));
     // A file that cannot be written is told, with its path.
     prompter.saveAnswers.push_back(dir.filePath("missing/model.sm").toStdString());

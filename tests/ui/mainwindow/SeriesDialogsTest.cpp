@@ -53,6 +53,7 @@ TEST_F(SeriesDialogs, ExportWritesTheChosenLayoutAndClosesAlsoOnCancel) {
     EXPECT_EQ(readFile(dir.filePath("out/B/B_I1.csv")),
               "time;B_I1;\r\n15.03.2023;10;\r\n15.03.2023 00:01:00;20;\r\n");
     EXPECT_TRUE(prompter.record.entries.empty());
+    EXPECT_EQ(prompter.lastSaveText.title, "Выбор папки для экспорта трендов");
 
     // One file with nothing chosen holds the header alone.
     prompter.saveAnswers.push_back(dir.filePath("empty").toStdString());
@@ -63,6 +64,7 @@ TEST_F(SeriesDialogs, ExportWritesTheChosenLayoutAndClosesAlsoOnCancel) {
     };
     form.N4Click();
     EXPECT_EQ(readFile(dir.filePath("empty.csv")), "time\r\n");
+    EXPECT_EQ(prompter.lastSaveText.title, "Экспорт .csv файла");
 
     // Cancel in the save dialog closes the export dialog too.
     d.runModal = [](TForm8& f) {

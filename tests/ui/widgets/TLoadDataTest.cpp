@@ -2,6 +2,8 @@
 // names, the colours, and bad files that leave everything as it was.
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
+#include <QStyleOptionHeader>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -91,6 +93,25 @@ TEST(TLoadData, LoadsAWorkbookOnAWorkerThread) {
     EXPECT_EQ(g.cells(2, 3), QString("20,25"));
     EXPECT_EQ(g.fileName(), QString("range_c3.xlsx"));
     EXPECT_EQ(g.seriesNames(), (std::vector<std::string>{"T1"}));
+}
+
+TEST(TLoadData, ColumnsFitTheirHeaderAndFirstRowsAndRowNumbersFit) {
+    // 100,000 rows: a date-time column and a column under a long name.
+    std::vector<std::vector<std::string>> rows(100000, {"01.03.2024 10:00:00", "1"});
+    rows[0] = {"Время", "Температура воздуха в цехе"};
+    TLoadData g;
+    g.resize(800, 400);
+    g.show();
+    ASSERT_TRUE(g.applyWorkbook("a.xlsx", table(rows)));
+    const QFontMetrics fm(g.font());
+    EXPECT_GE(g.columnWidth(0), fm.horizontalAdvance("01.03.2024 10:00:00"));
+    EXPECT_GE(g.columnWidth(1), fm.horizontalAdvance("Температура воздуха в цехе"));
+    // The row numbers as wide as the header's style draws "100000", margins and all.
+    QHeaderView* numbers = g.verticalHeader();
+    QStyleOptionHeader option;
+    option.initFrom(numbers);
+    option.text = "100000";
+    EXPECT_GE(numbers->width(), numbers->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, {}, numbers).width());
 }
 
 TEST(TLoadData, SettersFireTheirEventsByTheirRules) {

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QGroupBox>
@@ -28,6 +27,7 @@
 #include "numerics/Reporter.h"
 #include "ui/widgets/EditingStringGrid.h"
 #include "ui/mainwindow/MessageBoxReporter.h"
+#include "ui/mainwindow/Prompter.h"
 #include "ui/pages/data/TForm10.h"
 #include "ui/pages/data/TForm22.h"
 #include "ui/pages/data/TForm9.h"
@@ -234,8 +234,7 @@ void DataPage::openExcelFile() {
     if (services_.chooseWorkbook) {
         chosen = services_.chooseWorkbook();
     } else {
-        const QString f = QFileDialog::getOpenFileName(this);
-        if (!f.isEmpty()) chosen = QFile::encodeName(f).toStdString();
+        chosen = chooseFile(this, FileKind::Workbook, "", false);
     }
     if (!chosen) return;
     openExcelFile(*chosen);

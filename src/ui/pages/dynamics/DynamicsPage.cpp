@@ -400,7 +400,7 @@ void DynamicsPage::SpeedButton14Click() {
 void DynamicsPage::Button18Click() {
     TDynamicIdent& engine = form_.analyzer().dynamicIdentification;
     if (!engine.calcModel) return;
-    const std::optional<std::string> path = form_.prompter().saveFileName("");
+    const std::optional<std::string> path = form_.prompter().saveFileName(FileKind::Report, "");
     if (!path) return;
     const TDynamicModel& model = engine.dynamicmodel;
     std::string numerator, denominator;

@@ -334,7 +334,7 @@ void RegressionPage::Button13Click() {
         form_.prompter().message(kTestFirstMessage);
         return;
     }
-    const std::optional<std::string> path = form_.prompter().saveFileName("");
+    const std::optional<std::string> path = form_.prompter().saveFileName(FileKind::Report, "");
     if (!path) return;
     OffscreenChartRenderer renderer;
     // The writer tells what could not be written ("Не удалось ...").
