@@ -25,6 +25,7 @@
 #include "core/FragmentCopy.h"
 #include "exchange/DelayedSeries.h"
 #include "ui/pages/data/DataPage.h"
+#include "ui/pages/regularised/RegularisedPage.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
 #include "ui/mainwindow/PanelSplitter.h"
@@ -140,6 +141,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
 
     createFragmentsChart();
     buildDataPage(services);
+    setPage(8, new RegularisedPage(*this));
 
     // The project's events rebuild the trees and the caption, then reach the pages, whose
     // lists of series, intervals and models follow the project.
