@@ -75,8 +75,11 @@ QLineEdit* modelTextEdit(const char* name, QWidget* parent) {
     return e;
 }
 
-// The model-text edits show capital letters.
-QString capitals(const std::string& text) { return QString::fromStdString(text).toUpper(); }
+// The model-text edits show capital letters, from the beginning of the text.
+void showModelText(QLineEdit* edit, const std::string& text) {
+    edit->setText(QString::fromStdString(text).toUpper());
+    edit->setCursorPosition(0);
+}
 
 // The series of one ticked interval, ready for the fit.
 struct IntervalJob {
@@ -162,6 +165,8 @@ void RegularisedPage::buildCalculationTab(QWidget* tab) {
     SGStaticModel->setOnClickCheckBox([this](int arow) { staticModelRowCheckClick(arow); });
     QTableView* shown = SGStaticModel->SGShow();
     shown->horizontalHeader()->setDefaultSectionSize(kColumnWidth);
+    // Long headers ("V1(Расход пара)") keep their beginning in sight.
+    shown->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     tableBox->addWidget(shown);
     SGStaticModel->setFilterOnOff(true);
     right->addWidget(GroupBox35, 1);
@@ -198,12 +203,13 @@ void RegularisedPage::buildStatisticsTab(QWidget* tab) {
     StringGrid2 = new editingStringGrid(split);
     StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
     setupStaticQualityGrid(*StringGrid2);
-    StringGrid2->setMinimumWidth(330);
+    StringGrid2->setColWidth(1, 120);
+    StringGrid2->setMinimumWidth(340);
     Chart10 = new ResultChart(split);
     Chart10->setObjectName(QStringLiteral("Chart10"));
     Chart10->markersBox()->setObjectName(QStringLiteral("CheckBox7"));
     Chart10->setLegendCheckBoxes(true);
-    Chart10->setMinimumSize(300, 200);
+    Chart10->setMinimumSize(250, 200);
     split->addWidget(StringGrid2);
     split->addWidget(Chart10);
     split->setStretchFactor(1, 1);
@@ -475,7 +481,7 @@ void RegularisedPage::Button15Click() {
     TStatisticSeries* output = nullptr;
     if (!used.empty() && !fittedSeries(listed, output)) return;
     if (!e.calcSumModel() || !e.sumModel) {
-        Edit14->setText(capitals(kCalcErrorMessage));
+        showModelText(Edit14, kCalcErrorMessage);
         return;
     }
     // The summary's inputs are those of its interval models, named after the series (the
@@ -506,9 +512,8 @@ void RegularisedPage::Button15Click() {
     sum.R2 = static_cast<double>(values[0]);
     sum.R2norm = static_cast<double>(values[1]);
 
-    const QString text = capitals(sum.getString());
-    Edit14->setText(text);
-    Edit15->setText(text);
+    showModelText(Edit14, sum.getString());
+    showModelText(Edit15, sum.getString());
     Chart10->clearSeries();
     Chart10->setResult(measured, "Выходной параметр", *modelOutput, "Расчетный параметр");
     showStaticQuality(*StringGrid2, values);
