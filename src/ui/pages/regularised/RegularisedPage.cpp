@@ -117,7 +117,8 @@ RegularisedPage::RegularisedPage(TForm1& form, QWidget* parent)
     connect(Button17, &QPushButton::clicked, this, command(&RegularisedPage::Button17Click));
     connect(SpeedButton12, &QToolButton::clicked, this, command(&RegularisedPage::SpeedButton12Click));
     connect(&form_, &TForm1::fragmentsListChanged, this, &RegularisedPage::fragmentsChanged);
-    rebuildTable();
+    // Until the first "Расчет" the table is an empty grid of 2 by 2 cells.
+    showTable(GridTable(2, 2), {});
 }
 
 RegularisedPage::~RegularisedPage() {
@@ -271,7 +272,7 @@ void RegularisedPage::clearPage() {
     fittedInputIds_.clear();
     fittedInputTitles_.clear();
     fittedOutputId_ = 0;
-    rebuildTable();
+    showTable(GridTable(2, 2), {});
     Edit14->clear();
     Edit15->clear();
     clearStaticQuality(*StringGrid2);
@@ -406,12 +407,16 @@ void RegularisedPage::rebuildTable() {
         }
     }
 
+    integerArray filterable;
+    for (int c = 2; c < 2 * p + 4; ++c) filterable.push_back(c);
+    showTable(std::move(table), std::move(filterable));
+}
+
+void RegularisedPage::showTable(GridTable table, integerArray filterable) {
     TFiltredStringGrid& grid = *SGStaticModel;
     if (grid.Form14()) grid.Form14()->hide();
     grid.SGBase() = std::move(table);
-    integerArray filterable;
-    for (int c = 2; c < 2 * p + 4; ++c) filterable.push_back(c);
-    grid.setFiltersCol(filterable);
+    grid.setFiltersCol(std::move(filterable));
     grid.setSortedOn(false);
     grid.clearAllFilters();
     grid.syncronize();

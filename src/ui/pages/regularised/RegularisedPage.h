@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/GridFilter.h"
 #include "ui/mainwindow/MainPage.h"
 
 class QAction;
@@ -89,6 +90,8 @@ private:
     void fragmentsChanged();
     // Rebuilds the table from the engine's interval models.
     void rebuildTable();
+    // Puts a table in the grid: filters on the given columns, no filter set, no sorting.
+    void showTable(GridTable table, integerArray filterable);
     // The series the interval models were fitted on, as the project holds them now, when
     // the lists still hold exactly those series; else a message and false.
     bool fittedSeries(std::vector<TStatisticSeries*>& inputs, TStatisticSeries*& output);

@@ -236,6 +236,15 @@ TEST_F(RegularisedPageTest, IntervalModelsTableSummaryReportAndSaving) {
     for (int row = 1; row <= 3; ++row) EXPECT_FALSE(page->staticModelRowChecked(row));
     page->Button17Click();
     EXPECT_EQ(told(), std::vector<std::string>{"Необходимо выполнить тестовый просчет!"});
+
+    // A new project empties the page: an empty 2 by 2 table whose row reaches no model.
+    form.clear();
+    EXPECT_EQ(grid->SGBase().colCount(), 2);
+    EXPECT_EQ(grid->shownRowCount(), 2);
+    EXPECT_FALSE(page->staticModelRowChecked(1));
+    grid->fixedCellClick(0, 1);
+    EXPECT_TRUE(page->Edit14->text().isEmpty());
+    EXPECT_EQ(page->Chart10->seriesCount(), 0);
 }
 
 TEST_F(RegularisedPageTest, RefusalsAndEmptyTables) {
@@ -247,8 +256,9 @@ TEST_F(RegularisedPageTest, RefusalsAndEmptyTables) {
         int shownRows;
     };
     const std::vector<Case> cases = {
-        {"no series", false, false, {true, true, true, true}, {"Ошибка! Не найден выходной ряд!"}, 1},
-        {"no inputs", true, false, {true, true, true, true}, {"Нет входных рядов!"}, 1},
+        // Refused: the table stays as it was (empty, 2 by 2).
+        {"no series", false, false, {true, true, true, true}, {"Ошибка! Не найден выходной ряд!"}, 2},
+        {"no inputs", true, false, {true, true, true, true}, {"Нет входных рядов!"}, 2},
         {"no interval ticked", true, true, {false, false, false, false}, {}, 1},
         {"earlier rows unticked",
          true,
