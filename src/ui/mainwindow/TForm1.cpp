@@ -32,6 +32,7 @@
 #include "ui/pages/filter/FilterPage.h"
 #include "ui/pages/fragments/FragmentPage.h"
 #include "ui/pages/regression/RegressionPage.h"
+#include "ui/pages/regularised/RegularisedPage.h"
 #include "ui/pages/statistics/CorrelationChoice.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Icons.h"
@@ -153,6 +154,7 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     buildStatisticsPages(*this);  // pages 2, 3 and 5
     setPage(4, new FragmentPage(*this));
     setPage(6, new RegressionPage(*this));
+    setPage(8, new RegularisedPage(*this));
     setPage(9, new DynamicsPage(*this));
 
     // The project's events rebuild the trees and the caption, then reach the pages, whose

@@ -171,7 +171,7 @@ TEST_F(Frame, WorkspacePanelTogglesBetweenIconWidthAndItsFirstWidth) {
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_FALSE(form.workspaceExpanded());
     EXPECT_FALSE(label->isVisible());
-    QTest::mouseClick(form.findChild<QLabel*>("Image1"), Qt::LeftButton);
+    QTest::mouseClick(panel->findChild<QLabel*>("Image1"), Qt::LeftButton);
     EXPECT_TRUE(form.workspaceExpanded());
     EXPECT_TRUE(label->isVisible());
     form.Image1Click();

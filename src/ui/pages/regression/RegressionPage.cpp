@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "exchange/HtmlReport.h"
+#include "exchange/StructureText.h"
 #include "identification/Analyzer.h"
 #include "ui/charts/ReportRendering.h"
 #include "ui/charts/ResultChart.h"
@@ -222,14 +223,6 @@ void RegressionPage::clearPage() {
     modelOutputId_ = 0;
 }
 
-std::string RegressionPage::structureText(const TStaticModel& model) {
-    std::string text = "y=A1*X1 ";
-    const size_t inputs = model.inputName.size();
-    for (size_t i = 2; i <= inputs; ++i) text += "+ A" + std::to_string(i) + "*X" + std::to_string(i) + " ";
-    if (model.coinCheck) text += "+ A0";
-    return text;
-}
-
 void RegressionPage::Button2Click() {
     const arrayOfFragment fragments = CheckListBox1->tickedFragments(form_.project().fragments);
     // The lists hold ids: the series are looked up now, and any that left the project are
@@ -338,7 +331,8 @@ void RegressionPage::Button13Click() {
     if (!path) return;
     OffscreenChartRenderer renderer;
     // The writer tells what could not be written ("Не удалось ...").
-    writeStaticModelReport(*path, e.model.outputName, structureText(e.model), e.model.getString(),
+    const std::string structure = staticStructureText(static_cast<int>(e.model.inputName.size()), e.model.coinCheck);
+    writeStaticModelReport(*path, e.model.outputName, structure, e.model.getString(),
                            gridValues(*StringGrid1), gridValues(*StringGrid8), describeChart(*Chart8),
                            describeChart(*Chart9), renderer, form_.prompter());
 }

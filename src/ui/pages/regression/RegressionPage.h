@@ -40,8 +40,6 @@ public:
     // Model texts, result grids and charts emptied (a new or loaded project).
     void clearPage() override;
 
-    // "y=A1*X1 + A2*X2 + A0": the structure of a model with its inputs and free term.
-    static std::string structureText(const TStaticModel& model);
 
     QTabWidget* PageControl = nullptr;
     // Tab "Модель".

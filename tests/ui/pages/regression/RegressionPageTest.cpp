@@ -239,18 +239,4 @@ TEST_F(RegressionPageTest, TimeStampsMayDifferByAThousandthOfADayInTheFitAndAHun
     EXPECT_EQ(page->StringGrid8->cell(1, 3), "10,6");
 }
 
-TEST(RegressionStructureText, TermsForEachInputAndTheFreeTerm) {
-    const struct {
-        int inputs;
-        bool freeTerm;
-        const char* text;
-    } cases[] = {{1, false, "y=A1*X1 "}, {1, true, "y=A1*X1 + A0"}, {3, false, "y=A1*X1 + A2*X2 + A3*X3 "}};
-    for (const auto& c : cases) {
-        TStaticModel m;
-        m.inputName.assign(static_cast<size_t>(c.inputs), "x");
-        m.coinCheck = c.freeTerm;
-        EXPECT_EQ(RegressionPage::structureText(m), c.text);
-    }
-}
-
 }  // namespace
