@@ -3,6 +3,8 @@
 // drawn on the page's chart.
 #include <benchmark/benchmark.h>
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,15 +23,6 @@
 #include "ui/widgets/TLoadData.h"
 
 namespace {
-
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvolyn_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 // A time column and one value column of one-minute steps around 1e5, with a gap now and then.
 WorkbookReadResult makeWorkbook(int rows) {

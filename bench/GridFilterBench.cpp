@@ -40,18 +40,13 @@ BENCHMARK(BM_GridFilter)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The same through the widget: base table filled once, then filtering with the shown grid's
 // view reset (offscreen).
-#include <QApplication>
 #include <QWidget>
 
+#include "BenchApplication.h"
 #include "ui/widgets/FiltredStringGrid.h"
 
 static void BM_FiltredStringGridFiltering(benchmark::State& state) {
-    static int argc = 1;
-    static char name[] = "tarvolyn_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = QApplication::instance() ? nullptr : new QApplication(argc, argv);
-    (void)app;
+    ensureApplication();
     QWidget owner;
     TFiltredStringGrid grid(&owner);
     grid.SGBase() = makeTable(static_cast<int>(state.range(0)));

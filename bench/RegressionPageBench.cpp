@@ -2,6 +2,8 @@
 // and chart (20 inputs), and the HTML report with its two chart pictures.
 #include <benchmark/benchmark.h>
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cmath>
@@ -14,15 +16,6 @@
 #include "ui/widgets/SeriesListBox.h"
 
 namespace {
-
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvolyn_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 // A main window on the regression page with `inputs` input series and one output of
 // `points` points, identified over the first 70 % and, when asked, tested on the rest.

@@ -3,6 +3,8 @@
 // table built; then filtering and sorting that table.
 #include <benchmark/benchmark.h>
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <ctime>
 #include <memory>
@@ -21,15 +23,6 @@ namespace {
 constexpr int kIntervals = 200;
 constexpr int kIntervalPoints = 1000;
 constexpr int kInputs = 10;
-
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvolyn_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 // A main window whose project holds 10 inputs and an output over 200 intervals, shown on
 // the regularised page with the lists filled.

@@ -2,6 +2,8 @@
 // repaint), and the correlation map of 50 series of 100,000 points computed and shown.
 #include <benchmark/benchmark.h>
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QTableView>
 #include <cmath>
@@ -13,15 +15,6 @@
 #include "ui/pages/statistics/TForm5.h"
 
 namespace {
-
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvolyn_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 // Plant-like signals: far from zero, slow waves, some noise.
 void addSeries(TForm1& form, int count, int points) {

@@ -146,19 +146,14 @@ BENCHMARK(BM_WorkbookImport)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
-#include <QApplication>
-
+#include "BenchApplication.h"
 #include "ui/widgets/TLoadData.h"
 
 namespace {
 
 // Showing the read workbook in the grid (GUI thread): model reset, headers, choices, names.
 void BM_LoadDataApply(benchmark::State& state) {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = QApplication::instance() ? nullptr : new QApplication(argc, argv);
-    (void)app;
+    ensureApplication();
     const std::string& path = workbookPath();
     const WorkbookReadResult read = readWorkbook(path);
     if (!read.ok()) {
