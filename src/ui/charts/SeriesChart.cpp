@@ -302,6 +302,12 @@ void SeriesChart::updateRanges() {
 }
 
 void SeriesChart::updateLayout() {
+    // Date-time labels ("dd.MM.yy hh:mm") are about 100 pixels wide: a narrow chart shows
+    // fewer of them so they never run into each other.
+    if (dateTime_) {
+        const int width = axisRect() && axisRect()->width() > 0 ? axisRect()->width() : this->width();
+        xAxis->ticker()->setTickCount(std::clamp(width / 130, 2, 5));
+    }
     QCustomPlot::updateLayout();
     if (inLayout_) return;
     inLayout_ = true;

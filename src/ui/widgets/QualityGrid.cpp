@@ -21,6 +21,8 @@ void setupStaticQualityGrid(editingStringGrid& grid) {
     grid.setColCount(2);
     grid.setFixedRows(1);
     grid.setColWidth(0, 200);
+    // Wide enough for eight digits with a four-digit exponent ("-1,2345678E-0011").
+    grid.setColWidth(1, 150);
     grid.setCell(0, 0, "Параметр");
     grid.setCell(1, 0, "Значение");
     for (int row = 1; row <= 9; ++row) grid.setCell(0, row, kRowCaptions[row - 1]);

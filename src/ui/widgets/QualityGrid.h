@@ -5,7 +5,8 @@
 
 class editingStringGrid;
 
-// 10 rows, 2 columns, one fixed row, column 0 200 pixels wide, and the row captions.
+// 10 rows, 2 columns, one fixed row, column 0 200 pixels wide (column 1 fits any value),
+// and the row captions.
 void setupStaticQualityGrid(editingStringGrid& grid);
 // Rows 1..9 get the values 0..7 and 9 (the root mean square error, value 8, is shown
 // nowhere) written by formatNumber; missing values leave their rows empty.
