@@ -53,9 +53,12 @@ TEST(TExpression, PrepareMessagesAndStrip) {
     }
 }
 
-TEST(TExpression, EmptyTextKeepsTheOldStrip) {
+TEST(TExpression, EmptyOrInvalidTextDoesNotCalculate) {
     TExpression e;
+    EXPECT_FALSE(e.Calc(1));  // never prepared
     std::string msg;
+    e.Prepare("Y+PI", msg);
+    EXPECT_FALSE(e.Calc(1));
     e.Prepare("Y+1", msg);
     e.Prepare("", msg);
     EXPECT_EQ(msg, "Нет выражения");
@@ -123,15 +126,6 @@ TEST(TExpression, SeparatorOfTheStripFollowsTheSettings) {
     e.Prepare("0,5*y", msg, fs);
     EXPECT_EQ(e.strip, "0.5*$");
     EXPECT_EQ(e.Calc(4), 2.0);
-}
-
-TEST(TExpression, InvalidFormulaDoesNotCalculate) {
-    TExpression e;
-    EXPECT_FALSE(e.Calc(1));  // never prepared
-    std::string msg;
-    e.Prepare("Y+PI", msg);
-    EXPECT_FALSE(e.ValidationOK);
-    EXPECT_FALSE(e.Calc(1));
 }
 
 TEST(TExpression, OverlongFormulaIsRefusedWithAMessage) {
