@@ -85,21 +85,6 @@ TEST(TPrepareSeries, StagesOnASeriesWithGaps) {
     EXPECT_TRUE(rep.entries.empty());
 }
 
-TEST(TPrepareSeries, TheExampleOfFiveValues) {
-    TPrepareSeries p;
-    loadRaw(p, {5, 12, -11, 10, -10});
-    p.filter();
-    EXPECT_EQ(nulls(p.filtredSeries), (std::vector<bool>{false, true, true, false, false}));
-    EXPECT_EQ(p.meanValue, (5.0L + 10 - 10) / 3);
-    EXPECT_EQ(p.medianValue, 5.0L);
-    p.pullNull(7);
-    EXPECT_EQ(ys(p.pullSeries), (std::vector<double>{5, 7, 7, 10, -10}));
-    p.average(3);
-    ASSERT_EQ(p.cleanSeries.Count(), 3);
-    EXPECT_EQ(p.cleanSeries.XValue(0), t0 + 2 * step);
-    EXPECT_EQ(p.cleanSeries.XValue(2), t0 + 4 * step);
-}
-
 TEST(TPrepareSeries, FilterArgumentsAreLowThenHigh) {
     TPrepareSeries p;
     loadRaw(p, {1, 2, 3, 4});

@@ -318,18 +318,6 @@ TEST(ProjectFolder, MissingDataFolderCountsAsEmpty) {
     EXPECT_TRUE(fs::exists(dir / "p/data/series/a.ls"));
 }
 
-TEST(ProjectFolder, ForeignFilesInDataAreNeverRemoved) {
-    TempDir dir;
-    TProject p;
-    ASSERT_TRUE(p.saveas(dir / "p.prj"));
-    writeBytes(dir / "p/data/отчет.docx", "precious");
-    RecordingReporter rep;
-    EXPECT_FALSE(p.save(&rep));
-    ASSERT_EQ(rep.entries.size(), 1u);
-    EXPECT_NE(rep.entries[0].text.find("не принадлежащие проекту"), std::string::npos);
-    EXPECT_EQ(readBytes(dir / "p/data/отчет.docx"), "precious");
-}
-
 // A save replaces the data folder only when the .prj on disk (or the project itself) accounts
 // for every file in it: a .prj cut short or a file put there by hand is never lost.
 TEST(ProjectFolder, SaveNeverRemovesFilesTheProjectDidNotLoad) {
@@ -553,18 +541,6 @@ TEST(ProjectFolder, SemicolonsAndLineBreaksInNamesKeepThePrjFields) {
     EXPECT_EQ(q.dynModels[0]->name, "d;1  2");  // a line break cannot live in a line
     ASSERT_EQ(q.userFragments.size(), 1u);
     EXPECT_EQ(q.userFragments[0].name, "I,1 ");
-}
-
-TEST(ProjectFolder, PointValuesReadWithoutTheirSemicolon) {
-    TempDir dir;
-    writeBytes(dir / "p/p.prj", "*series\r\na;\r\n*\r\n");
-    writeBytes(dir / "p/data/series/a.ls", "false\r\n1\r\n01.01.2020;12\r\n02.01.2020 3:04:05.5;7,25;\r\n");
-    TProject q;
-    ASSERT_TRUE(q.load(dir / "p/p.prj"));
-    ASSERT_EQ(q.seriesList[0]->Count(), 2);
-    EXPECT_EQ(q.seriesList[0]->YValue(0), 12);
-    EXPECT_EQ(q.seriesList[0]->YValue(1), 7.25);
-    EXPECT_NEAR(q.seriesList[0]->XValue(1), at(2020, 1, 2, 3, 4, 5, 500), 1e-9);
 }
 
 TEST(ProjectFolder, FilesNamedAfterLongNamesByAnotherProgramAreFound) {
