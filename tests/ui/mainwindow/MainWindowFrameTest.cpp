@@ -316,36 +316,6 @@ TEST_F(Frame, CloseIsRefusedWhileAWorkerRuns) {
     EXPECT_TRUE(form.close());
 }
 
-// Records the thread each text arrives on.
-struct ThreadNotingPrompter : ScriptedPrompter {
-    std::vector<QThread*> threads;
-    void message(const std::string& t) override {
-        threads.push_back(QThread::currentThread());
-        ScriptedPrompter::message(t);
-    }
-    bool confirmation(const std::string& t) override {
-        threads.push_back(QThread::currentThread());
-        return ScriptedPrompter::confirmation(t);
-    }
-};
-
-TEST(Workers, WorkerReportsReachTheGuiThread) {
-    ThreadNotingPrompter prompter;
-    prompter.record.answers = {false};
-    GuiThreadReporter relay(prompter);
-    TloadThread t;
-    bool answer = true;
-    t.FOnExecute = [&](const std::string&) {
-        relay.message("Ошибка открытия файла");
-        answer = relay.confirmation("Продолжить?");
-    };
-    QWidget w;
-    EXPECT_TRUE(runInBusyFrame(&w, nullptr, t));
-    EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{"Ошибка открытия файла", "Продолжить?"}));
-    EXPECT_FALSE(answer);
-    EXPECT_EQ(prompter.threads, (std::vector<QThread*>{qApp->thread(), qApp->thread()}));
-}
-
 TEST(SeriesDragTest, CarriesIdsInSelectionOrderAndRefusesOtherDrags) {
     SeriesDrag d{7, {3, 7, 1}};
     std::unique_ptr<QMimeData> mime(encodeSeriesDrag(d));
