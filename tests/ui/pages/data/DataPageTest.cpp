@@ -19,8 +19,6 @@
 #include <deque>
 
 #include "core/PrepareSeries.h"
-#include "core/Project.h"
-#include "core/TempDir.h"
 #include "core/StatisticSeries.h"
 #include "numerics/Reporter.h"
 #include "ui/widgets/EditingStringGrid.h"
@@ -51,7 +49,6 @@ struct DataPageFixture : ::testing::Test {
     std::function<void(TForm9&)> onForm9;
     int form9Shown = 0;
     std::function<void()> duringLoad;
-    int treeRebuilt = 0;
     TPrepareSeries filtering;
     QWidget mainWindow;
     DataPage* page = nullptr;
@@ -73,7 +70,6 @@ struct DataPageFixture : ::testing::Test {
             if (duringLoad) duringLoad();
         };
         s.filtering = &filtering;
-        s.loadSeries = [this] { ++treeRebuilt; };
         s.mainWindow = &mainWindow;
         page = new DataPage(s, &mainWindow);
         page->seedColours(5);
@@ -176,8 +172,15 @@ TEST_F(DataPageFixture, OpeningAWorkbookFillsTheFileInformation) {
     EXPECT_EQ(infoColumn()[3], "3");
 }
 
-TEST_F(DataPageFixture, RefusedValuesDoNotStayInTheGrid) {
+// The cells show what was taken: typed formats in their Cyrillic form, refused values not at all.
+TEST_F(DataPageFixture, TypedValuesAreTakenOrRefused) {
     open("quickload.xlsx");
+    typeInfo(6, "гггг-мм-дд");
+    typeInfo(7, "чч-мм");
+    EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "yyyy-mm-dd");
+    EXPECT_EQ(page->loadDateFormat.TimeSeparator, U'-');
+    EXPECT_EQ(infoColumn()[6], "гггг-мм-дд");
+    EXPECT_EQ(infoColumn()[7], "чч-мм");
     // Outside the grid: the setter refuses, the cell shows the value kept.
     typeInfo(1, "99");
     EXPECT_EQ(page->dataGrid->timeCol(), 1);
@@ -185,8 +188,8 @@ TEST_F(DataPageFixture, RefusedValuesDoNotStayInTheGrid) {
     // Two separators.
     typeInfo(6, "дд.мм-гггг");
     EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка ввода формата даты!"});
-    EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "dd.mm.yyyy");
-    EXPECT_EQ(infoColumn()[6], "дд.мм.гггг");
+    EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "yyyy-mm-dd");
+    EXPECT_EQ(infoColumn()[6], "гггг-мм-дд");
     reporter.clear();
     // Not an integer: told, nothing changes and the editor stays open.
     typeInfo(3, "три");
@@ -194,39 +197,6 @@ TEST_F(DataPageFixture, RefusedValuesDoNotStayInTheGrid) {
     EXPECT_TRUE(page->stringgridFileInfo->isEditing());
     EXPECT_EQ(page->dataGrid->dataRow(), 2);
     EXPECT_EQ(infoColumn()[3], "2");
-}
-
-TEST_F(DataPageFixture, QuickLoadWithEachGapFill) {
-    openQuickload();
-    struct Case {
-        int fillIndex;
-        std::vector<double> flow;
-    };
-    // Расход 10, 11, -, 12, 19: mean 13, median 11.5. Давление 1.5, -, 2.5, 3.5, 4.5: both 3.
-    const Case cases[] = {{0, {10, 11, 13, 12, 19}}, {1, {10, 11, 11.5, 12, 19}}};
-    for (const auto& c : cases) {
-        added.clear();
-        onForm9 = [&](TForm9& form) {
-            EXPECT_EQ(form.Label4->text(), "5");
-            EXPECT_EQ(form.fillIndex(), 0);
-            EXPECT_FALSE(form.Edit1->isEnabled());
-            tick(form, "Расход");
-            tick(form, "Давление");
-            form.setFillIndex(c.fillIndex);
-            form.BitBtn1->click();
-        };
-        page->Button4->click();
-        EXPECT_TRUE(reporter.entries.empty()) << reporter.texts().front();
-        ASSERT_EQ(added.size(), 2u);
-        expectSeries(find("Расход"), kTimes, c.flow);
-        expectSeries(find("Давление"), kTimes, {1.5, 3, 2.5, 3.5, 4.5});
-        EXPECT_FALSE(added[0].notify);
-        EXPECT_TRUE(mainWindow.isEnabled());
-        EXPECT_FALSE(page->form10()->isVisible());
-        // The shared pipeline was reset for each column and holds the last one.
-        EXPECT_EQ(filtering.name, "Давление");
-    }
-    EXPECT_EQ(treeRebuilt, 2);
 }
 
 TEST_F(DataPageFixture, TheWindowStaysDisabledAndOpenWhileTheLoadRuns) {
@@ -252,63 +222,6 @@ TEST_F(DataPageFixture, TheWindowStaysDisabledAndOpenWhileTheLoadRuns) {
     // The gauge counts the columns handled.
     EXPECT_EQ(page->form10()->progress(), 2);
     EXPECT_TRUE(mainWindow.close());
-}
-
-TEST_F(DataPageFixture, QuickLoadWithSmoothing) {
-    openQuickload();
-    onForm9 = [&](TForm9& form) {
-        tick(form, "Температура");
-        form.CheckBox1->setChecked(true);
-        EXPECT_TRUE(form.Edit1->isEnabled());
-        form.Edit1->setText("2");
-        form.BitBtn1->click();
-    };
-    page->Button4->click();
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_TRUE(added[0].notify);
-    expectSeries(find("Температура_av2"), {kTimes[1], kTimes[2], kTimes[3], kTimes[4]},
-                 {100.5, 101.5, 102.5, 103.5});
-    // The window typed last is kept for the next load, unticked.
-    onForm9 = [&](TForm9& form) {
-        EXPECT_EQ(form.Edit1->text(), "2");
-        EXPECT_FALSE(form.CheckBox1->isChecked());
-        form.BitBtn2->click();
-    };
-    page->Button4->click();
-    EXPECT_EQ(added.size(), 1u);
-}
-
-TEST_F(DataPageFixture, ChangedFormatsReadATextTimeColumn) {
-    openQuickload();
-    typeInfo(1, "6");
-    typeInfo(6, "гггг-мм-дд");
-    typeInfo(7, "чч-мм");
-    EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "yyyy-mm-dd");
-    EXPECT_EQ(page->loadDateFormat.TimeSeparator, U'-');
-    EXPECT_EQ(infoColumn()[6], "гггг-мм-дд");
-    EXPECT_EQ(infoColumn()[7], "чч-мм");
-    onForm9 = [&](TForm9& form) {
-        tick(form, "Температура");
-        form.BitBtn1->click();
-    };
-    page->Button4->click();
-    EXPECT_TRUE(reporter.entries.empty());
-    expectSeries(find("Температура"), kTimes, {100, 101, 102, 103, 104});
-}
-
-TEST_F(DataPageFixture, IrregularTimeColumnWarnsAndStillLoads) {
-    open("irregular.xlsx");
-    onForm9 = [&](TForm9& form) {
-        // The warning came before the window.
-        EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка периодичности даты! Рекомендуется "
-                                                             "использовать ручной ввод даты."});
-        form.CheckListBox1->item(0)->setCheckState(Qt::Checked);  // "Выбрать все"
-        form.BitBtn1->click();
-    };
-    page->Button4->click();
-    EXPECT_EQ(reporter.entries.size(), 1u);
-    const double eight = kFeb1st + 8.0 / 24;
-    expectSeries(find("Уровень"), {eight, eight + kMinute, eight + 3 * kMinute, eight + 4 * kMinute}, {1, 2, 3, 4});
 }
 
 TEST_F(DataPageFixture, ManualTimeAxisIsCopiedBackOnlyAfterOk) {
@@ -380,6 +293,13 @@ TEST_F(DataPageFixture, TypedNumbersThatCannotBeReadKeepTheWindowOpen) {
     page->Button4->click();
     EXPECT_TRUE(reporter.entries.empty());
     expectSeries(find("Расход_av3"), {kTimes[2], kTimes[3], kTimes[4]}, {34.0 / 3, 12, 44.0 / 3});
+    // The window typed last is kept for the next load, unticked.
+    onForm9 = [&](TForm9& form) {
+        EXPECT_EQ(form.Edit1->text(), "3");
+        EXPECT_FALSE(form.CheckBox1->isChecked());
+        form.BitBtn2->click();
+    };
+    page->Button4->click();
 }
 
 TEST_F(DataPageFixture, SelectAllActsOnlyOnItsOwnChange) {
@@ -409,15 +329,6 @@ TEST_F(DataPageFixture, NothingHappensWithoutAWorkbook) {
     // A cancelled open dialog changes nothing either.
     page->Button1->click();
     EXPECT_FALSE(page->stringgridFileInfo->smartEditOn());
-}
-
-TEST_F(DataPageFixture, AWorkbookThatCannotBeOpenedKeepsThePage) {
-    open("quickload.xlsx");
-    files.push_back(kWorkbooks + "corrupt.xlsx");
-    page->Button1->click();
-    EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка открытия файла!"});
-    EXPECT_TRUE(mainWindow.isEnabled());
-    EXPECT_EQ(page->dataGrid->colCount(), 7);
 }
 
 TEST_F(DataPageFixture, PopupCommandsActOnTheCurrentCell) {
@@ -473,72 +384,6 @@ TEST_F(DataPageFixture, ClearEmptiesTheValues) {
     onForm9 = [](TForm9& form) { form.BitBtn1->click(); };
     page->Button4->click();
     EXPECT_EQ(form9Shown, 0);
-}
-
-TEST_F(DataPageFixture, TheProjectHoldsTheSeriesAndASavedProjectReloadsThem) {
-    TProject project;
-    int seriesEvents = 0;
-    project.FOnChangeSeriesList = [&](TProject&) { ++seriesEvents; };
-    DataPageServices s;
-    s.reporter = &reporter;
-    s.chooseWorkbook = [] { return std::optional<std::string>(kWorkbooks + "quickload.xlsx"); };
-    s.addSeries = [&](const TStatisticSeries& series, bool notify) { project.addSeries(series, false, notify); };
-    s.filtering = &filtering;
-    DataPage projectPage(s);
-    projectPage.runForm9 = [](TForm9& form) {
-        for (const char* name : {"Расход", "Температура"})
-            form.CheckListBox1->findItems(name, Qt::MatchExactly)[0]->setCheckState(Qt::Checked);
-        form.setFillIndex(1);
-        form.BitBtn1->click();
-        return form.result() == QDialog::Accepted;
-    };
-    projectPage.Button1->click();
-    projectPage.dataGrid->setNameRow(2);
-    projectPage.dataGrid->setDataRow(3);
-    projectPage.Button4->click();
-    projectPage.Button4->click();  // a second load gets unique names
-    EXPECT_TRUE(reporter.entries.empty());
-    EXPECT_EQ(seriesEvents, 0);  // plain series are added without the event
-    ASSERT_EQ(project.seriesCount(), 4);
-    EXPECT_EQ(project.seriesList[0]->Title, "Расход");
-    EXPECT_EQ(project.seriesList[1]->Title, "Температура");
-    EXPECT_EQ(project.seriesList[2]->Title, "Расход(1)");
-    EXPECT_EQ(project.seriesList[3]->Title, "Температура(1)");
-    // Median fill of 10, 11, -, 12, 19; the statistics are computed on adding.
-    EXPECT_NEAR(static_cast<double>(project.seriesList[0]->mean), (10 + 11 + 11.5 + 12 + 19) / 5.0, 1e-12);
-
-    TempDir dir;
-    ASSERT_TRUE(project.saveas(dir / "Установка.prj", &reporter));
-    TProject reloaded;
-    ASSERT_TRUE(reloaded.load(dir / "Установка/Установка.prj", &reporter));
-    EXPECT_TRUE(reporter.entries.empty());
-    ASSERT_EQ(reloaded.seriesCount(), 4);
-    const std::vector<double> flow = {10, 11, 11.5, 12, 19};
-    const std::vector<double> temperature = {100, 101, 102, 103, 104};
-    for (int i = 0; i < 4; ++i) {
-        const TStatisticSeries& r = *reloaded.seriesList[static_cast<size_t>(i)];
-        EXPECT_EQ(r.Title, project.seriesList[static_cast<size_t>(i)]->Title);
-        ASSERT_EQ(r.Count(), 5);
-        for (int k = 0; k < 5; ++k) {
-            EXPECT_NEAR(r.XValue(k), kTimes[static_cast<size_t>(k)], 1e-8);
-            EXPECT_NEAR(r.YValue(k), (i % 2 == 0 ? flow : temperature)[static_cast<size_t>(k)], 1e-12);
-        }
-    }
-
-    // Smoothed series come with the event.
-    projectPage.runForm9 = [](TForm9& form) {
-        form.CheckListBox1->findItems("Давление", Qt::MatchExactly)[0]->setCheckState(Qt::Checked);
-        form.CheckBox1->setChecked(true);
-        form.Edit1->setText("5");
-        form.BitBtn1->click();
-        return form.result() == QDialog::Accepted;
-    };
-    projectPage.Button4->click();
-    EXPECT_EQ(seriesEvents, 1);
-    ASSERT_EQ(project.seriesCount(), 5);
-    EXPECT_EQ(project.seriesList[4]->Title, "Давление_av5");
-    ASSERT_EQ(project.seriesList[4]->Count(), 1);
-    EXPECT_NEAR(project.seriesList[4]->YValue(0), 3.0, 1e-12);
 }
 
 TEST(DropTypedKeys, LettersDoNotChooseItems) {
