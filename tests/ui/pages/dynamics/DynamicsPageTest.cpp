@@ -15,6 +15,7 @@
 #include <cmath>
 #include <functional>
 
+#include "support/Files.h"
 #include "ui/PageTestSupport.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/charts/ResultChart.h"
@@ -50,17 +51,6 @@ std::vector<double> plantOutput(const std::vector<double>& u) {
 double cellNumber(editingStringGrid* grid, int row) {
     const std::optional<long double> v = strToFloat(grid->cell(1, row));
     return v ? static_cast<double>(*v) : NAN;
-}
-
-QStringList nodeTexts(const QTreeWidget* tree) {
-    QStringList t;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
-    return t;
-}
-
-std::string readAll(const std::string& path) {
-    QFile f(QString::fromStdString(path));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
 }
 
 struct DynamicsPageTest : PageFixture {
@@ -166,12 +156,7 @@ TEST_F(DynamicsPageTest, IdentifiesEditsReportsAndSavesTheDelayedPlant) {
     const std::string root = dir.path().toStdString();
     prompter.saveAnswers = {root + "/отчет"};
     page->Button18->click();
-    std::string expected;
-    for (char ch : readAll(std::string(TARVOLYN_TEST_DATA) + "/reports/dynamics_page_report.html")) {
-        if (ch == '\n') expected += '\r';
-        expected += ch;
-    }
-    EXPECT_EQ(readAll(root + "/отчет/отчет.html"), expected);
+    EXPECT_EQ(readBytes(root + "/отчет/отчет.html"), expectedReportPage("dynamics_page_report.html"));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(root + "/отчет/data/educationPlot.bmp")));
 
     // Saved under the given name; the model survives a project save and load.
