@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -15,6 +16,13 @@
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
 #include "ui/mainwindow/TForm1.h"
+
+// The texts of a tree's top-level nodes (the workspace trees list series and models so).
+inline QStringList nodeTexts(const QTreeWidget* tree) {
+    QStringList t;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
+    return t;
+}
 
 struct PageFixture : ::testing::Test {
     ScriptedPrompter prompter;

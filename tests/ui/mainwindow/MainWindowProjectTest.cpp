@@ -12,6 +12,7 @@
 #include "core/DynamicModel.h"
 #include "core/ProjectFolder.h"
 #include "core/StaticModel.h"
+#include "ui/PageTestSupport.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
@@ -59,12 +60,6 @@ TDynamicModel dynamicModel() {
     m.outputName = "b";
     m.calcDiffExOnTF();
     return m;
-}
-
-QStringList nodeTexts(const QTreeWidget* tree) {
-    QStringList t;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
-    return t;
 }
 
 QList<int> nodePictures(const QTreeWidget* tree) {

@@ -3,21 +3,16 @@
 // workspace tree, save, reset and load the project again.
 #include <QAction>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "identification/Analyzer.h"
-#include "ui/pages/data/DataPage.h"
-#include "ui/widgets/EditingStringGrid.h"
+#include "ui/PageTestSupport.h"
+#include "ui/pages/data/DataPageSupport.h"
 #include "ui/pages/data/TForm10.h"
 #include "ui/pages/data/TForm22.h"
-#include "ui/pages/data/TForm9.h"
 #include "ui/widgets/TLoadData.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/TForm1.h"
@@ -25,17 +20,6 @@
 #include "ui/mainwindow/WorkspaceTree.h"
 
 namespace {
-
-const std::string kWorkbooks = std::string(TARVOLYN_TEST_DATA) + "/workbooks/";
-// 1 February 2023 is day 44958 after 30 December 1899.
-constexpr double kFeb1st = 44958.0;
-constexpr double kMinute = 1.0 / 1440;
-
-QStringList nodeTexts(const QTreeWidget* tree) {
-    QStringList t;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
-    return t;
-}
 
 struct MainWindowData : ::testing::Test {
     ScriptedPrompter prompter;
@@ -47,50 +31,17 @@ struct MainWindowData : ::testing::Test {
         page = qobject_cast<DataPage*>(form.page(0));
         ASSERT_NE(page, nullptr);
         page->seedColours(11);
-        page->runForm9 = [this](TForm9& f) {
-            if (!onForm9) return false;
-            f.setResult(0);
-            f.show();
-            onForm9(f);
-            const bool ok = f.result() == QDialog::Accepted;
-            f.hide();
-            return ok;
-        };
+        scriptForm9(*page, onForm9);
     }
 
-    void typeInfo(int row, const QString& text) {
-        editingStringGrid* g = page->stringgridFileInfo;
-        g->setCurrentCell(1, row);
-        ASSERT_TRUE(g->isEditing());
-        g->cellsEdit()->selectAll();
-        g->cellsEdit()->insert(text);
-        QTest::keyClick(g->cellsEdit(), Qt::Key_Return);
-    }
-
-    static void tick(TForm9& f, const char* name) {
-        const auto items = f.CheckListBox1->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1);
-        items[0]->setCheckState(Qt::Checked);
-    }
+    void typeInfo(int row, const QString& text) { ::typeInfo(*page, row, text); }
 
     const TStatisticSeries* series(const std::string& title) {
         for (const auto& s : form.project().seriesList)
             if (s->Title == title) return s.get();
         return nullptr;
     }
-
-    static void expectPoints(const TStatisticSeries* s, const std::vector<double>& xs, const std::vector<double>& ys) {
-        ASSERT_NE(s, nullptr);
-        ASSERT_EQ(s->Count(), static_cast<int>(xs.size())) << s->Title;
-        for (int i = 0; i < s->Count(); ++i) {
-            EXPECT_NEAR(s->XValue(i), xs[static_cast<size_t>(i)], 1e-8) << s->Title << " " << i;
-            EXPECT_NEAR(s->YValue(i), ys[static_cast<size_t>(i)], 1e-12) << s->Title << " " << i;
-        }
-    }
 };
-
-const std::vector<double> kTimes = {kFeb1st, kFeb1st + kMinute, kFeb1st + 2 * kMinute, kFeb1st + 3 * kMinute,
-                                    kFeb1st + 4 * kMinute};
 
 TEST_F(MainWindowData, WorkbookToSeriesToSavedProject) {
     EXPECT_EQ(form.page(0)->objectName(), QString("TabSheet1"));

@@ -1,4 +1,5 @@
 #include "ui/pages/data/DataPage.h"
+#include "ui/pages/data/DataPageSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -7,45 +8,28 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimeEdit>
-#include <gtest/gtest.h>
 
 #include <deque>
 
 #include "core/PrepareSeries.h"
-#include "core/StatisticSeries.h"
 #include "numerics/Reporter.h"
-#include "ui/widgets/EditingStringGrid.h"
 #include "ui/pages/data/TForm10.h"
 #include "ui/pages/data/TForm22.h"
-#include "ui/pages/data/TForm9.h"
 #include "ui/widgets/TLoadData.h"
 #include "ui/pages/data/TimeAxisBox.h"
 
 namespace {
-
-const std::string kWorkbooks = std::string(TARVOLYN_TEST_DATA) + "/workbooks/";
-// 1 February 2023 is day 44958 after 30 December 1899.
-constexpr double kFeb1st = 44958.0;
-constexpr double kMinute = 1.0 / 1440;
-
-struct Added {
-    TStatisticSeries series;
-    bool notify;
-};
 
 // The page on its own, with scripted answers: files to open, what the quick-load window
 // does when shown (nullptr: cancel), and the series it hands over.
 struct DataPageFixture : ::testing::Test {
     RecordingReporter reporter;
     std::deque<std::optional<std::string>> files;
-    std::vector<Added> added;
+    std::vector<TStatisticSeries> added;
     std::function<void(TForm9&)> onForm9;
     int form9Shown = 0;
     std::function<void()> duringLoad;
@@ -62,27 +46,15 @@ struct DataPageFixture : ::testing::Test {
             files.pop_front();
             return f;
         };
-        s.addSeries = [this](const TStatisticSeries& series, bool notify) {
-            Added a;
-            a.series.Assign(series);
-            a.notify = notify;
-            added.push_back(std::move(a));
+        s.addSeries = [this](const TStatisticSeries& series, bool) {
+            added.emplace_back().Assign(series);
             if (duringLoad) duringLoad();
         };
         s.filtering = &filtering;
         s.mainWindow = &mainWindow;
         page = new DataPage(s, &mainWindow);
         page->seedColours(5);
-        page->runForm9 = [this](TForm9& form) {
-            ++form9Shown;
-            if (!onForm9) return false;
-            form.setResult(0);
-            form.show();
-            onForm9(form);
-            const bool ok = form.result() == QDialog::Accepted;
-            form.hide();
-            return ok;
-        };
+        scriptForm9(*page, onForm9, &form9Shown);
         mainWindow.resize(1100, 700);
         page->resize(1100, 700);
         mainWindow.show();
@@ -94,15 +66,7 @@ struct DataPageFixture : ::testing::Test {
         ASSERT_TRUE(page->dataGrid->loadFileCheck());
     }
 
-    // Types into a cell of the file-information grid and presses Enter.
-    void typeInfo(int row, const QString& text) {
-        editingStringGrid* g = page->stringgridFileInfo;
-        g->setCurrentCell(1, row);
-        ASSERT_TRUE(g->isEditing());
-        g->cellsEdit()->selectAll();
-        g->cellsEdit()->insert(text);
-        QTest::keyClick(g->cellsEdit(), Qt::Key_Return);
-    }
+    void typeInfo(int row, const QString& text) { ::typeInfo(*page, row, text); }
 
     std::vector<std::string> infoColumn() const {
         std::vector<std::string> v;
@@ -110,27 +74,10 @@ struct DataPageFixture : ::testing::Test {
         return v;
     }
 
-    static void tick(TForm9& form, const QString& name) {
-        const auto items = form.CheckListBox1->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1);
-        items[0]->setCheckState(Qt::Checked);
-    }
-
-    const Added* find(const std::string& title) const {
-        for (const auto& a : added)
-            if (a.series.Title == title) return &a;
+    const TStatisticSeries* find(const std::string& title) const {
+        for (const auto& s : added)
+            if (s.Title == title) return &s;
         return nullptr;
-    }
-
-    static void expectSeries(const Added* a, const std::vector<double>& xs, const std::vector<double>& ys) {
-        ASSERT_NE(a, nullptr);
-        const TStatisticSeries& s = a->series;
-        ASSERT_EQ(s.Count(), static_cast<int>(xs.size())) << s.Title;
-        for (int i = 0; i < s.Count(); ++i) {
-            EXPECT_NEAR(s.XValue(i), xs[static_cast<size_t>(i)], 1e-9) << s.Title << " " << i;
-            EXPECT_NEAR(s.YValue(i), ys[static_cast<size_t>(i)], 1e-12) << s.Title << " " << i;
-            EXPECT_FALSE(s.IsNull(i));
-        }
     }
 
     // The workbook with the names in row 2 and the data from row 3.
@@ -140,9 +87,6 @@ struct DataPageFixture : ::testing::Test {
         typeInfo(3, "3");
     }
 };
-
-const std::vector<double> kTimes = {kFeb1st, kFeb1st + kMinute, kFeb1st + 2 * kMinute, kFeb1st + 3 * kMinute,
-                                    kFeb1st + 4 * kMinute};
 
 TEST_F(DataPageFixture, OpeningAWorkbookFillsTheFileInformation) {
     // The two groups of the page carry their names and captions.
@@ -251,11 +195,11 @@ TEST_F(DataPageFixture, ManualTimeAxisIsCopiedBackOnlyAfterOk) {
     // 10 March 2024 is day 45361; every column starts again from the start time.
     const double start = 45361.25;
     for (const char* name : {"Расход", "Температура"}) {
-        const Added* a = find(name);
-        ASSERT_NE(a, nullptr);
-        ASSERT_EQ(a->series.Count(), 5);
-        EXPECT_EQ(a->series.XValue(0), start);
-        EXPECT_DOUBLE_EQ(a->series.XValue(4), start + 6);
+        const TStatisticSeries* s = find(name);
+        ASSERT_NE(s, nullptr);
+        ASSERT_EQ(s->Count(), 5);
+        EXPECT_EQ(s->XValue(0), start);
+        EXPECT_DOUBLE_EQ(s->XValue(4), start + 6);
     }
     EXPECT_TRUE(page->timeAxis->CheckBox2->isChecked());
     EXPECT_TRUE(page->timeAxis->GroupBox40->isVisibleTo(page));
@@ -292,7 +236,7 @@ TEST_F(DataPageFixture, TypedNumbersThatCannotBeReadKeepTheWindowOpen) {
     };
     page->Button4->click();
     EXPECT_TRUE(reporter.entries.empty());
-    expectSeries(find("Расход_av3"), {kTimes[2], kTimes[3], kTimes[4]}, {34.0 / 3, 12, 44.0 / 3});
+    expectPoints(find("Расход_av3"), {kTimes[2], kTimes[3], kTimes[4]}, {34.0 / 3, 12, 44.0 / 3});
     // The window typed last is kept for the next load, unticked.
     onForm9 = [&](TForm9& form) {
         EXPECT_EQ(form.Edit1->text(), "3");
