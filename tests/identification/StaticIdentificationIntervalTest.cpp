@@ -135,63 +135,39 @@ TEST(StaticIdentificationInterval, SummaryCoefficientsByHand) {
 }
 
 TEST(StaticIdentificationInterval, SummaryRefusals) {
+    struct Model {
+        std::string name;
+        std::vector<long double> coef, variation;
+        bool used;
+        std::vector<int> index;
+    };
     struct Case {
         const char* what;
-        std::vector<std::unique_ptr<TDynamicIntervalModel>> (*models)();
+        std::vector<Model> models;
         std::string message;
+    };
+    const std::string otherInputs = "Модель интервала (b) построена по другим входным рядам, чем модель интервала (a). "
+                                    "Сводная модель не построена.";
+    const auto noVariation = [](const char* input) {
+        return std::string("Сумма вариаций входного ряда (") + input +
+               ") по выбранным моделям равна нулю или не определена. Сводная модель не построена.";
     };
     const std::vector<Case> cases{
         {"an unticked first model with other inputs does not decide the input count",
-         [] {
-             std::vector<std::unique_ptr<TDynamicIntervalModel>> v;
-             v.push_back(handModel("a", {1, 1, 1}, {1, 1, 1}, false));
-             v.push_back(handModel("b", {2}, {1}, true));
-             v.push_back(handModel("c", {4}, {1}, true));
-             return v;
-         },
-         ""},
-        {"a ticked model with fewer inputs",
-         [] {
-             std::vector<std::unique_ptr<TDynamicIntervalModel>> v;
-             v.push_back(handModel("a", {1, 2}, {1, 1}, true));
-             v.push_back(handModel("b", {2}, {1}, true, {1}));
-             return v;
-         },
-         "Модель интервала (b) построена по другим входным рядам, чем модель интервала (a). "
-         "Сводная модель не построена."},
-        {"as many inputs, but another one dropped",
-         [] {
-             std::vector<std::unique_ptr<TDynamicIntervalModel>> v;
-             v.push_back(handModel("a", {1}, {1}, true, {0}));
-             v.push_back(handModel("b", {2}, {1}, true, {1}));
-             return v;
-         },
-         "Модель интервала (b) построена по другим входным рядам, чем модель интервала (a). "
-         "Сводная модель не построена."},
-        {"variations that cancel",
-         [] {
-             std::vector<std::unique_ptr<TDynamicIntervalModel>> v;
-             v.push_back(handModel("a", {1, 1}, {1, 0.5}, true));
-             v.push_back(handModel("b", {2, 2}, {2, -0.5}, true));
-             return v;
-         },
-         "Сумма вариаций входного ряда (in2_a) по выбранным моделям равна нулю или не определена. "
-         "Сводная модель не построена."},
-        {"an input with mean 0 has no variation",
-         [] {
-             std::vector<std::unique_ptr<TDynamicIntervalModel>> v;
-             v.push_back(handModel("a", {1}, {kNaN}, true));
-             v.push_back(handModel("b", {2}, {1}, true));
-             return v;
-         },
-         "Сумма вариаций входного ряда (in1_a) по выбранным моделям равна нулю или не определена. "
-         "Сводная модель не построена."},
+         {{"a", {1, 1, 1}, {1, 1, 1}, false, {}}, {"b", {2}, {1}, true, {}}, {"c", {4}, {1}, true, {}}}, ""},
+        {"a ticked model with fewer inputs", {{"a", {1, 2}, {1, 1}, true, {}}, {"b", {2}, {1}, true, {1}}}, otherInputs},
+        {"as many inputs, but another one dropped", {{"a", {1}, {1}, true, {0}}, {"b", {2}, {1}, true, {1}}},
+         otherInputs},
+        {"variations that cancel", {{"a", {1, 1}, {1, 0.5}, true, {}}, {"b", {2, 2}, {2, -0.5}, true, {}}},
+         noVariation("in2_a")},
+        {"an input with mean 0 has no variation", {{"a", {1}, {kNaN}, true, {}}, {"b", {2}, {1}, true, {}}},
+         noVariation("in1_a")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RecordingReporter rep;
         TStaticIdentificationInterval id(&rep);
-        id.models = c.models();
+        for (const Model& m : c.models) id.models.push_back(handModel(m.name, m.coef, m.variation, m.used, m.index));
         id.numOfModel = static_cast<int>(id.models.size());
         if (c.message.empty()) {
             ASSERT_TRUE(id.calcSumModel());
@@ -278,27 +254,6 @@ TEST(StaticIdentificationInterval, AddModelRefusals) {
         EXPECT_TRUE(id.models.empty());
         EXPECT_EQ(rep.texts(), c.texts);
     }
-}
-
-TEST(StaticIdentificationInterval, ClearKeepsTheSummaryObjectEmptied) {
-    TStaticIdentificationInterval id;
-    id.models.push_back(handModel("a", {2}, {1}, true));
-    id.numOfModel = 1;
-    ASSERT_TRUE(id.calcSumModel());
-    const TStaticModel* kept = id.sumModel.get();
-    id.models[0]->A[1] = 4;
-    ASSERT_TRUE(id.calcSumModel());
-    EXPECT_EQ(id.sumModel.get(), kept);  // refilled in place
-    EXPECT_EQ(id.sumModel->A[1], 4);
-
-    id.clear();
-    EXPECT_EQ(id.numOfModel, 0);
-    EXPECT_TRUE(id.models.empty());
-    EXPECT_FALSE(id.haveSumModel);
-    ASSERT_EQ(id.sumModel.get(), kept);
-    EXPECT_TRUE(id.sumModel->A.empty());
-    EXPECT_TRUE(id.sumModel->name.empty());
-    EXPECT_FALSE(id.calcSumModel());
 }
 
 // The input variations equal those of calcStatistic bit for bit, gaps included (a gap takes
