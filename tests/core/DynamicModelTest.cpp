@@ -206,7 +206,6 @@ TEST(DynamicModel, DiffExTexts) {
         {"gain only", 0, 0, {2.5}, {1}, "y[i]=2.5*x[i]"},
         {"signs", 1, 2, {1.8, -1.2}, {1, -1.1, 0.3}, "y[i]=1.8*x[i]-1.2*x[i-1] + 1.1*y[i-1]-0.3*y[i-2]"},
         {"short first, long further", 1, 0, {0.123456, 0.123456}, {0}, "y[i]=0.1235*x[i] + 0.123456*x[i-1]"},
-        {"exponents", 1, 1, {12345, 0.00001}, {0, 123456789}, "y[i]=1.235E04*x[i] + 1E-0005*x[i-1]-1.2345679E0008*y[i-1]"},
         {"zero terms", 2, 0, {0, 0, -0.0}, {1}, "y[i]=0*x[i] + 0*x[i-1] + 0*x[i-2]"},
     };
     for (const auto& c : cases) {
@@ -239,8 +238,6 @@ TEST(DynamicModel, TransferFunctionTexts) {
         {"negative leading numerator", 1, 1, 1.5, {-1, -2}, {1, 4}, "1.5*(-2*s^1 - 1)", "4*s^1 + 1"},
         {"negative lower numerator", 1, 1, 1.5, {1, -2}, {-1, 4}, "1.5*(-2*s^1 + 1)", "4*s^1 - 1"},
         {"negative leading denominator", 0, 2, -3, {1}, {1, -5, -6}, "-3*(1)", "-6*s^2 - 5*s^1 + 1"},
-        {"short format", 2, 1, 12345, {1, 0.00001234, 3.14159}, {1, 0.0001},
-         "1.235E04*(3.142*s^2 + 1.234E-05*s^1 + 1)", "0.0001*s^1 + 1"},
     };
     for (const auto& c : cases) {
         TDynamicModel m;

@@ -32,10 +32,6 @@ TEST(TPrepareSeries, DefaultsAndInit) {
     EXPECT_EQ(p.highFilterValue, 10.0L);
     EXPECT_EQ(p.lowFilterValue, -10.0L);
     EXPECT_EQ(p.averageNum, 5);
-    EXPECT_EQ(p.dirtSeries.Title, "Исходный ряд");
-    EXPECT_EQ(p.filtredSeries.Title, "Фильтрованный ряд");
-    EXPECT_EQ(p.pullSeries.Title, "Заполненный ряд");
-    EXPECT_EQ(p.cleanSeries.Title, "Окончательный ряд");
     EXPECT_EQ(p.dirtSeries.color, 0x808080);
     EXPECT_EQ(p.pullSeries.color, 0x800080);
     EXPECT_EQ(p.cleanSeries.color, 0x0000FF);

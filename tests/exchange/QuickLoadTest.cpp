@@ -9,23 +9,13 @@
 
 namespace {
 
-// A sheet given row by row (sheet rows from 1), seen in grid coordinates.
-class RowsSource : public CellSource {
-public:
-    explicit RowsSource(std::vector<std::vector<std::string>> rows) : rows_(std::move(rows)) {
-        for (const auto& r : rows_) cols_ = std::max(cols_, static_cast<int>(r.size()));
-    }
-    int rowCount() const override { return static_cast<int>(rows_.size()) + 1; }
-    int colCount() const override { return cols_ + 1; }
-    std::string_view cell(int col, int row) const override {
-        if (row < 1 || col < 1 || row > static_cast<int>(rows_.size())) return {};
-        const auto& r = rows_[static_cast<size_t>(row - 1)];
-        return col <= static_cast<int>(r.size()) ? std::string_view(r[static_cast<size_t>(col - 1)]) : std::string_view();
-    }
-
-private:
-    std::vector<std::vector<std::string>> rows_;
-    int cols_ = 0;
+// A sheet given row by row (sheet rows from 1), seen in grid coordinates as the grid shows it.
+struct SheetTable {
+    CellTable table;
+};
+struct RowsSource : SheetTable, CellTableSource {
+    explicit RowsSource(const std::vector<std::vector<std::string>>& rows)
+        : SheetTable{CellTable::fromRows(rows)}, CellTableSource(table) {}
 };
 
 // 1 February 2023 is day 44958 after 30 December 1899.

@@ -102,17 +102,6 @@ TEST(FormatToDisplay, CyrillicForms) {
     EXPECT_EQ(formatToDisplay("", true), "");
 }
 
-TEST(FormatToDisplay, RoundTripOfTypedFormats) {
-    for (const char* typed : {"дд/мм/гггг", "г-м-д", "ддммгг"}) {
-        LoadDateFormat fmt;
-        bool canWrite = true;
-        SilentReporter quiet;
-        setDateFormatFromText(typed, canWrite, fmt, quiet);
-        ASSERT_TRUE(canWrite);
-        EXPECT_EQ(formatToDisplay(fmt.ShortDateFormat, true), typed);
-    }
-}
-
 struct ReadCase {
     const char* date;
     const char* time;
