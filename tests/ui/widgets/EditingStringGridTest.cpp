@@ -215,37 +215,6 @@ TEST_F(GridFixture, MouseClicksOpenTheEditorOverTheCell) {
     EXPECT_EQ(selects.size(), 3u);
 }
 
-namespace {
-// A grid that overrides its "do" operations instead of taking handlers.
-class UpperOnlyGrid : public editingStringGrid {
-public:
-    std::vector<QPoint> announced;
-
-protected:
-    bool doWriteValue(int, int, const std::string& value) override {
-        return !value.empty() && value[0] >= 'A' && value[0] <= 'Z';
-    }
-    void doAfterSelectCells(QObject*, int acol, int arow) override { announced.push_back(QPoint(acol, arow)); }
-};
-}  // namespace
-
-TEST(EditingStringGridOverrides, DoOperationsCanBeOverridden) {
-    UpperOnlyGrid g;
-    g.setColCount(2);
-    g.setRowCount(3);
-    g.setSmartEditOn(true);
-    g.addEditCol(1);
-    g.setCurrentCell(1, 1);
-    g.cellsEdit()->setText("abc");
-    QTest::keyClick(g.cellsEdit(), Qt::Key_Return);
-    EXPECT_EQ(g.cell(1, 1), "");
-    g.setCurrentCell(1, 2);
-    g.cellsEdit()->setText("Abc");
-    QTest::keyClick(g.cellsEdit(), Qt::Key_Return);
-    EXPECT_EQ(g.cell(1, 2), "Abc");
-    EXPECT_EQ(g.announced, (std::vector<QPoint>{QPoint(1, 1), QPoint(1, 2)}));
-}
-
 TEST_F(GridFixture, SelectHandlerErrorIsShownAndShrinkingCloses) {
     grid->setSmartEditOn(true);
     grid->addEditCol(1);

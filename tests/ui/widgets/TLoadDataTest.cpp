@@ -35,22 +35,6 @@ WorkbookReadResult table(const std::vector<std::vector<std::string>>& rows) {
     return r;
 }
 
-TEST(TLoadData, StartsEmptyAndRefusesEveryChoice) {
-    TLoadData g;
-    EventLog log(g);
-    EXPECT_EQ(g.rowCount(), 1);
-    EXPECT_EQ(g.colCount(), 1);
-    g.setTimeCol(1);
-    g.setNameRow(1);
-    g.setDataRow(1);
-    EXPECT_EQ(g.timeCol(), 0);
-    EXPECT_EQ(g.nameRow(), 0);
-    EXPECT_EQ(g.dataRow(), 0);
-    EXPECT_FALSE(g.loadFileCheck());
-    EXPECT_EQ(g.numOfSeries(), 0);
-    EXPECT_EQ(log.events, "");
-}
-
 TEST(TLoadData, LoadsAWorkbook) {
     TLoadData g;
     RecordingReporter rep;

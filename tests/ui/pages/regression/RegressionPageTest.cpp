@@ -119,8 +119,6 @@ TEST_F(RegressionPageTest, IdentifyTestReportSaveAndLoadAgain) {
         ASSERT_EQ(c.chart->seriesCount(), 2);
         EXPECT_EQ(c.chart->series(0).Title, c.measured);
         EXPECT_EQ(c.chart->series(1).Title, "Расчетное значение");
-        EXPECT_EQ(c.chart->series(0).color, 0xFF0000);
-        EXPECT_EQ(c.chart->series(1).color, 0x0000FF);
         EXPECT_EQ(c.chart->series(1).Count(), c.points);
     }
 
