@@ -90,35 +90,29 @@ TEST(DynamicModel, CalcDiffExOnTFToleratesShortCoefficientArrays) {
     EXPECT_DOUBLE_EQ(static_cast<double>(m.ky[2]), 0.0);
 }
 
+// Simulated from zeros: the first max(xpower, ypower) points are 0, then the recursion. By hand
+// for y[i] = 2x[i] - x[i-1] + 0.3y[i-1] - 0.1y[i-2]: y2 = -2, y3 = -2 + 0.3·(-2) = -2.6,
+// y4 = 6 + 1 + 0.3·(-2.6) + 0.2 = 6.42.
 TEST(DynamicModel, CalcOutputStartsFromZerosAndFollowsTheRecursion) {
-    TDynamicModel m;
-    m.ypower = 1;
-    m.kx = {0.5};
-    m.ky = {1, -0.5};
-    TStatisticSeries x = makeSeries({1, 1, 1, 1, 1});
-    auto out = m.calcOutput({&x});
-    ASSERT_EQ(out->Count(), 5);
-    const double expected[] = {0, 0.5, 0.75, 0.875, 0.9375};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_DOUBLE_EQ(out->YValue(i), expected[i]) << i;
-        EXPECT_EQ(out->XValue(i), x.XValue(i)) << i;
+    const struct {
+        int xp, yp;
+        arrayOfExtended kx, ky;
+        std::vector<double> x, expected;
+    } cases[] = {
+        {0, 1, {0.5}, {1, -0.5}, {1, 1, 1, 1, 1}, {0, 0.5, 0.75, 0.875, 0.9375}},
+        {1, 2, {2, -1}, {1, -0.3, 0.1}, {1, 2, 0, -1, 3}, {0, 0, -2, -2.6, 6.42}},
+    };
+    for (const auto& c : cases) {
+        TDynamicModel m;
+        m.xpower = c.xp;
+        m.ypower = c.yp;
+        m.kx = c.kx;
+        m.ky = c.ky;
+        TStatisticSeries x = makeSeries(c.x);
+        auto out = m.calcOutput({&x});
+        ASSERT_EQ(out->XValues(), x.XValues());
+        for (int i = 0; i < 5; ++i) EXPECT_NEAR(out->YValue(i), c.expected[i], 1e-12) << i;
     }
-}
-
-TEST(DynamicModel, CalcOutputSecondOrderAgainstHandRecursion) {
-    // y[i] = 2x[i] - x[i-1] + 0.3y[i-1] - 0.1y[i-2] with zero start.
-    TDynamicModel m;
-    m.xpower = 1;
-    m.ypower = 2;
-    m.kx = {2, -1};
-    m.ky = {1, -0.3, 0.1};
-    TStatisticSeries x = makeSeries({1, 2, 0, -1, 3});
-    auto out = m.calcOutput({&x});
-    ASSERT_EQ(out->Count(), 5);
-    // y2 = 2*0 - 2 + 0 - 0 = -2; y3 = -2 - 0 + 0.3*(-2) - 0 = -2.6;
-    // y4 = 6 + 1 + 0.3*(-2.6) - 0.1*(-2) = 6.42.
-    const double expected[] = {0, 0, -2, -2.6, 6.42};
-    for (int i = 0; i < 5; ++i) EXPECT_NEAR(out->YValue(i), expected[i], 1e-12) << i;
 }
 
 TEST(DynamicModel, ShortInputsGiveOnlyStartPoints) {
