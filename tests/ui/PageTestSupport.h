@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -16,6 +15,7 @@
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
 #include "ui/mainwindow/TForm1.h"
+#include "ui/mainwindow/WorkspaceTree.h"
 
 // The texts of a tree's top-level nodes (the workspace trees list series and models so).
 inline QStringList nodeTexts(const QTreeWidget* tree) {
