@@ -46,8 +46,6 @@ public:
     void SetNull(int i, bool isNull = true) { null_[static_cast<size_t>(i)] = isNull ? 1 : 0; }
     // Appends a point; returns its index.
     int AddXY(double x, double y);
-    // Appends a null point storing y.
-    int AddNullXY(double x, double y = 0.0);
     void Delete(int i);
     void Clear();
     void reserve(size_t n);
@@ -55,7 +53,6 @@ public:
     const std::vector<double>& XValues() const { return x_; }
     const std::vector<double>& YValues() const { return y_; }
     const std::vector<uint8_t>& NullFlags() const { return null_; }
-    bool hasNulls() const;
     // Replaces all points at once (flags may be empty: no nulls).
     void setPoints(std::vector<double> x, std::vector<double> y, std::vector<uint8_t> nulls = {});
     // Keeps the points whose flag in `keep` is non-zero, in order.

@@ -67,7 +67,7 @@ TEST(TPrepareSeries, StagesOnASeriesWithGaps) {
 
     p.pullNull(7);
     EXPECT_EQ(ys(p.pullSeries), (std::vector<double>{5, 7, 7, 10, -10, 7, 4}));
-    EXPECT_FALSE(p.pullSeries.hasNulls());
+    EXPECT_EQ(nulls(p.pullSeries), std::vector<bool>(7, false));
 
     p.average(3);
     ASSERT_EQ(p.cleanSeries.Count(), 5);

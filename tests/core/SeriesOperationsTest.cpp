@@ -41,7 +41,7 @@ TEST(SeriesOperations, MovingAverage) {
         EXPECT_EQ(xs(s), c.x) << c.n;
         EXPECT_EQ(ys(s), c.y) << c.n;
         if (c.ok) {
-            EXPECT_FALSE(s.hasNulls());
+            EXPECT_EQ(s.NullFlags(), std::vector<uint8_t>(s.Count(), 0));
             long double sum = 0;
             for (double v : c.y) sum += v;
             EXPECT_DOUBLE_EQ(static_cast<double>(s.mean), static_cast<double>(sum / c.y.size()));
@@ -259,7 +259,7 @@ TEST(Syncronize, HandPickedCases) {
     EXPECT_EQ(n.Count(), 2);
     EXPECT_TRUE(n.IsNull(0));
     ASSERT_TRUE(n.syncronize(make({1, 2}, {0, 0}), 1, 0));
-    EXPECT_FALSE(n.hasNulls());
+    EXPECT_EQ(n.NullFlags(), std::vector<uint8_t>(2, 0));
 
     // Synchronising a series onto itself is safe.
     auto self = make({2, 1}, {20, 10});

@@ -267,10 +267,8 @@ TEST(StaticIdentificationInterval, InputVariationsAreThoseOfTheSeriesStatistics)
     };
     for (int i = 0; i < 200; ++i) {
         const double t = kT0 + i * kMinute, a = next() + 1, b = next() - 80;
-        if (i % 17 == 3)
-            x1.AddNullXY(t, a);
-        else
-            x1.AddXY(t, a);
+        const int k = x1.AddXY(t, a);
+        if (i % 17 == 3) x1.SetNull(k);
         x2.AddXY(t, b);
         y.AddXY(t, 0.5 * a - 2 * b + next() / 50);
     }

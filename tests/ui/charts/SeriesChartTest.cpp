@@ -68,7 +68,7 @@ TEST(SeriesChartTest, NullPointsBecomeGapsAndTheCopyKeepsTheData) {
     TStatisticSeries s;
     s.Title = "T1";
     s.AddXY(45000.0, 1.5);
-    s.AddNullXY(45000.25, 7.0);
+    s.SetNull(s.AddXY(45000.25, 7.0));
     s.AddXY(45000.5, -2.0);
     SeriesChart chart;
     chart.setBottomDateTime("dd.mm.yy hh:mm");
