@@ -242,27 +242,3 @@ TEST_F(GridFixture, GainingTheFocusOpensNoEditor) {
     EXPECT_FALSE(grid->isEditing());
     EXPECT_TRUE(selects.empty());
 }
-
-TEST(EditingStringGridLayouts, CaptionColumnWithoutFixedRow) {
-    // Captions in column 0, values in column 1, single editable cells, no fixed row.
-    editingStringGrid g;
-    g.setColCount(2);
-    g.setRowCount(8);
-    g.setFixedRows(0);
-    g.setFixedCols(1);
-    g.setCell(0, 6, "Формат даты");
-    g.setCell(1, 6, "dd.mm.yyyy");
-    for (int r : {1, 2, 3, 6, 7}) g.addEditCells(1, r);
-    int opened = 0;
-    g.setAfterSelectCells([&](QObject*, int, int) { ++opened; });
-    g.setSmartEditOn(true);
-    g.setCurrentCell(1, 0);
-    EXPECT_FALSE(g.isEditing());
-    g.setCurrentCell(0, 6);  // caption column is fixed
-    EXPECT_EQ(g.col(), 1);
-    g.setCurrentCell(1, 6);
-    ASSERT_TRUE(g.isEditing());
-    EXPECT_EQ(g.cellsEdit()->text(), "dd.mm.yyyy");
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(g.cell(0, 6), "Формат даты");
-}
