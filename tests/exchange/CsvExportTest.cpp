@@ -12,7 +12,7 @@
 #include "core/Project.h"
 #include "core/StatisticSeries.h"
 #include "exchange/WorkbookReader.h"
-#include "support/Files.h"
+#include "core/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -41,20 +41,10 @@ std::set<std::string> listing(const fs::path& dir) {
     return names;
 }
 
-class CsvExportTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("tarvolyn_csv_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
+struct CsvExportTest : ::testing::Test {
+    TempDir temp;
+    const fs::path dir{temp.path};
     std::string path(const std::string& name) const { return (dir / name).string(); }
-
-    fs::path dir;
 };
 
 }  // namespace

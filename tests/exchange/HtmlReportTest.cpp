@@ -7,7 +7,7 @@
 
 #include "exchange/HtmlReport.h"
 #include "numerics/Reporter.h"
-#include "support/Files.h"
+#include "core/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -49,13 +49,8 @@ private:
 
 class HtmlReportTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("tarvolyn_report_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    TempDir temp;
+    const fs::path dir{temp.path};
 
     static ReportChart chart(const std::string& a, const std::string& b, const std::string& format) {
         ReportChart c;
@@ -81,8 +76,6 @@ protected:
                                       train, test, chart("Выходной параметр", "Расчетное значение", "hh:mm:ss"),
                                       chart("Выходное параметры", "Расчетное значение (тест)", "hh:mm"), r, rep);
     }
-
-    fs::path dir;
 };
 
 TEST_F(HtmlReportTest, StaticReportFolderPageAndPictures) {
