@@ -29,6 +29,16 @@ TDynamicModel tfModel(int xp, int yp, long double k, arrayOfExtended num, arrayO
     return m;
 }
 
+// A model given by its difference equation.
+TDynamicModel equation(int xp, int yp, arrayOfExtended kx, arrayOfExtended ky) {
+    TDynamicModel m;
+    m.xpower = xp;
+    m.ypower = yp;
+    m.kx = std::move(kx);
+    m.ky = std::move(ky);
+    return m;
+}
+
 // Coefficients worked out by hand from D((1 - z^-1)/T) and k·N((1 - z^-1)/T), both
 // divided by the constant coefficient of the first.
 TEST(DynamicModel, CalcDiffExOnTFTable) {
@@ -103,11 +113,7 @@ TEST(DynamicModel, CalcOutputStartsFromZerosAndFollowsTheRecursion) {
         {1, 2, {2, -1}, {1, -0.3, 0.1}, {1, 2, 0, -1, 3}, {0, 0, -2, -2.6, 6.42}},
     };
     for (const auto& c : cases) {
-        TDynamicModel m;
-        m.xpower = c.xp;
-        m.ypower = c.yp;
-        m.kx = c.kx;
-        m.ky = c.ky;
+        TDynamicModel m = equation(c.xp, c.yp, c.kx, c.ky);
         TStatisticSeries x = makeSeries(c.x);
         auto out = m.calcOutput({&x});
         ASSERT_EQ(out->XValues(), x.XValues());
@@ -116,11 +122,7 @@ TEST(DynamicModel, CalcOutputStartsFromZerosAndFollowsTheRecursion) {
 }
 
 TEST(DynamicModel, ShortInputsGiveOnlyStartPoints) {
-    TDynamicModel m;
-    m.xpower = 1;
-    m.ypower = 2;
-    m.kx = {2, -1};
-    m.ky = {1, -0.3, 0.1};
+    TDynamicModel m = equation(1, 2, {2, -1}, {1, -0.3, 0.1});
     TStatisticSeries x = makeSeries({5, 6});
     TStatisticSeries measured = makeSeries({7, 8});
     auto zeros = m.calcOutput({&x});
@@ -135,10 +137,7 @@ TEST(DynamicModel, ShortInputsGiveOnlyStartPoints) {
 }
 
 TEST(DynamicModel, CalcOutputWithStatFiveValues) {
-    TDynamicModel m;
-    m.ypower = 1;
-    m.kx = {0.5};
-    m.ky = {1, -0.5};
+    TDynamicModel m = equation(0, 1, {0.5}, {1, -0.5});
     TStatisticSeries x = makeSeries({1, 1, 1, 1});
     TStatisticSeries measured = makeSeries({0.2, 0.5, 1.0, 0.9});
     arrayOfExtended stat;
@@ -160,10 +159,7 @@ TEST(DynamicModel, CalcOutputWithStatFiveValues) {
 }
 
 TEST(DynamicModel, NormalisedR2FallsBackWhenNoDegreesOfFreedomRemain) {
-    TDynamicModel m;
-    m.ypower = 1;
-    m.kx = {0.5};
-    m.ky = {1, -0.5};
+    TDynamicModel m = equation(0, 1, {0.5}, {1, -0.5});
     TStatisticSeries x = makeSeries({1, 1, 1});
     TStatisticSeries measured = makeSeries({0.2, 0.5, 1.0});
     arrayOfExtended stat;
@@ -173,9 +169,7 @@ TEST(DynamicModel, NormalisedR2FallsBackWhenNoDegreesOfFreedomRemain) {
 }
 
 TEST(DynamicModel, ConstantMeasuredOutputDoesNotBreakTheQualityValues) {
-    TDynamicModel m;
-    m.kx = {1};
-    m.ky = {1};
+    TDynamicModel m = equation(0, 0, {1}, {1});
     TStatisticSeries x = makeSeries({1, 2, 3, 4, 5});
     TStatisticSeries measured = makeSeries({2, 2, 2, 2, 2});
     RecordingReporter rec;
@@ -203,18 +197,9 @@ TEST(DynamicModel, DiffExTexts) {
         {"zero terms", 2, 0, {0, 0, -0.0}, {1}, "y[i]=0*x[i] + 0*x[i-1] + 0*x[i-2]"},
     };
     for (const auto& c : cases) {
-        TDynamicModel m;
-        m.xpower = c.xp;
-        m.ypower = c.yp;
-        m.kx = c.kx;
-        m.ky = c.ky;
-        EXPECT_EQ(m.getDiffEx(kPoint), c.expected) << c.name;
+        EXPECT_EQ(equation(c.xp, c.yp, c.kx, c.ky).getDiffEx(kPoint), c.expected) << c.name;
     }
-    TDynamicModel m;
-    m.ypower = 1;
-    m.kx = {0.5};
-    m.ky = {1, -0.5};
-    EXPECT_EQ(m.getDiffEx(), "y[i]=0,5*x[i] + 0,5*y[i-1]");
+    EXPECT_EQ(equation(0, 1, {0.5}, {1, -0.5}).getDiffEx(), "y[i]=0,5*x[i] + 0,5*y[i-1]");
 }
 
 TEST(DynamicModel, TransferFunctionTexts) {
@@ -234,24 +219,13 @@ TEST(DynamicModel, TransferFunctionTexts) {
         {"negative leading denominator", 0, 2, -3, {1}, {1, -5, -6}, "-3*(1)", "-6*s^2 - 5*s^1 + 1"},
     };
     for (const auto& c : cases) {
-        TDynamicModel m;
-        m.xpower = c.xp;
-        m.ypower = c.yp;
-        m.k = c.k;
-        m.num = c.num;
-        m.denum = c.denum;
         std::string n, d;
-        m.getTransferFunction(n, d, kPoint);
+        tfModel(c.xp, c.yp, c.k, c.num, c.denum, 1).getTransferFunction(n, d, kPoint);
         EXPECT_EQ(n, c.numerator) << c.name;
         EXPECT_EQ(d, c.denominator) << c.name;
     }
-    TDynamicModel m;
-    m.ypower = 1;
-    m.k = 1.5;
-    m.num = {1};
-    m.denum = {1, 2.5};
     std::string n, d;
-    m.getTransferFunction(n, d);
+    tfModel(0, 1, 1.5, {1}, {1, 2.5}, 1).getTransferFunction(n, d);
     EXPECT_EQ(n, "1,5*(1)");
     EXPECT_EQ(d, "2,5*s^1 + 1");
 }
