@@ -18,7 +18,7 @@
 #include "ui/mainwindow/WorkspaceTree.h"
 
 // The texts of a tree's top-level nodes (the workspace trees list series and models so).
-inline QStringList nodeTexts(const QTreeWidget* tree) {
+inline QStringList topLevelTexts(const QTreeWidget* tree) {
     QStringList t;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
     return t;

@@ -122,11 +122,11 @@ TEST_F(ProjectWindow, SaveNewLoadBringsEverythingBack) {
     form.findChild<QAction*>("N3")->trigger();
     EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
     EXPECT_EQ(form.activePage(), 7);
-    EXPECT_EQ(nodeTexts(form.seriesTree()), (QStringList{"a", "Lab_T1"}));
+    EXPECT_EQ(topLevelTexts(form.seriesTree()), (QStringList{"a", "Lab_T1"}));
     EXPECT_EQ(nodePictures(form.seriesTree()), (QList<int>{3, 2}));
-    EXPECT_EQ(nodeTexts(form.staticModelTree()), (QStringList{"Модель расхода"}));
+    EXPECT_EQ(topLevelTexts(form.staticModelTree()), (QStringList{"Модель расхода"}));
     EXPECT_EQ(nodePictures(form.staticModelTree()), (QList<int>{4}));
-    EXPECT_EQ(nodeTexts(form.dynamicModelTree()), (QStringList{"Динамика"}));
+    EXPECT_EQ(topLevelTexts(form.dynamicModelTree()), (QStringList{"Динамика"}));
     EXPECT_EQ(nodePictures(form.dynamicModelTree()), (QList<int>{5}));
     EXPECT_EQ(caption(), QString("Данные (Проект)"));
 
@@ -248,7 +248,7 @@ TEST_F(ProjectWindow, LoadRefusesOtherFilesAndKeepsTheWork) {
         EXPECT_EQ(prompter.record.entries[1].kind, c.kind);
         if (c.kind == Kind::Message) EXPECT_EQ(prompter.record.entries[1].text, "Ошибка открытия файла");
         EXPECT_EQ(project().seriesCount(), 1) << c.file;
-        EXPECT_EQ(nodeTexts(form.seriesTree()), (QStringList{"a"}));
+        EXPECT_EQ(topLevelTexts(form.seriesTree()), (QStringList{"a"}));
     }
     // Cancel in the question: the dialog is not even opened.
     prompter.record.clear();
@@ -361,10 +361,10 @@ TEST_F(SeriesTree, DeleteOneAndAllAskFirst) {
     prompter.record.answers = {false};
     form.N15Click();
     EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{"Вы действительно хотите удалить ряд: b?"}));
-    EXPECT_EQ(nodeTexts(tree()), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(topLevelTexts(tree()), (QStringList{"a", "b", "c"}));
     prompter.record.answers = {true};
     form.N15Click();
-    EXPECT_EQ(nodeTexts(tree()), (QStringList{"a", "c"}));
+    EXPECT_EQ(topLevelTexts(tree()), (QStringList{"a", "c"}));
     EXPECT_EQ(project().seriesCount(), 2);
     EXPECT_EQ(project().seriesList[1]->Title, "c");
 

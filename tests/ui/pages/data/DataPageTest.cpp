@@ -114,7 +114,7 @@ TEST_F(DataPageTest, WorkbookToSeriesToSavedProject) {
     EXPECT_EQ(form.analyzer().filtering.name, "Давление");
 
     const QStringList titles{"Расход", "Давление", "Расход(1)", "Температура_av2", "Давление(1)"};
-    EXPECT_EQ(nodeTexts(form.seriesTree()), titles);
+    EXPECT_EQ(topLevelTexts(form.seriesTree()), titles);
     // Расход 10, 11, -, 12, 19 (mean 13, median 11.5); Давление 1.5, н/д, 2.5, 3.5, 4.5 (mean 3).
     expectPoints(series("Расход"), kTimes, {10, 11, 13, 12, 19});
     expectPoints(series("Давление"), kTimes, {1.5, 3, 2.5, 3.5, 4.5});
@@ -140,7 +140,7 @@ TEST_F(DataPageTest, WorkbookToSeriesToSavedProject) {
     prompter.openAnswers = {base + "/Загрузка/Загрузка.prj"};
     form.findChild<QAction*>("N3")->trigger();
     EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
-    EXPECT_EQ(nodeTexts(form.seriesTree()), titles);
+    EXPECT_EQ(topLevelTexts(form.seriesTree()), titles);
     expectPoints(series("Расход(1)"), kTimes, {10, 11, 11.5, 12, 19});
     expectPoints(series("Температура_av2"), {kTimes[1], kTimes[2], kTimes[3], kTimes[4]},
                  {100.5, 101.5, 102.5, 103.5});
@@ -157,7 +157,7 @@ TEST_F(DataPageTest, IrregularTimeColumnWarnsAndStillLoads) {
     };
     page->Button4->click();
     EXPECT_EQ(prompter.record.entries.size(), 1u);
-    EXPECT_EQ(nodeTexts(form.seriesTree()), QStringList{"Уровень"});
+    EXPECT_EQ(topLevelTexts(form.seriesTree()), QStringList{"Уровень"});
     const double eight = kFeb1st + 8.0 / 24;
     expectPoints(series("Уровень"), {eight, eight + kMinute, eight + 3 * kMinute, eight + 4 * kMinute}, {1, 2, 3, 4});
 }

@@ -159,7 +159,7 @@ TEST_F(DynamicsPageTest, IdentifiesEditsReportsAndSavesTheDelayedPlant) {
         return true;
     };
     page->SpeedButton13->click();
-    EXPECT_EQ(nodeTexts(form.dynamicModelTree()), QStringList{"Печь"});
+    EXPECT_EQ(topLevelTexts(form.dynamicModelTree()), QStringList{"Печь"});
     prompter.saveAnswers = {root + "/Проект.prj"};
     ASSERT_TRUE(form.saveAsProject());
     form.clear();
@@ -167,7 +167,7 @@ TEST_F(DynamicsPageTest, IdentifiesEditsReportsAndSavesTheDelayedPlant) {
     EXPECT_EQ(page->Edit20->text(), QString("num(s)"));
     prompter.openAnswers = {root + "/Проект/Проект.prj"};
     form.N3Click();
-    ASSERT_EQ(nodeTexts(form.dynamicModelTree()), QStringList{"Печь"});
+    ASSERT_EQ(topLevelTexts(form.dynamicModelTree()), QStringList{"Печь"});
     const TDynamicModel& loaded = *form.project().dynModels.front();
     EXPECT_NEAR(static_cast<double>(loaded.k), 3.0, 1e-9);
     EXPECT_NEAR(static_cast<double>(loaded.tau), 3.0, 1e-6);
