@@ -13,13 +13,6 @@ int TStatisticSeries::AddXY(double x, double y) {
     return Count() - 1;
 }
 
-int TStatisticSeries::AddNullXY(double x, double y) {
-    x_.push_back(x);
-    y_.push_back(y);
-    null_.push_back(1);
-    return Count() - 1;
-}
-
 void TStatisticSeries::Delete(int i) {
     if (i < 0 || i >= Count()) return;
     x_.erase(x_.begin() + i);
@@ -37,10 +30,6 @@ void TStatisticSeries::reserve(size_t n) {
     x_.reserve(n);
     y_.reserve(n);
     null_.reserve(n);
-}
-
-bool TStatisticSeries::hasNulls() const {
-    return std::any_of(null_.begin(), null_.end(), [](uint8_t f) { return f != 0; });
 }
 
 void TStatisticSeries::setPoints(std::vector<double> x, std::vector<double> y, std::vector<uint8_t> nulls) {

@@ -46,8 +46,6 @@ public:
     void SetNull(int i, bool isNull = true) { null_[static_cast<size_t>(i)] = isNull ? 1 : 0; }
     // Appends a point; returns its index.
     int AddXY(double x, double y);
-    // Appends a null point storing y.
-    int AddNullXY(double x, double y = 0.0);
     void Delete(int i);
     void Clear();
     void reserve(size_t n);
@@ -55,7 +53,6 @@ public:
     const std::vector<double>& XValues() const { return x_; }
     const std::vector<double>& YValues() const { return y_; }
     const std::vector<uint8_t>& NullFlags() const { return null_; }
-    bool hasNulls() const;
     // Replaces all points at once (flags may be empty: no nulls).
     void setPoints(std::vector<double> x, std::vector<double> y, std::vector<uint8_t> nulls = {});
     // Keeps the points whose flag in `keep` is non-zero, in order.
@@ -78,8 +75,6 @@ public:
     // the time of the last point of its window (null flags not consulted), and recomputes
     // the statistics. False, with nothing changed, when n < 1 or n > Count.
     bool average(int n);
-    // The same on a new copy of this series; nullptr when n < 1 or n > Count.
-    std::unique_ptr<TStatisticSeries> getAverageSeries(int n) const;
     // Autocorrelation coefficients for the lags 0..maxLag (population deviations, sums about
     // the means; 0 where a part is constant or holds fewer than two pairs, NaN where a part
     // holds a value that is not a finite number). Empty for a negative maxLag.
@@ -87,8 +82,6 @@ public:
     // Deletes every point whose X lies outside all fragments (bounds inclusive); an empty
     // list deletes every point.
     void filterWithFrag(const std::vector<TFragment>& fragments);
-    // A copy (statistics fields copied, not recomputed) with filterWithFrag applied.
-    std::unique_ptr<TStatisticSeries> getFilterWithFragSeries(const std::vector<TFragment>& fragments) const;
     // Same count and |X_i - other.X_i| <= delta at every index.
     bool checkSyncronize(const TStatisticSeries& other, long double delta) const;
     // Resamples this series onto the time stamps of `leading` with tolerance |delta|:

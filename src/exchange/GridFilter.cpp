@@ -82,12 +82,6 @@ void GridTable::setObject(int row, std::any obj) {
     objects_[static_cast<size_t>(row)] = std::move(obj);
 }
 
-void GridTable::clearCells() {
-    for (auto& r : cells_)
-        for (auto& c : r) c.clear();
-    for (auto& o : objects_) o.reset();
-}
-
 // ---------------------------------------------------------------------------------------
 
 FilterOutcome filterRows(const GridTable& table, const std::vector<filterArray>& filters,

@@ -65,9 +65,6 @@ public:
     const std::any& object(int row) const;
     void setObject(int row, std::any obj);
 
-    // Empties every cell and object, keeping the size.
-    void clearCells();
-
 private:
     int cols_ = 0;
     int rows_ = 0;

@@ -69,13 +69,6 @@ std::string decodeText(std::string_view bytes) {
     return cp1251ToUtf8(bytes);
 }
 
-size_t utf8Length(std::string_view s) {
-    size_t n = 0;
-    for (char c : s)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-    return n;
-}
-
 std::string utf8Left(std::string_view s, size_t n) {
     size_t count = 0;
     for (size_t i = 0; i < s.size(); ++i) {

@@ -32,10 +32,6 @@ TEST(TPrepareSeries, DefaultsAndInit) {
     EXPECT_EQ(p.highFilterValue, 10.0L);
     EXPECT_EQ(p.lowFilterValue, -10.0L);
     EXPECT_EQ(p.averageNum, 5);
-    EXPECT_EQ(p.dirtSeries.Title, "Исходный ряд");
-    EXPECT_EQ(p.filtredSeries.Title, "Фильтрованный ряд");
-    EXPECT_EQ(p.pullSeries.Title, "Заполненный ряд");
-    EXPECT_EQ(p.cleanSeries.Title, "Окончательный ряд");
     EXPECT_EQ(p.dirtSeries.color, 0x808080);
     EXPECT_EQ(p.pullSeries.color, 0x800080);
     EXPECT_EQ(p.cleanSeries.color, 0x0000FF);
@@ -71,7 +67,7 @@ TEST(TPrepareSeries, StagesOnASeriesWithGaps) {
 
     p.pullNull(7);
     EXPECT_EQ(ys(p.pullSeries), (std::vector<double>{5, 7, 7, 10, -10, 7, 4}));
-    EXPECT_FALSE(p.pullSeries.hasNulls());
+    EXPECT_EQ(nulls(p.pullSeries), std::vector<bool>(7, false));
 
     p.average(3);
     ASSERT_EQ(p.cleanSeries.Count(), 5);
@@ -83,21 +79,6 @@ TEST(TPrepareSeries, StagesOnASeriesWithGaps) {
         EXPECT_EQ(p.cleanSeries.XValue(k), p.filtredSeries.XValue(k + 2)) << k;
     }
     EXPECT_TRUE(rep.entries.empty());
-}
-
-TEST(TPrepareSeries, TheExampleOfFiveValues) {
-    TPrepareSeries p;
-    loadRaw(p, {5, 12, -11, 10, -10});
-    p.filter();
-    EXPECT_EQ(nulls(p.filtredSeries), (std::vector<bool>{false, true, true, false, false}));
-    EXPECT_EQ(p.meanValue, (5.0L + 10 - 10) / 3);
-    EXPECT_EQ(p.medianValue, 5.0L);
-    p.pullNull(7);
-    EXPECT_EQ(ys(p.pullSeries), (std::vector<double>{5, 7, 7, 10, -10}));
-    p.average(3);
-    ASSERT_EQ(p.cleanSeries.Count(), 3);
-    EXPECT_EQ(p.cleanSeries.XValue(0), t0 + 2 * step);
-    EXPECT_EQ(p.cleanSeries.XValue(2), t0 + 4 * step);
 }
 
 TEST(TPrepareSeries, FilterArgumentsAreLowThenHigh) {

@@ -58,16 +58,6 @@ TEST(Project, SeriesNamesAreMadeUnique) {
     }
 }
 
-TEST(Project, NamesAfterDeletionReuseTheFreedNumber) {
-    TProject p;
-    for (int i = 0; i < 4; ++i) p.addSeries(series("a"), false, false);  // a, a(1), a(2), a(3)
-    p.deleteSeries(1, false);
-    p.addSeries(series("a"), false, false);
-    EXPECT_EQ(titles(p), (std::vector<std::string>{"a", "a(2)", "a(3)", "a(1)"}));
-    p.addSeries(series("a"), false, false);
-    EXPECT_EQ(p.seriesList.back()->Title, "a(4)");
-}
-
 TEST(Project, UniqueNamesMatchThePlainRescan) {
     // Oracle: the plain algorithm that rescans from the first series after each collision.
     std::mt19937 rng(7);
@@ -159,9 +149,6 @@ TEST(Project, EventsFiredAsSpecified) {
         {"addDynamicModel", none, [](TProject& p) { p.addDynamicModel(TDynamicModel(), true); }, {"dynamic"}},
         {"deleteDynamicModel beyond", withModels, [](TProject& p) { p.deleteDynamicModel(3, true); }, {}},
         {"deleteAllDynamicModel empty", none, [](TProject& p) { p.deleteAllDynamicModel(); }, {"dynamic"}},
-        {"deleteFragments", withFragment, [](TProject& p) { p.deleteFragments(0); }, {"fragments"}},
-        {"deleteFragments beyond", withFragment, [](TProject& p) { p.deleteFragments(1); }, {}},
-        {"deleteAllFragments empty", none, [](TProject& p) { p.deleteAllFragments(); }, {}},
         {"clear", withSeries, [](TProject& p) { p.clear(); }, {"series", "fragments", "static", "dynamic"}},
         {"new", none, [](TProject& p) { p.newProject(); }, {"series", "fragments", "static", "dynamic", "project"}},
     };
@@ -195,15 +182,6 @@ TEST(Project, ClearEmptiesAndUnbinds) {
     // Names are free again.
     p.addSeries(series("a"), false, false);
     EXPECT_EQ(p.seriesList[0]->Title, "a");
-}
-
-TEST(Project, ModelCountGrowsWithEmptyModels) {
-    TProject p;
-    p.setStatModelCount(2);
-    ASSERT_EQ(p.statModelCount(), 2);
-    EXPECT_TRUE(p.statModels[1]->name.empty());
-    p.setStatModelCount(0);
-    EXPECT_EQ(p.statModelCount(), 0);
 }
 
 // The plain scan of the fragment series: every point with start <= X <= end, stopping at the

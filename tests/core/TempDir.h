@@ -2,8 +2,9 @@
 // A fresh folder under the system's temporary folder, removed with everything in it.
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "support/Files.h"
 
 class TempDir {
 public:
@@ -22,13 +23,3 @@ public:
 
     std::string path;
 };
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}

@@ -4,16 +4,15 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "core/FileSystem.h"
 #include "core/Project.h"
 #include "core/StatisticSeries.h"
 #include "exchange/WorkbookReader.h"
+#include "core/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -35,18 +34,6 @@ TStatisticSeries series(const std::string& title, std::vector<std::pair<double, 
     return s;
 }
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void writeText(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
-
 // Every entry under a folder, as paths relative to it.
 std::set<std::string> listing(const fs::path& dir) {
     std::set<std::string> names;
@@ -54,20 +41,10 @@ std::set<std::string> listing(const fs::path& dir) {
     return names;
 }
 
-class CsvExportTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("tarvolyn_csv_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
+struct CsvExportTest : ::testing::Test {
+    TempDir temp;
+    const fs::path dir{temp.path};
     std::string path(const std::string& name) const { return (dir / name).string(); }
-
-    fs::path dir;
 };
 
 }  // namespace
@@ -160,10 +137,10 @@ TEST(CsvJoinTest, SingleLayout) {
 TEST_F(CsvExportTest, OneJoinedFileReplacesAnOldOne) {
     const auto A = series("A", {{t1, 1.5}, {t2, -2}});
     const auto B = series("B", {{t2, 0.1}, {t3, 1e-5}});
-    writeText(dir / "all.csv", std::string(1000, 'x'));
+    writeBytes(dir / "all.csv", std::string(1000, 'x'));
     const auto r = writeSeriesCsv(path("all.csv"), {&A, &B});
     ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(readAll(dir / "all.csv"),
+    EXPECT_EQ(readBytes(dir / "all.csv"),
               "time;A;B\r\n"
               "15.03.2023;1,5;\r\n"
               "15.03.2023 08:30:00;-2;0,1\r\n"
@@ -172,7 +149,7 @@ TEST_F(CsvExportTest, OneJoinedFileReplacesAnOldOne) {
     EXPECT_EQ(listing(dir), std::set<std::string>{"all.csv"});
 
     ASSERT_TRUE(writeSeriesCsv(path("none.csv"), {}).ok);
-    EXPECT_EQ(readAll(dir / "none.csv"), "time\r\n");
+    EXPECT_EQ(readBytes(dir / "none.csv"), "time\r\n");
 }
 
 TEST_F(CsvExportTest, OneFilePerSeries) {
@@ -186,19 +163,19 @@ TEST_F(CsvExportTest, OneFilePerSeries) {
     EXPECT_EQ(r.folder, path("out"));
     EXPECT_EQ(listing(dir), (std::set<std::string>{"out", "out/A.csv", "out/B.csv", "out/X_delay(2).csv",
                                                    "out/X_delay(2)(1).csv", "out/_...csv"}));
-    EXPECT_EQ(readAll(dir / "out/A.csv"), "time;A;\r\n15.03.2023;1,5;\r\n15.03.2023 08:30:00;-2;\r\n");
-    EXPECT_EQ(readAll(dir / "out/B.csv"), "time;B;\r\n15.03.2023 08:30:00;0,1;\r\n");
+    EXPECT_EQ(readBytes(dir / "out/A.csv"), "time;A;\r\n15.03.2023;1,5;\r\n15.03.2023 08:30:00;-2;\r\n");
+    EXPECT_EQ(readBytes(dir / "out/B.csv"), "time;B;\r\n15.03.2023 08:30:00;0,1;\r\n");
     // The file keeps the real title; only its name is made safe.
-    EXPECT_EQ(readAll(dir / "out/X_delay(2).csv"), "time;X/delay(2);\r\n16.03.2023 00:00:00,400;3;\r\n");
-    EXPECT_EQ(readAll(dir / "out/X_delay(2)(1).csv"), "time;X_delay(2);\r\n16.03.2023 00:00:00,400;4;\r\n");
-    EXPECT_EQ(readAll(dir / "out/_...csv"), "time;..;\r\n");
+    EXPECT_EQ(readBytes(dir / "out/X_delay(2).csv"), "time;X/delay(2);\r\n16.03.2023 00:00:00,400;3;\r\n");
+    EXPECT_EQ(readBytes(dir / "out/X_delay(2)(1).csv"), "time;X_delay(2);\r\n16.03.2023 00:00:00,400;4;\r\n");
+    EXPECT_EQ(readBytes(dir / "out/_...csv"), "time;..;\r\n");
 }
 
 TEST_F(CsvExportTest, FolderNamesCountFromOneOrTwo) {
     const auto A = series("A", {{t1, 1}});
     fs::create_directory(dir / "out");
     fs::create_directory(dir / "out(1)");
-    writeText(dir / "out(2)", "a file takes the name too");
+    writeBytes(dir / "out(2)", "a file takes the name too");
 
     auto r = saveSeriesToCsv(path("out.csv"), {&A});
     ASSERT_TRUE(r.ok) << r.error;
@@ -239,13 +216,13 @@ TEST_F(CsvExportTest, OneFilePerInterval) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(listing(dir), (std::set<std::string>{"frag", "frag/Интервал 1.csv", "frag/Name.csv",
                                                    "frag/Name(1).csv", "frag/Name(2).csv", "frag/a_b;c.csv"}));
-    EXPECT_EQ(readAll(dir / "frag/Интервал 1.csv"),
+    EXPECT_EQ(readBytes(dir / "frag/Интервал 1.csv"),
               "time;A_Интервал 1;B_Интервал 1\r\n"
               "15.03.2023;1;\r\n"
               "15.03.2023 08:30:00;2;5\r\n");
-    EXPECT_EQ(readAll(dir / "frag/Name.csv"), "time;A_Name;B_Name\r\n16.03.2023 00:00:00,400;3;\r\n");
-    EXPECT_EQ(readAll(dir / "frag/Name(1).csv"), "time;A_Name;B_Name\r\n");
-    EXPECT_EQ(readAll(dir / "frag/a_b;c.csv"), "time\r\n");
+    EXPECT_EQ(readBytes(dir / "frag/Name.csv"), "time;A_Name;B_Name\r\n16.03.2023 00:00:00,400;3;\r\n");
+    EXPECT_EQ(readBytes(dir / "frag/Name(1).csv"), "time;A_Name;B_Name\r\n");
+    EXPECT_EQ(readBytes(dir / "frag/a_b;c.csv"), "time\r\n");
     EXPECT_EQ(r.files.size(), 5u);
 }
 
@@ -267,16 +244,16 @@ TEST_F(CsvExportTest, OneFolderPerSeriesWithOneFilePerInterval) {
     EXPECT_EQ(listing(dir / "out(2)"),
               (std::set<std::string>{"A", "A/A_I.csv", "A/A_I(2).csv", "A/A_J.csv", "a_b", "a_b/a_b_I.csv",
                                      "a_b(2)", "a_b(2)/a_b_I.csv"}));
-    EXPECT_EQ(readAll(dir / "out(2)/A/A_I.csv"), "time;A_I;\r\n15.03.2023;1;\r\n15.03.2023 08:30:00;2;\r\n");
-    EXPECT_EQ(readAll(dir / "out(2)/A/A_I(2).csv"), "time;A_I;\r\n16.03.2023 00:00:00,400;3;\r\n");
-    EXPECT_EQ(readAll(dir / "out(2)/A/A_J.csv"), "time;A_J;\r\n");
-    EXPECT_EQ(readAll(dir / "out(2)/a_b/a_b_I.csv"), "time;a/b_I;\r\n15.03.2023 08:30:00;-1;\r\n");
-    EXPECT_EQ(readAll(dir / "out(2)/a_b(2)/a_b_I.csv"), "time;a_b_I;\r\n15.03.2023 08:30:00;-2;\r\n");
+    EXPECT_EQ(readBytes(dir / "out(2)/A/A_I.csv"), "time;A_I;\r\n15.03.2023;1;\r\n15.03.2023 08:30:00;2;\r\n");
+    EXPECT_EQ(readBytes(dir / "out(2)/A/A_I(2).csv"), "time;A_I;\r\n16.03.2023 00:00:00,400;3;\r\n");
+    EXPECT_EQ(readBytes(dir / "out(2)/A/A_J.csv"), "time;A_J;\r\n");
+    EXPECT_EQ(readBytes(dir / "out(2)/a_b/a_b_I.csv"), "time;a/b_I;\r\n15.03.2023 08:30:00;-1;\r\n");
+    EXPECT_EQ(readBytes(dir / "out(2)/a_b(2)/a_b_I.csv"), "time;a_b_I;\r\n15.03.2023 08:30:00;-2;\r\n");
 }
 
 TEST_F(CsvExportTest, FailuresAreReportedWithThePathAndLoseNothing) {
     const auto A = series("A", {{t1, 1}});
-    writeText(dir / "file", "old");
+    writeBytes(dir / "file", "old");
     struct Case {
         const char* what;
         std::string chosen;
@@ -296,14 +273,14 @@ TEST_F(CsvExportTest, FailuresAreReportedWithThePathAndLoseNothing) {
     }
     // A joined file that cannot be put in place: the folder is missing, or the path is a folder.
     fs::create_directory(dir / "taken.csv");
-    writeText(dir / "taken.csv" / "inside", "keep");
+    writeBytes(dir / "taken.csv" / "inside", "keep");
     for (const std::string& target : {path("missing/all.csv"), path("taken.csv")}) {
         const auto r = writeSeriesCsv(target, {&A});
         EXPECT_FALSE(r.ok) << target;
         EXPECT_EQ(r.error.rfind("Не удалось записать файл \"" + target + "\"", 0), 0u) << r.error;
     }
-    EXPECT_EQ(readAll(dir / "taken.csv" / "inside"), "keep");
-    EXPECT_EQ(readAll(dir / "file"), "old");
+    EXPECT_EQ(readBytes(dir / "taken.csv" / "inside"), "keep");
+    EXPECT_EQ(readBytes(dir / "file"), "old");
     // Nothing was left behind: no temporary files, no folders.
     EXPECT_EQ(listing(dir), (std::set<std::string>{"file", "taken.csv", "taken.csv/inside"}));
 }
@@ -323,7 +300,7 @@ TEST_F(CsvExportTest, AFailingFileStopsTheExportAndKeepsWhatWasWritten) {
     const std::string failing = (deep / "out" / (longTitle + ".csv")).string();
     EXPECT_EQ(r.error.rfind("Не удалось записать файл \"" + failing + "\"", 0), 0u) << r.error;
     EXPECT_EQ(r.files, std::vector<std::string>{(deep / "out" / "A.csv").string()});
-    EXPECT_EQ(readAll(deep / "out" / "A.csv"), "time;A;\r\n15.03.2023;1;\r\n");
+    EXPECT_EQ(readBytes(deep / "out" / "A.csv"), "time;A;\r\n15.03.2023;1;\r\n");
     EXPECT_EQ(listing(deep / "out"), std::set<std::string>{"A.csv"});
 }
 
@@ -400,7 +377,7 @@ TEST_F(CsvExportTest, ManyFilesAgreeWithTheirTexts) {
     for (size_t k = 0; k < all.size(); ++k) {
         const std::string name = "S" + std::to_string(k % 20) + (k >= 20 ? "(1)" : "") + ".csv";
         EXPECT_EQ(r.files[k], path("out/" + name));
-        EXPECT_EQ(readAll(dir / "out" / name), singleCsvText(all[k])) << name;
+        EXPECT_EQ(readBytes(dir / "out" / name), singleCsvText(all[k])) << name;
         names.insert("out/" + name);
     }
     EXPECT_EQ(listing(dir), names);
@@ -432,17 +409,17 @@ TEST_F(CsvExportTest, ProjectIntervalsOneFilePerInterval) {
     const auto r = saveFragmentsToCsv(path("i.csv"), p.project, {p[1], p[0]});
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(listing(dir), (std::set<std::string>{"i", "i/Интервал 1.csv", "i/Интервал 2.csv"}));
-    EXPECT_EQ(readAll(dir / "i/Интервал 1.csv"),
+    EXPECT_EQ(readBytes(dir / "i/Интервал 1.csv"),
               "time;B_Интервал 1;A_Интервал 1\r\n"
               "15.03.2023;;1\r\n"
               "15.03.2023 08:30:00;20;2\r\n");
-    EXPECT_EQ(readAll(dir / "i/Интервал 2.csv"),
+    EXPECT_EQ(readBytes(dir / "i/Интервал 2.csv"),
               "time;B_Интервал 2;A_Интервал 2\r\n"
               "16.03.2023 00:00:00,400;30;3\r\n");
     // An empty choice still writes one file per interval with the header alone.
     const auto none = saveFragmentsToCsv(path("n.csv"), p.project, {});
     ASSERT_TRUE(none.ok) << none.error;
-    EXPECT_EQ(readAll(dir / "n/Интервал 1.csv"), "time\r\n");
+    EXPECT_EQ(readBytes(dir / "n/Интервал 1.csv"), "time\r\n");
 }
 
 TEST_F(CsvExportTest, ProjectIntervalsOneFolderPerSeries) {
@@ -450,8 +427,8 @@ TEST_F(CsvExportTest, ProjectIntervalsOneFolderPerSeries) {
     const auto r = saveFragmentSeriesToCsv(path("s.csv"), p.project, {p[1]});
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(listing(dir), (std::set<std::string>{"s", "s/B", "s/B/B_Интервал 1.csv", "s/B/B_Интервал 2.csv"}));
-    EXPECT_EQ(readAll(dir / "s/B/B_Интервал 1.csv"), "time;B_Интервал 1;\r\n15.03.2023 08:30:00;20;\r\n");
-    EXPECT_EQ(readAll(dir / "s/B/B_Интервал 2.csv"), "time;B_Интервал 2;\r\n16.03.2023 00:00:00,400;30;\r\n");
+    EXPECT_EQ(readBytes(dir / "s/B/B_Интервал 1.csv"), "time;B_Интервал 1;\r\n15.03.2023 08:30:00;20;\r\n");
+    EXPECT_EQ(readBytes(dir / "s/B/B_Интервал 2.csv"), "time;B_Интервал 2;\r\n16.03.2023 00:00:00,400;30;\r\n");
 }
 
 TEST_F(CsvExportTest, ProjectIntervalsRefusedWhenOutOfDate) {

@@ -61,12 +61,6 @@ TEST(DelayedSeriesTest, ShiftMovesValuesAndGapsAgainstFixedTimes) {
     }
 }
 
-TEST(DelayedSeriesTest, TitleCarriesTheLag) {
-    EXPECT_EQ(delayedTitle("X", 2), "X/delay(2)");
-    EXPECT_EQ(delayedTitle("Расход", -2), "Расход/delay(-2)");
-    EXPECT_EQ(delayedTitle("X/delay(2)", 10), "X/delay(2)/delay(10)");
-}
-
 namespace {
 
 struct ProjectProbe {
@@ -174,12 +168,4 @@ TEST(CreateDelayedSeriesTest, InPlaceShiftRenamesRecomputesAndTellsTheProject) {
     p.add("X", 1);
     p.add("X/delay(2)(1)", 1);
     EXPECT_EQ(p.titles(), (std::vector<std::string>{"X/delay(2)(1)", "X/delay(2)", "X", "X/delay(2)(1)(1)"}));
-}
-
-TEST(CreateDelayedSeriesTest, LagOfCountMinusOneLeavesOnePoint) {
-    ProjectProbe p;
-    TStatisticSeries& x = p.add("X", 5);
-    ASSERT_TRUE(createDelayedSeries(p.project, x, 4, false, &p.reporter));
-    EXPECT_EQ(points(x), (std::vector<Point>{{40, 1, false}}));
-    EXPECT_EQ(x.Title, "X/delay(4)");
 }

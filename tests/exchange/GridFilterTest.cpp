@@ -57,15 +57,6 @@ TEST(TFilterTest, TextIsOperatorBlankAndFormattedValue) {
     EXPECT_EQ(TFilter(4, 0.5L, true).getString(dot), "≥ 0.5");
 }
 
-TEST(SortKeyTest, TextSitsJustAboveZero) {
-    EXPECT_EQ(sortKey("1,5"), 1.5L);
-    EXPECT_GT(sortKey("abc"), 0.0L);
-    EXPECT_LT(sortKey("abc"), sortKey("1E-300"));
-    EXPECT_GT(sortKey("NAN"), 0.0L);  // NAN is not a usable number
-    EXPECT_FALSE(cellNumber("NAN").has_value());
-    EXPECT_FALSE(cellNumber("").has_value());
-}
-
 TEST(GridTableTest, ResizeKeepsCellsAndObjectsAndIgnoresOutOfRange) {
     GridTable t(2, 2);
     t.setCell(1, 1, "x");

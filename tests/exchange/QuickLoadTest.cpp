@@ -9,23 +9,13 @@
 
 namespace {
 
-// A sheet given row by row (sheet rows from 1), seen in grid coordinates.
-class RowsSource : public CellSource {
-public:
-    explicit RowsSource(std::vector<std::vector<std::string>> rows) : rows_(std::move(rows)) {
-        for (const auto& r : rows_) cols_ = std::max(cols_, static_cast<int>(r.size()));
-    }
-    int rowCount() const override { return static_cast<int>(rows_.size()) + 1; }
-    int colCount() const override { return cols_ + 1; }
-    std::string_view cell(int col, int row) const override {
-        if (row < 1 || col < 1 || row > static_cast<int>(rows_.size())) return {};
-        const auto& r = rows_[static_cast<size_t>(row - 1)];
-        return col <= static_cast<int>(r.size()) ? std::string_view(r[static_cast<size_t>(col - 1)]) : std::string_view();
-    }
-
-private:
-    std::vector<std::vector<std::string>> rows_;
-    int cols_ = 0;
+// A sheet given row by row (sheet rows from 1), seen in grid coordinates as the grid shows it.
+struct SheetTable {
+    CellTable table;
+};
+struct RowsSource : SheetTable, CellTableSource {
+    explicit RowsSource(const std::vector<std::vector<std::string>>& rows)
+        : SheetTable{CellTable::fromRows(rows)}, CellTableSource(table) {}
 };
 
 // 1 February 2023 is day 44958 after 30 December 1899.
@@ -117,53 +107,38 @@ TEST(QuickLoad, GapFillChoices) {
 
 TEST(QuickLoad, SmoothingWindows) {
     const RowsSource cells = sheet();
-    {
-        // Window 2 on A filled by its mean (1, 3, 3, 3, 5): 2, 3, 3, 4 at the windows' last times.
+    const std::vector<double> last4 = {kTimes[1], kTimes[2], kTimes[3], kTimes[4]};
+    // A filled by its mean: 1, 3, 3, 3, 5. The means stand at the windows' last times; a window
+    // as long as the series is allowed; a window of one point smooths nothing (the filled
+    // series, not an empty one); a longer window is cancelled for every column.
+    const struct {
+        int window;
+        const char* title;
+        const char* titleOfB;
+        bool notify;
+        std::vector<double> times, values;
+    } cases[] = {
+        {2, "A_av2", "B_av2", true, last4, {2, 3, 3, 4}},
+        {5, "A_av5", "B_av5", true, {kTimes[4]}, {3}},
+        {1, "A", "B", false, kTimes, {1, 3, 3, 3, 5}},
+        {6, "A", "B", false, kTimes, {1, 3, 3, 3, 5}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
         LoadRun run;
         QuickLoadOptions o;
-        o.window = 2;
-        runLoad(run, cells, {{2, "A"}}, o);
-        ASSERT_EQ(run.loaded.size(), 1u);
-        EXPECT_EQ(run.loaded[0].series.Title, "A_av2");
-        EXPECT_TRUE(run.loaded[0].notify);
-        expectPoints(run.loaded[0].series, {kTimes[1], kTimes[2], kTimes[3], kTimes[4]}, {2, 3, 3, 4});
-        EXPECT_FALSE(run.result.smoothingCancelled);
-    }
-    {
-        // A window equal to the series length is allowed: one point, the mean.
-        LoadRun run;
-        QuickLoadOptions o;
-        o.window = 5;
-        runLoad(run, cells, {{2, "A"}}, o);
-        ASSERT_EQ(run.loaded.size(), 1u);
-        EXPECT_EQ(run.loaded[0].series.Title, "A_av5");
-        expectPoints(run.loaded[0].series, {kTimes[4]}, {3});
-    }
-    {
-        // A longer window is cancelled for this and every later column; told once at the end.
-        LoadRun run;
-        QuickLoadOptions o;
-        o.window = 6;
+        o.window = c.window;
         runLoad(run, cells, {{2, "A"}, {3, "B"}}, o);
         ASSERT_EQ(run.loaded.size(), 2u);
-        EXPECT_EQ(run.loaded[0].series.Title, "A");
-        EXPECT_EQ(run.loaded[1].series.Title, "B");
-        EXPECT_FALSE(run.loaded[0].notify);
-        EXPECT_TRUE(run.result.smoothingCancelled);
-        EXPECT_TRUE(run.rec.entries.empty());
+        EXPECT_EQ(run.loaded[0].series.Title, c.title);
+        EXPECT_EQ(run.loaded[1].series.Title, c.titleOfB);
+        EXPECT_EQ(run.loaded[0].notify, c.notify);
+        expectPoints(run.loaded[0].series, c.times, c.values);
+        EXPECT_EQ(run.result.smoothingCancelled, c.window == 6);
         reportQuickLoadEnd(run.result, run.rec);
-        EXPECT_EQ(run.rec.texts(), std::vector<std::string>{"Введенно количество точек для сглаживания больше "
-                                                            "длины ряды. Сглаживание отменено."});
-    }
-    {
-        // A window of one point smooths nothing: the filled series, not an empty one.
-        LoadRun run;
-        QuickLoadOptions o;
-        o.window = 1;
-        runLoad(run, cells, {{2, "A"}}, o);
-        ASSERT_EQ(run.loaded.size(), 1u);
-        EXPECT_EQ(run.loaded[0].series.Title, "A");
-        expectPoints(run.loaded[0].series, kTimes, {1, 3, 3, 3, 5});
+        EXPECT_EQ(run.rec.texts(), c.window == 6 ? std::vector<std::string>{"Введенно количество точек для сглаживания "
+                                                                            "больше длины ряды. Сглаживание отменено."}
+                                                  : std::vector<std::string>{});
     }
 }
 

@@ -141,13 +141,6 @@ TEST(WorkbookReader, AFolderIsNotAWorkbook) {
     EXPECT_TRUE(r.cells.empty());
 }
 
-TEST(WorkbookReader, DetectsTheFormatByContentNotByName) {
-    EXPECT_EQ(detectWorkbookFormat(dataPath("encrypted.xlsx")), WorkbookFormat::Xls);
-    EXPECT_EQ(detectWorkbookFormat(dataPath("not_workbook.zip")), WorkbookFormat::Xlsx);
-    EXPECT_EQ(detectWorkbookFormat(dataPath("cp1251.csv")), WorkbookFormat::Csv);
-    EXPECT_EQ(detectWorkbookFormat(dataPath("legacy.xls")), WorkbookFormat::Xls);
-}
-
 TEST(WorkbookReader, UsesTheGivenDecimalSeparatorAndDateFormat) {
     FormatSettings fs;
     fs.decimalSeparator = '.';

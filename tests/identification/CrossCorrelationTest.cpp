@@ -149,15 +149,6 @@ TEST(CrossCorrelation, LagSweepPeaksAtTheShift) {
     }
 }
 
-TEST(CrossCorrelation, LagZeroEqualsTheSingleCoefficient) {
-    const auto a = makeSeries(noise(500, 7));
-    const auto b = makeSeries(noise(500, 8));
-    const auto sweep = calcKrossColleration(0, a, b);
-    ASSERT_EQ(sweep.size(), 1u);
-    EXPECT_EQ(sweep[0].first, 0);
-    EXPECT_EQ(sweep[0].second, calcKrossColleration(a, b));
-}
-
 TEST(CrossCorrelation, LagsAreBoundedToThePairsThatExist) {
     const auto x = noise(100, 9);
     const auto shortY = noise(60, 10);
@@ -176,16 +167,13 @@ TEST(CrossCorrelation, LagsAreBoundedToThePairsThatExist) {
     EXPECT_TRUE(calcKrossColleration(-1, same, same).empty());
 }
 
-TEST(CrossCorrelation, ParallelSweepGivesTheSerialNumbers) {
-    const size_t n = 40000;
-    const auto x = noise(n, 11);
-    const auto y = noise(n, 12);
-    const auto sweep = calcKrossColleration(64, makeSeries(x), makeSeries(y));
-    for (size_t lag = 0; lag <= 64; ++lag)
-        EXPECT_EQ(sweep[lag].second, correlationCoefficient(x.data(), y.data() + lag, n - lag)) << lag;
-}
-
 TEST(CrossCorrelation, SweepMatchesTheCoefficientLagByLag) {
+    // Long series are swept on several threads: every lag bit for bit the serial number.
+    const size_t n = 40000;
+    const auto x = noise(n, 11), y = noise(n, 12);
+    const auto wide = calcKrossColleration(64, makeSeries(x), makeSeries(y));
+    for (size_t lag = 0; lag <= 64; ++lag)
+        EXPECT_EQ(wide[lag].second, correlationCoefficient(x.data(), y.data() + lag, n - lag)) << lag;
     // Constant stretches at the start of the first and the end of the second series make
     // some lags undefined; every lag must be exactly what the one-lag computation gives.
     std::vector<double> a(23, 1.0);

@@ -8,6 +8,7 @@
 #include "identification/DynamicIdent.h"
 #include "numerics/Formatters.h"
 #include "numerics/Reporter.h"
+#include "support/Series.h"
 
 namespace {
 constexpr double kDay0 = 45000.0;  // 15.03.2023
@@ -23,13 +24,6 @@ std::vector<double> excitation(int n, uint32_t seed = 2024) {
         u[static_cast<size_t>(i)] = level;
     }
     return u;
-}
-
-TStatisticSeries series(const std::string& title, const std::vector<double>& t, const std::vector<double>& y) {
-    TStatisticSeries s;
-    s.Title = title;
-    for (size_t i = 0; i < t.size(); ++i) s.AddXY(t[i], y[i]);
-    return s;
 }
 
 std::vector<double> stamps(int n, double stepMinutes, double t0 = kDay0) {
@@ -65,7 +59,7 @@ PlantData plant(const std::vector<double>& a, const std::vector<double>& b, int 
         out[static_cast<size_t>(i)] = y[static_cast<size_t>(i + d)];
         in[static_cast<size_t>(i)] = u[static_cast<size_t>(i)];  // u shifted by d samples
     }
-    return {series("u", t, in), series("y", t, out)};
+    return {seriesXY("u", t, in), seriesXY("y", t, out)};
 }
 
 TEST(DynamicIdent, FirstOrderLagWithDelayIsIdentifiedBack) {
@@ -94,8 +88,6 @@ TEST(DynamicIdent, FirstOrderLagWithDelayIsIdentifiedBack) {
         EXPECT_NEAR(m.R2, 1.0, 1e-9);
         EXPECT_NEAR(m.R2norm, 1.0, 1e-9);
         EXPECT_NEAR(ident.meanError, 0.0, 1e-6);
-        EXPECT_EQ(m.xpower, 0);
-        EXPECT_EQ(m.ypower, 1);
     }
 }
 
@@ -138,13 +130,11 @@ TEST(DynamicIdent, SecondOrderPlantIsIdentifiedBack) {
     for (int j = 1; j <= 2; ++j) EXPECT_NEAR(static_cast<double>(copy.ky[j]), static_cast<double>(m.ky[j]), 1e-10) << j;
 }
 
-TEST(DynamicIdent, ModelFieldsNamesAndLastSeries) {
+TEST(DynamicIdent, NamesTauAndLastSeries) {
     PlantData d = plant({1, -0.6}, {0.8}, 0, 50, 1.0);
     d.input.Title = "Расход";
     d.output.Title = "Температура";
     TDynamicIdent ident;
-    EXPECT_FALSE(ident.calcModel);
-    EXPECT_EQ(ident.lastInput, nullptr);
     ident.dynamicmodel.tau = 4.5;
     ASSERT_TRUE(ident.identification(d.input, d.output, 0, 1));
     const TDynamicModel& m = ident.dynamicmodel;
@@ -152,25 +142,10 @@ TEST(DynamicIdent, ModelFieldsNamesAndLastSeries) {
     EXPECT_EQ(m.inputName, "Расход");
     EXPECT_EQ(m.outputName, "Температура");
     EXPECT_EQ(m.tau, 4.5L);
-    EXPECT_EQ(m.numOfX, 1);
-    EXPECT_NEAR(m.timeDiscretization, 1.0, 1e-7);
     ASSERT_NE(ident.lastInput, nullptr);
     ASSERT_NE(ident.lastOutput, nullptr);
     EXPECT_EQ(ident.lastInput->YValues(), d.input.YValues());
     EXPECT_EQ(ident.lastOutput->XValues(), d.output.XValues());
-    EXPECT_EQ(ident.lastOutput->Title, "Температура");
-
-    // A second identification overwrites the same objects with the second fit only.
-    const TStatisticSeries* in = ident.lastInput.get();
-    PlantData d2 = plant({1, -0.2}, {1.6}, 0, 40, 60.0);
-    ASSERT_TRUE(ident.identification(d2.input, d2.output, 0, 1));
-    EXPECT_EQ(ident.lastInput.get(), in);
-    EXPECT_EQ(ident.lastInput->Count(), 40);
-    EXPECT_NEAR(ident.dynamicmodel.timeDiscretization, 60.0, 1e-6);
-    // 0.2 = τ/(T+τ) with T = 60: τ = 15; K·T/(T+τ) = 1.6: K = 2.
-    EXPECT_NEAR(static_cast<double>(ident.dynamicmodel.denum[1]), 15.0, 1e-6);
-    EXPECT_NEAR(static_cast<double>(ident.dynamicmodel.k), 2.0, 1e-8);
-
     ident.clear();
     EXPECT_FALSE(ident.calcModel);
     EXPECT_EQ(ident.lastInput, nullptr);
@@ -205,24 +180,17 @@ TEST(DynamicIdent, KyZeroKeepsItsHistory) {
     EXPECT_NEAR(static_cast<double>(ident.dynamicmodel.ky[0]), 1.0, 1e-12);
 }
 
-TEST(DynamicIdent, OutputOrderZeroHasOneDenominatorEntry) {
-    // y = 2.5·u exactly: gain 2.5, D(s) = 1.
-    const std::vector<double> t = stamps(20, 1.0);
-    const std::vector<double> u = excitation(20);
+// y = 2.5·u at orders 0 and 0: gain 2.5 and D(s) = 1. Orders 0 and 1 on 3 points leave no
+// degree of freedom (two rows for two coefficients): the normalised R² falls back.
+TEST(DynamicIdent, SmallestFits) {
+    const std::vector<double> t = stamps(20, 1.0), u = excitation(20);
     std::vector<double> y;
     for (double v : u) y.push_back(2.5 * v);
     TDynamicIdent ident;
-    ASSERT_TRUE(ident.identification(series("u", t, u), series("y", t, y), 0, 0));
-    const TDynamicModel& m = ident.dynamicmodel;
-    EXPECT_EQ(m.ky.size(), 1u);
-    EXPECT_EQ(m.denum, (arrayOfExtended{1.0L}));
-    EXPECT_NEAR(static_cast<double>(m.k), 2.5, 1e-12);
-}
-
-TEST(DynamicIdent, NormalisedR2FallsBackWithoutDegreesOfFreedom) {
-    // Orders 0 and 1 on 3 points: two rows for two coefficients, N - 0 - 1 - 2 = 0.
+    ASSERT_TRUE(ident.identification(seriesXY("u", t, u), seriesXY("y", t, y), 0, 0));
+    EXPECT_EQ(ident.dynamicmodel.denum, (arrayOfExtended{1.0L}));
+    EXPECT_NEAR(static_cast<double>(ident.dynamicmodel.k), 2.5, 1e-12);
     PlantData d = plant({1, -0.5}, {1.0}, 0, 3, 1.0);
-    TDynamicIdent ident;
     ASSERT_TRUE(ident.identification(d.input, d.output, 0, 1));
     EXPECT_EQ(ident.dynamicmodel.R2norm, -10000.0);
 }
@@ -257,7 +225,7 @@ TEST(DynamicIdent, R2OfAnInexactFitAgainstASecondImplementation) {
     // Deterministic disturbance on the output.
     std::vector<double> y = d.output.YValues();
     for (size_t i = 0; i < y.size(); ++i) y[i] += 0.3 * std::sin(0.7 * static_cast<double>(i));
-    TStatisticSeries out = series("y", d.output.XValues(), y);
+    TStatisticSeries out = seriesXY("y", d.output.XValues(), y);
     TDynamicIdent ident;
     ASSERT_TRUE(ident.identification(d.input, out, 1, 2));
     const double r2 = oracleR2(ident.dynamicmodel, d.input.YValues(), y);
@@ -293,7 +261,7 @@ TEST(DynamicIdent, SamplingCheckBounds) {
         const std::vector<double> y = {2, 6, 4, 10, 8, 4, 12};
         RecordingReporter rec;
         TDynamicIdent ident(&rec);
-        EXPECT_EQ(ident.identification(series("u", t, u), series("y", t, y), 0, 0), c.ok) << c.name;
+        EXPECT_EQ(ident.identification(seriesXY("u", t, u), seriesXY("y", t, y), 0, 0), c.ok) << c.name;
         if (c.ok) {
             EXPECT_TRUE(rec.entries.empty()) << c.name;
         } else {
@@ -353,8 +321,8 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
             ul[i] = (i >= 1 ? 2 * yl[i - 1] : 0) - r[i];
             yl[i] = (i >= 1 ? 2 * yl[i - 1] : 0) - ul[i];
         }
-        slow = {series("u", t, u), series("y", t, y)};
-        loop = {series("u", t, ul), series("y", t, yl)};
+        slow = {seriesXY("u", t, u), seriesXY("y", t, y)};
+        loop = {seriesXY("u", t, ul), seriesXY("y", t, yl)};
     }
 
     struct Case {
@@ -365,19 +333,19 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
         bool clearsCalcModel;
     };
     const Case cases[] = {
-        {"input shorter", series("u", stamps(19, 1.0), u20), series("y", t20, y20), 0, 1, sync, false},
-        {"input stamp differs a little", series("u", t20shifted, u20), series("y", t20, y20), 0, 1, sync, false},
-        {"output order above 10", series("u", t20, u20), series("y", t20, y20), 0, 11, TDynamicIdent::kBadOrderMessage,
+        {"input shorter", seriesXY("u", stamps(19, 1.0), u20), seriesXY("y", t20, y20), 0, 1, sync, false},
+        {"input stamp differs a little", seriesXY("u", t20shifted, u20), seriesXY("y", t20, y20), 0, 1, sync, false},
+        {"output order above 10", seriesXY("u", t20, u20), seriesXY("y", t20, y20), 0, 11, TDynamicIdent::kBadOrderMessage,
          false},
-        {"negative input order", series("u", t20, u20), series("y", t20, y20), -1, 1, TDynamicIdent::kBadOrderMessage,
+        {"negative input order", seriesXY("u", t20, u20), seriesXY("y", t20, y20), -1, 1, TDynamicIdent::kBadOrderMessage,
          false},
-        {"one point", series("u", stamps(1, 1.0), u20), series("y", stamps(1, 1.0), y20), 0, 0,
+        {"one point", seriesXY("u", stamps(1, 1.0), u20), seriesXY("y", stamps(1, 1.0), y20), 0, 0,
          TDynamicIdent::kTooFewPointsMessage, false},
-        {"fewer rows than coefficients", series("u", stamps(5, 1.0), u20), series("y", stamps(5, 1.0), y20), 2, 2,
+        {"fewer rows than coefficients", seriesXY("u", stamps(5, 1.0), u20), seriesXY("y", stamps(5, 1.0), y20), 2, 2,
          TDynamicIdent::kTooFewPointsMessage, false},
-        {"constant input with input order 1", series("u", t20, flat), series("y", t20, y20), 1, 1,
+        {"constant input with input order 1", seriesXY("u", t20, flat), seriesXY("y", t20, y20), 1, 1,
          TDynamicIdent::kSingularFitMessage, true},
-        {"output value not a number", series("u", t20, u20), series("y", t20, yNan), 0, 1,
+        {"output value not a number", seriesXY("u", t20, u20), seriesXY("y", t20, yNan), 0, 1,
          TDynamicIdent::kNotANumberMessage, true},
         {"orders above those of exact first-order data", exact.input, exact.output, 1, 2,
          TDynamicIdent::kSingularFitMessage, true},
@@ -385,7 +353,7 @@ TEST(DynamicIdent, RefusalsShowTheirMessageAndKeepTheEarlierModel) {
          TDynamicIdent::kSingularFitMessage, true},
         {"unstable process in closed loop: the model's simulation runs away", loop.input, loop.output, 0, 1,
          TDynamicIdent::kDivergentModelMessage, true},
-        {"output unrelated to input: zero gain", series("u", t20, alternating), series("y", t20, ones), 0, 0,
+        {"output unrelated to input: zero gain", seriesXY("u", t20, alternating), seriesXY("y", t20, ones), 0, 0,
          TDynamicIdent::kZeroGainMessage, true},
     };
     PlantData d = plant({1, -0.6}, {0.8}, 0, 50, 1.0);

@@ -59,17 +59,10 @@ TEST(StaticData, CopiesAreIndependentAndCarryNoStatistics) {
     in.mean = 42;
     in.SetNull(1);
     TStaticData d;
-    TFragment f(1, true, 2, 3);
-    f.color = 0x123456;
-    d.loadData({f}, {&in}, &out, 0.5);
+    d.loadData({TFragment(1, true, 2, 3)}, {&in}, &out, 0.5);
     ASSERT_EQ(d.InputSeries.size(), 1u);
-    EXPECT_EQ(d.InputPSeries[0], 0u);
-    EXPECT_EQ(d.OutputPSeries, "y");
-    EXPECT_EQ(d.InputSeries[0]->Title, "x");
     EXPECT_EQ(d.InputSeries[0]->mean, 0);
     EXPECT_TRUE(d.InputSeries[0]->IsNull(1));
-    EXPECT_EQ(d.Fragment[0].color, 0x123456);
-    EXPECT_EQ(d.delta, 0.5L);
     d.filterDataWithFragments();
     EXPECT_EQ(d.InputSeries[0]->XValues(), (std::vector<double>{2, 3}));
     EXPECT_EQ(d.OutputSeries->XValues(), (std::vector<double>{2, 3}));

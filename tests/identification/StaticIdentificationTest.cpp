@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -35,32 +34,6 @@ Plant plant(int N, bool noise) {
     return p;
 }
 
-// Least squares for y ≈ b1·x1 + b2·x2 + c by Cramer's rule on the normal equations,
-// in long double: an independent check of the fit.
-std::array<long double, 3> cramer(const Plant& p) {
-    long double S[3][3] = {}, r[3] = {};
-    for (int i = 0; i < p.y.Count(); ++i) {
-        const long double v[3] = {p.x1.YValue(i), p.x2.YValue(i), 1};
-        for (int a = 0; a < 3; ++a) {
-            for (int b = 0; b < 3; ++b) S[a][b] += v[a] * v[b];
-            r[a] += v[a] * p.y.YValue(i);
-        }
-    }
-    auto det = [](long double M[3][3]) {
-        return M[0][0] * (M[1][1] * M[2][2] - M[1][2] * M[2][1]) - M[0][1] * (M[1][0] * M[2][2] - M[1][2] * M[2][0]) +
-               M[0][2] * (M[1][0] * M[2][1] - M[1][1] * M[2][0]);
-    };
-    const long double D = det(S);
-    std::array<long double, 3> sol{};
-    for (int k = 0; k < 3; ++k) {
-        long double M[3][3];
-        for (int a = 0; a < 3; ++a)
-            for (int b = 0; b < 3; ++b) M[a][b] = b == k ? r[a] : S[a][b];
-        sol[static_cast<size_t>(k)] = det(M) / D;
-    }
-    return sol;
-}
-
 TEST(StaticIdentification, RecoversAnExactPlant) {
     auto p = plant(30, false);
     RecordingReporter rep;
@@ -75,58 +48,24 @@ TEST(StaticIdentification, RecoversAnExactPlant) {
     EXPECT_NEAR(static_cast<double>(m.A[2]), 3, 1e-9);
     EXPECT_NEAR(static_cast<double>(m.A[3]), 1, 1e-8);  // the free term, also in A
     EXPECT_NEAR(m.c, 1, 1e-8);
-    EXPECT_TRUE(m.coinCheck);
     EXPECT_EQ(m.name, "y");
-    EXPECT_EQ(m.outputName, "y");
     EXPECT_EQ(m.inputName, (std::vector<std::string>{"x1", "x2"}));
-    EXPECT_EQ(m.numOfX, 2);
-    EXPECT_EQ(m.numOfY, 1);
     EXPECT_NEAR(m.R2, 1, 1e-12);
-    EXPECT_NEAR(m.R2norm, 1, 1e-12);
     EXPECT_NEAR(m.delta, 0, 1e-8);
-    EXPECT_EQ(id.PInputSeries, (std::vector<std::string>{"x1", "x2"}));
-    EXPECT_EQ(id.POutputSeries, "y");
-    ASSERT_EQ(id.InputModelSeries.size(), 2u);
     EXPECT_EQ(id.OutputModelSeries->Count(), 30);
     EXPECT_EQ(m.getString(), "y = 2*(x1) + 3*(x2) + 1");
 }
 
-TEST(StaticIdentification, NoisyPlantMatchesAnIndependentSolution) {
+// The fit and the quality values are those of the least squares and the static model, each
+// checked against independent numbers in its own tests; here the choice of the free term.
+TEST(StaticIdentification, WithoutAFreeTermTheModelHasOnlyTheInputsCoefficients) {
     auto p = plant(40, true);
     TStaticIdentificationAll id;
-    ASSERT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1, &p.x2}, &p.y, 0.001, true));
-    const auto ref = cramer(p);
-    EXPECT_NEAR(static_cast<double>(id.model.A[1]), static_cast<double>(ref[0]), 1e-9);
-    EXPECT_NEAR(static_cast<double>(id.model.A[2]), static_cast<double>(ref[1]), 1e-9);
-    EXPECT_NEAR(id.model.c, static_cast<double>(ref[2]), 1e-8);
-    EXPECT_NEAR(static_cast<double>(id.model.A[1]), 2, 0.05);
-
-    // R² and its normalised form from the reference coefficients.
-    const int N = 40;
-    long double om = 0, mm = 0;
-    std::vector<long double> o(N), mo(N);
-    for (int i = 0; i < N; ++i) {
-        o[i] = p.y.YValue(i);
-        mo[i] = ref[0] * p.x1.YValue(i) + ref[1] * p.x2.YValue(i) + ref[2];
-        om += o[i] / N;
-        mm += mo[i] / N;
-    }
-    long double smo = 0, smm = 0, soo = 0;
-    for (int i = 0; i < N; ++i) {
-        smo += (o[i] - om) * (mo[i] - mm);
-        smm += (mo[i] - mm) * (mo[i] - mm);
-        soo += (o[i] - om) * (o[i] - om);
-    }
-    const long double r2 = smo * smo / (smm * soo);
-    EXPECT_LT(r2, 1);
-    EXPECT_NEAR(id.model.R2, static_cast<double>(r2), 1e-10);
-    EXPECT_NEAR(id.model.R2norm, static_cast<double>(1 - (1 - r2) * (N - 1) / (N - 2 - 1)), 1e-10);
-
-    // Without a free term: two coefficients, n = 3, c untouched by the output.
     ASSERT_TRUE(id.calcStaticModel({TFragment(kT0, kT0 + 1)}, {&p.x1, &p.x2}, &p.y, 0.001, false));
     EXPECT_EQ(id.model.n, 3);
     EXPECT_FALSE(id.model.coinCheck);
     EXPECT_EQ(id.model.A.size(), 3u);
+    EXPECT_EQ(id.model.c, 0);
 }
 
 TEST(StaticIdentification, OnlyPointsInsideTheIntervalsAreUsed) {

@@ -15,6 +15,14 @@
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
 #include "ui/mainwindow/TForm1.h"
+#include "ui/mainwindow/WorkspaceTree.h"
+
+// The texts of a tree's top-level nodes (the workspace trees list series and models so).
+inline QStringList topLevelTexts(const QTreeWidget* tree) {
+    QStringList t;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
+    return t;
+}
 
 struct PageFixture : ::testing::Test {
     ScriptedPrompter prompter;

@@ -274,14 +274,6 @@ void SeriesChart::setBottomDateTime(const std::string& pattern) {
         for (int i = 0; i < seriesCount(); ++i) refreshSeries(i);
 }
 
-void SeriesChart::setBottomNumeric() {
-    if (!dateTime_) return;
-    dateTime_ = false;
-    pattern_.clear();
-    xAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
-    for (int i = 0; i < seriesCount(); ++i) refreshSeries(i);
-}
-
 TAxisRange SeriesChart::bottomRange() const {
     const QCPRange r = xAxis->range();
     return {fromKeyUnits(r.lower), fromKeyUnits(r.upper)};
@@ -550,7 +542,6 @@ void SeriesChart::mouseReleaseEvent(QMouseEvent* event) {
 
 void SeriesChart::copyToClipboard() { QApplication::clipboard()->setPixmap(toPixmap()); }
 
-QPixmap SeriesChart::renderPixmap(int width, int height) { return toPixmap(width, height); }
 
 bool SeriesChart::saveBitmap(const QString& fileName, int width, int height) {
     return saveBmp(fileName, width, height);

@@ -67,9 +67,8 @@ public:
     const TChartAxisState& leftAxisState() const { return left_; }
     const TChartAxisState& bottomAxisState() const { return bottom_; }
     // Bottom axis as date-time (values in days, labels in UTC in the system's pattern,
-    // e.g. "dd.mm.yy hh:mm") or as plain numbers.
+    // e.g. "dd.mm.yy hh:mm"); plain numbers until it is called.
     void setBottomDateTime(const std::string& pattern);
-    void setBottomNumeric();
     bool bottomIsDateTime() const { return dateTime_; }
     const std::string& bottomDateTimePattern() const { return pattern_; }
     // Visible ranges in the chart's own units (days on a date-time axis), as last laid out.
@@ -106,7 +105,6 @@ public:
 
     // --- output ---
     void copyToClipboard();
-    QPixmap renderPixmap(int width, int height);
     // Saves the chart as a Windows bitmap of the given size without showing it.
     bool saveBitmap(const QString& fileName, int width = 800, int height = 400);
     // Replots once on the next pass of the event loop, however often it is asked.

@@ -8,7 +8,6 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QStringList>
-#include <QThread>
 #include <array>
 
 namespace {
@@ -128,32 +127,4 @@ std::optional<std::string> DialogPrompter::openFileName(FileKind kind, const std
 std::optional<std::string> DialogPrompter::saveFileName(FileKind kind, const std::string& filter,
                                                         const SaveDialogText& text) {
     return chooseFile(parent_, kind, filter, true, text);
-}
-
-template <class F>
-void GuiThreadReporter::onGuiThread(F&& f) {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() == app->thread()) {
-        f();
-        return;
-    }
-    QMetaObject::invokeMethod(app, std::forward<F>(f), Qt::BlockingQueuedConnection);
-}
-
-void GuiThreadReporter::message(const std::string& text) {
-    onGuiThread([&] { target_.message(text); });
-}
-
-void GuiThreadReporter::error(const std::string& text) {
-    onGuiThread([&] { target_.error(text); });
-}
-
-void GuiThreadReporter::information(const std::string& text) {
-    onGuiThread([&] { target_.information(text); });
-}
-
-bool GuiThreadReporter::confirmation(const std::string& text) {
-    bool answer = false;
-    onGuiThread([&] { answer = target_.confirmation(text); });
-    return answer;
 }

@@ -111,20 +111,3 @@ private:
         return a;
     }
 };
-
-// Passes every call to another reporter on the GUI thread, waiting for the answer, so a
-// worker thread can report through a service that opens windows. Calls made on the GUI
-// thread go straight through.
-class GuiThreadReporter : public Reporter {
-public:
-    explicit GuiThreadReporter(Reporter& target) : target_(target) {}
-    void message(const std::string& text) override;
-    void error(const std::string& text) override;
-    void information(const std::string& text) override;
-    bool confirmation(const std::string& text) override;
-
-private:
-    template <class F>
-    void onGuiThread(F&& f);
-    Reporter& target_;
-};

@@ -191,8 +191,6 @@ TFiltredStringGrid::~TFiltredStringGrid() {
 int TFiltredStringGrid::shownRowCount() const { return model_->shownRows(); }
 std::string TFiltredStringGrid::shownCell(int col, int row) const { return model_->cell(col, row); }
 const std::any& TFiltredStringGrid::shownObject(int row) const { return base_.object(model_->baseRow(row)); }
-int TFiltredStringGrid::shownBaseRow(int row) const { return model_->baseRow(row); }
-
 int TFiltredStringGrid::currentCol() const {
     if (!show_) return -1;
     const QModelIndex i = show_->currentIndex();

@@ -39,12 +39,10 @@ public:
     QTableView* SGShow() const { return show_; }
     TForm14* Form14() const { return form14_; }
 
-    // What the shown grid holds: its row count with the header row, cell texts, row objects
-    // and the base row behind each shown row (-1 for the header and a blank row).
+    // What the shown grid holds: its row count with the header row, cell texts and row objects.
     int shownRowCount() const;
     std::string shownCell(int col, int row) const;
     const std::any& shownObject(int row) const;
-    int shownBaseRow(int row) const;
     // The shown grid's current cell, -1 when there is none.
     int currentCol() const;
     int currentRow() const;

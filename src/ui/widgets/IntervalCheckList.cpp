@@ -42,11 +42,6 @@ std::vector<int> IntervalCheckList::tickedRows() const {
     return rows;
 }
 
-bool IntervalCheckList::isTicked(int row) const {
-    const QListWidgetItem* it = item(row);
-    return it && it->checkState() == Qt::Checked;
-}
-
 void IntervalCheckList::setTicked(int row, bool ticked) {
     if (QListWidgetItem* it = item(row)) it->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }

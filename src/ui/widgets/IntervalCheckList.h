@@ -20,7 +20,6 @@ public:
     void refill(const arrayOfFragment& fragments, Ticks ticks);
     // The ticked rows in row order.
     std::vector<int> tickedRows() const;
-    bool isTicked(int row) const;
     void setTicked(int row, bool ticked);
     // The fragments of the ticked rows, in row order; rows beyond `fragments` are skipped.
     arrayOfFragment tickedFragments(const arrayOfFragment& fragments) const;

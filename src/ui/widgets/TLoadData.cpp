@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 #include "numerics/TextCodec.h"
@@ -109,8 +108,7 @@ Qt::ItemFlags LoadDataModel::flags(const QModelIndex& index) const {
 
 TLoadData::TLoadData(QWidget* parent)
     : QTableView(parent),
-      model_(new LoadDataModel(this)),
-      watcher_(new QFutureWatcher<std::shared_ptr<WorkbookReadResult>>(this)) {
+      model_(new LoadDataModel(this)) {
     setModel(model_);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
@@ -135,12 +133,6 @@ TLoadData::TLoadData(QWidget* parent)
     setTimeCol(0);
     setNameRow(0);
     setDataRow(0);
-    connect(watcher_, &QFutureWatcher<std::shared_ptr<WorkbookReadResult>>::finished, this, [this] {
-        std::shared_ptr<WorkbookReadResult> r = watcher_->result();
-        const bool loaded = applyWorkbook(pendingFileName_, std::move(*r));
-        loading_ = false;
-        emit loadFinished(loaded);
-    });
 }
 
 TLoadData::~TLoadData() = default;
@@ -270,17 +262,6 @@ void TLoadData::clear() {
     model_->clear();
     updateHeaders();
     viewport()->update();
-}
-
-bool TLoadData::openExcelFile(const QString& fileName) {
-    if (loading_) return false;
-    loading_ = true;
-    pendingFileName_ = fileName;
-    const std::string path = QFile::encodeName(fileName).toStdString();
-    const FormatSettings fs = formatSettings_;
-    watcher_->setFuture(QtConcurrent::run(
-        [path, fs] { return std::make_shared<WorkbookReadResult>(readWorkbook(path, fs)); }));
-    return true;
 }
 
 bool TLoadData::applyWorkbook(const QString& fileName, WorkbookReadResult result) {

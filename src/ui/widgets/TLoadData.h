@@ -4,10 +4,8 @@
 // row; the grid derives the loadable series from them. Coordinates in this interface are
 // (column, row) with the headers at column 0 and row 0, so the sheet's cells start at (1, 1).
 #include <QAbstractTableModel>
-#include <QFutureWatcher>
 #include <QTableView>
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -102,10 +100,6 @@ public:
     // Back to an empty 1 x 1 grid; the three choices, the names and the file name stay.
     void clear();
 
-    // Starts reading the workbook on a worker thread; the result is applied on the GUI
-    // thread and loadFinished follows. False when a load is already running.
-    bool openExcelFile(const QString& fileName);
-    bool isLoading() const { return loading_; }
     // Applies a read workbook (GUI thread). A failed read reports "Ошибка открытия файла!"
     // and leaves the grid as it was. Returns whether the grid was loaded.
     bool applyWorkbook(const QString& fileName, WorkbookReadResult result);
@@ -118,8 +112,6 @@ public:
 signals:
     void OnChangeNameRow(TLoadData* sender);
     void OnChangeSome(TLoadData* sender);
-    // After every load started by openExcelFile, succeeded or not.
-    void loadFinished(bool loaded);
 
 protected:
     virtual void doChangeNameRow();
@@ -145,7 +137,4 @@ private:
     LoadDataModel* model_;
     Reporter* reporter_ = nullptr;
     FormatSettings formatSettings_ = FormatSettings::russian();
-    QFutureWatcher<std::shared_ptr<WorkbookReadResult>>* watcher_;
-    QString pendingFileName_;
-    bool loading_ = false;
 };

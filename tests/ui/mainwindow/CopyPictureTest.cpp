@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QTableWidget>
 #include <gtest/gtest.h>
-#include <qcustomplot.h>
 
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Prompter.h"
@@ -21,19 +20,6 @@ struct CopyPicture : ::testing::Test {
     TForm1 form{TForm1Services{&prompter, nullptr, nullptr}};
     void SetUp() override { QApplication::clipboard()->clear(); }
 };
-
-TEST_F(CopyPicture, ChartGoesToTheClipboardWhole) {
-    QCustomPlot plot;
-    plot.resize(400, 250);
-    plot.addGraph();
-    plot.graph(0)->setData({0, 1, 2}, {1, 3, 2});
-    plot.rescaleAxes();
-    form.N26Click(&plot);
-    const QImage img = QApplication::clipboard()->image();
-    ASSERT_FALSE(img.isNull());
-    EXPECT_EQ(img.width(), 400);
-    EXPECT_EQ(img.height(), 250);
-}
 
 TEST_F(CopyPicture, FragmentChartThroughItsMenu) {
     TFragmentChart* chart = form.fragmentsChart;

@@ -55,13 +55,6 @@ TEST_F(Frame, StartsOnTheStartPageWithTheProductLineAndCollapsedPanel) {
     EXPECT_TRUE(handlers.isEmpty());
 }
 
-TEST_F(Frame, PagesCarryTheirNamesInIndexOrder) {
-    const char* names[] = {"TabSheet1", "TabSheet7", "TabSheet3", "TabSheet6", "TabSheet4",
-                           "TabSheet2", "TabSheet5", "FirstSheet", "TabSheet14", "TabSheet17"};
-    ASSERT_EQ(form.pages()->count(), 10);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(form.page(i)->objectName(), QString(names[i])) << i;
-}
-
 // A page that counts its show and hide calls.
 struct CountingPage : MainPage {
     using MainPage::MainPage;
@@ -316,49 +309,11 @@ TEST_F(Frame, CloseIsRefusedWhileAWorkerRuns) {
     EXPECT_TRUE(form.close());
 }
 
-// Records the thread each text arrives on.
-struct ThreadNotingPrompter : ScriptedPrompter {
-    std::vector<QThread*> threads;
-    void message(const std::string& t) override {
-        threads.push_back(QThread::currentThread());
-        ScriptedPrompter::message(t);
-    }
-    bool confirmation(const std::string& t) override {
-        threads.push_back(QThread::currentThread());
-        return ScriptedPrompter::confirmation(t);
-    }
-};
-
-TEST(Workers, WorkerReportsReachTheGuiThread) {
-    ThreadNotingPrompter prompter;
-    prompter.record.answers = {false};
-    GuiThreadReporter relay(prompter);
-    TloadThread t;
-    bool answer = true;
-    t.FOnExecute = [&](const std::string&) {
-        relay.message("Ошибка открытия файла");
-        answer = relay.confirmation("Продолжить?");
-    };
-    QWidget w;
-    EXPECT_TRUE(runInBusyFrame(&w, nullptr, t));
-    EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{"Ошибка открытия файла", "Продолжить?"}));
-    EXPECT_FALSE(answer);
-    EXPECT_EQ(prompter.threads, (std::vector<QThread*>{qApp->thread(), qApp->thread()}));
-}
-
-TEST(SeriesDragTest, CarriesIdsInSelectionOrderAndRefusesOtherDrags) {
-    SeriesDrag d{7, {3, 7, 1}};
-    std::unique_ptr<QMimeData> mime(encodeSeriesDrag(d));
-    ASSERT_TRUE(isSeriesDrag(mime.get()));
-    auto back = decodeSeriesDrag(mime.get());
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->primary, 7u);
-    EXPECT_EQ(back->selected, (std::vector<uint64_t>{3, 7, 1}));
-
+// Drags from the series tree round-trip in the tree's tests; here the damaged ones.
+TEST(SeriesDragTest, RefusesOtherAndDamagedDrags) {
     QMimeData text;
     text.setText("ряд");
     EXPECT_FALSE(isSeriesDrag(&text));
-    EXPECT_FALSE(decodeSeriesDrag(&text));
     QMimeData broken;
     broken.setData(kSeriesMimeType, QByteArray("\x01", 1));
     EXPECT_FALSE(decodeSeriesDrag(&broken));

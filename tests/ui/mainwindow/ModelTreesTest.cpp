@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "core/ModelFiles.h"
+#include "support/Files.h"
 #include "ui/PageTestSupport.h"
 #include "ui/mainwindow/ModelTrees.h"
 #include "ui/mainwindow/TForm19.h"
@@ -38,11 +39,6 @@ struct ModelTreesFixture : PageFixture {
         tree->clearSelection();
         tree->topLevelItem(row)->setSelected(true);
         tree->setCurrentItem(tree->topLevelItem(row), 0, QItemSelectionModel::NoUpdate);
-    }
-    static std::string read(const QString& path) {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll().toStdString();
     }
 };
 
@@ -115,7 +111,7 @@ TEST_F(ModelTreesFixture, ExportWritesTheProjectLayoutUnderTheKindsExtension) {
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"model.sm"});
     EXPECT_EQ(prompter.lastSaveText.fileName, "M");
-    EXPECT_EQ(read(dir.filePath("model.sm")), staticModelText(*form.project().statModels[0]));
+    EXPECT_EQ(readBytes(dir.filePath("model.sm").toStdString()), staticModelText(*form.project().statModels[0]));
     // A file that cannot be written is told, with its path.
     prompter.saveAnswers.push_back(dir.filePath("missing/model.sm").toStdString());
     trees.N29Click();

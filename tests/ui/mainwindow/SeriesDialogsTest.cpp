@@ -8,9 +8,8 @@
 #include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QTest>
-#include <fstream>
-#include <sstream>
 
+#include "support/Files.h"
 #include "ui/PageTestSupport.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/TForm12.h"
@@ -20,13 +19,6 @@
 #include "ui/widgets/SeriesListBox.h"
 
 namespace {
-
-std::string readFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 struct SeriesDialogs : PageFixture {
     QTemporaryDir dir;
@@ -50,7 +42,7 @@ TEST_F(SeriesDialogs, ExportWritesTheChosenLayoutAndClosesAlsoOnCancel) {
         f.Button2Click();
     };
     form.N4Click();
-    EXPECT_EQ(readFile(dir.filePath("out/B/B_I1.csv")),
+    EXPECT_EQ(readBytes(dir.filePath("out/B/B_I1.csv").toStdString()),
               "time;B_I1;\r\n15.03.2023;10;\r\n15.03.2023 00:01:00;20;\r\n");
     EXPECT_TRUE(prompter.record.entries.empty());
     EXPECT_EQ(prompter.lastSaveText.title, "Выбор папки для экспорта трендов");
@@ -63,7 +55,7 @@ TEST_F(SeriesDialogs, ExportWritesTheChosenLayoutAndClosesAlsoOnCancel) {
         f.Button2Click();
     };
     form.N4Click();
-    EXPECT_EQ(readFile(dir.filePath("empty.csv")), "time\r\n");
+    EXPECT_EQ(readBytes(dir.filePath("empty.csv").toStdString()), "time\r\n");
     EXPECT_EQ(prompter.lastSaveText.title, "Экспорт .csv файла");
 
     // Cancel in the save dialog closes the export dialog too.

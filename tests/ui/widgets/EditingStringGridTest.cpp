@@ -63,7 +63,7 @@ struct GridFixture : ::testing::Test {
 
 }  // namespace
 
-TEST(EditingStringGridLists, NoDuplicatesOrderKeptAndClearEmptiesAll) {
+TEST(EditingStringGridLists, NoDuplicatesAndOrderKept) {
     editingStringGrid g;
     EXPECT_FALSE(g.smartEditOn());
     g.addEditCol(editingStringGrid::integerArray{2, 1, 2, 3});
@@ -76,15 +76,6 @@ TEST(EditingStringGridLists, NoDuplicatesOrderKeptAndClearEmptiesAll) {
     EXPECT_EQ(g.editCols(), (editingStringGrid::integerArray{2, 1, 3}));
     EXPECT_EQ(g.editRows(), (editingStringGrid::integerArray{4, 5}));
     EXPECT_EQ(g.editCells(), (editingStringGrid::pointarray{QPoint(1, 2), QPoint(2, 1)}));
-    g.removeEditCol(7);
-    g.removeEditCol(1);
-    g.removeEditCells(2, 2);
-    g.removeEditCells(1, 2);
-    EXPECT_EQ(g.editCols(), (editingStringGrid::integerArray{2, 3}));
-    EXPECT_EQ(g.editCellsCount(), 1);
-    EXPECT_EQ(g.editCells().front(), QPoint(2, 1));
-    g.clearEditsCells();
-    EXPECT_EQ(g.editColsCount() + g.editRowsCount() + g.editCellsCount(), 0);
 }
 
 TEST_F(GridFixture, SmartEditOffBehavesAsAPlainGrid) {
@@ -224,37 +215,6 @@ TEST_F(GridFixture, MouseClicksOpenTheEditorOverTheCell) {
     EXPECT_EQ(selects.size(), 3u);
 }
 
-namespace {
-// A grid that overrides its "do" operations instead of taking handlers.
-class UpperOnlyGrid : public editingStringGrid {
-public:
-    std::vector<QPoint> announced;
-
-protected:
-    bool doWriteValue(int, int, const std::string& value) override {
-        return !value.empty() && value[0] >= 'A' && value[0] <= 'Z';
-    }
-    void doAfterSelectCells(QObject*, int acol, int arow) override { announced.push_back(QPoint(acol, arow)); }
-};
-}  // namespace
-
-TEST(EditingStringGridOverrides, DoOperationsCanBeOverridden) {
-    UpperOnlyGrid g;
-    g.setColCount(2);
-    g.setRowCount(3);
-    g.setSmartEditOn(true);
-    g.addEditCol(1);
-    g.setCurrentCell(1, 1);
-    g.cellsEdit()->setText("abc");
-    QTest::keyClick(g.cellsEdit(), Qt::Key_Return);
-    EXPECT_EQ(g.cell(1, 1), "");
-    g.setCurrentCell(1, 2);
-    g.cellsEdit()->setText("Abc");
-    QTest::keyClick(g.cellsEdit(), Qt::Key_Return);
-    EXPECT_EQ(g.cell(1, 2), "Abc");
-    EXPECT_EQ(g.announced, (std::vector<QPoint>{QPoint(1, 1), QPoint(1, 2)}));
-}
-
 TEST_F(GridFixture, SelectHandlerErrorIsShownAndShrinkingCloses) {
     grid->setSmartEditOn(true);
     grid->addEditCol(1);
@@ -281,28 +241,4 @@ TEST_F(GridFixture, GainingTheFocusOpensNoEditor) {
     QApplication::processEvents();
     EXPECT_FALSE(grid->isEditing());
     EXPECT_TRUE(selects.empty());
-}
-
-TEST(EditingStringGridLayouts, CaptionColumnWithoutFixedRow) {
-    // Captions in column 0, values in column 1, single editable cells, no fixed row.
-    editingStringGrid g;
-    g.setColCount(2);
-    g.setRowCount(8);
-    g.setFixedRows(0);
-    g.setFixedCols(1);
-    g.setCell(0, 6, "Формат даты");
-    g.setCell(1, 6, "dd.mm.yyyy");
-    for (int r : {1, 2, 3, 6, 7}) g.addEditCells(1, r);
-    int opened = 0;
-    g.setAfterSelectCells([&](QObject*, int, int) { ++opened; });
-    g.setSmartEditOn(true);
-    g.setCurrentCell(1, 0);
-    EXPECT_FALSE(g.isEditing());
-    g.setCurrentCell(0, 6);  // caption column is fixed
-    EXPECT_EQ(g.col(), 1);
-    g.setCurrentCell(1, 6);
-    ASSERT_TRUE(g.isEditing());
-    EXPECT_EQ(g.cellsEdit()->text(), "dd.mm.yyyy");
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(g.cell(0, 6), "Формат даты");
 }

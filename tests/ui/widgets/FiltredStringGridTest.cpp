@@ -233,17 +233,6 @@ TEST_F(FiltredFixture, ColumnWidthsSurviveFiltering) {
     EXPECT_EQ(grid->SGShow()->horizontalHeader()->sectionSize(2), 140);
 }
 
-TEST_F(FiltredFixture, NoHandlerTicksRowsWhoseFirstCellIsPlus) {
-    grid->SGBase().setCell(0, 3, "+");
-    grid->setSortedOn(true);
-    grid->sorting(2, true);  // by R: И5, И2, И4, И3, И1
-    EXPECT_TRUE(grid->doChecked(4));
-    EXPECT_FALSE(grid->doChecked(3));
-    grid->setOnChecked([](int arow) { return arow == 1; });
-    EXPECT_TRUE(grid->doChecked(1));
-    EXPECT_FALSE(grid->doChecked(4));
-}
-
 TEST(FiltredStringGridLifetime, DestroyingTheGridTakesItsWidgetsAlong) {
     QWidget owner;
     auto* grid = new TFiltredStringGrid(&owner);

@@ -1,112 +1,48 @@
-#include "ui/pages/data/DataPage.h"
-
+// The data page in the main window: a workbook opened, the file information typed, the quick
+// load with its window, manual time axis and refusals, the series in the workspace tree, the
+// project saved, reset and loaded again; the pop-up commands and the format help.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QPlainTextEdit>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
+#include <QTemporaryDir>
 #include <QTimeEdit>
-#include <gtest/gtest.h>
 
-#include <deque>
-
-#include "core/PrepareSeries.h"
-#include "core/Project.h"
-#include "core/TempDir.h"
-#include "core/StatisticSeries.h"
-#include "numerics/Reporter.h"
-#include "ui/widgets/EditingStringGrid.h"
+#include "identification/Analyzer.h"
+#include "ui/PageTestSupport.h"
+#include "ui/mainwindow/TForm3.h"
+#include "ui/pages/data/DataPageSupport.h"
 #include "ui/pages/data/TForm10.h"
 #include "ui/pages/data/TForm22.h"
-#include "ui/pages/data/TForm9.h"
-#include "ui/widgets/TLoadData.h"
 #include "ui/pages/data/TimeAxisBox.h"
+#include "ui/widgets/TLoadData.h"
 
 namespace {
 
-const std::string kWorkbooks = std::string(TARVOLYN_TEST_DATA) + "/workbooks/";
-// 1 February 2023 is day 44958 after 30 December 1899.
-constexpr double kFeb1st = 44958.0;
-constexpr double kMinute = 1.0 / 1440;
-
-struct Added {
-    TStatisticSeries series;
-    bool notify;
-};
-
-// The page on its own, with scripted answers: files to open, what the quick-load window
-// does when shown (nullptr: cancel), and the series it hands over.
-struct DataPageFixture : ::testing::Test {
-    RecordingReporter reporter;
-    std::deque<std::optional<std::string>> files;
-    std::vector<Added> added;
-    std::function<void(TForm9&)> onForm9;
-    int form9Shown = 0;
-    std::function<void()> duringLoad;
-    int treeRebuilt = 0;
-    TPrepareSeries filtering;
-    QWidget mainWindow;
+struct DataPageTest : PageFixture {
     DataPage* page = nullptr;
+    std::function<void(TForm9&)> onForm9;  // the quick-load window's user; none cancels it
+    int form9Shown = 0;
 
     void SetUp() override {
-        DataPageServices s;
-        s.reporter = &reporter;
-        s.chooseWorkbook = [this]() -> std::optional<std::string> {
-            if (files.empty()) return std::nullopt;
-            auto f = files.front();
-            files.pop_front();
-            return f;
-        };
-        s.addSeries = [this](const TStatisticSeries& series, bool notify) {
-            Added a;
-            a.series.Assign(series);
-            a.notify = notify;
-            added.push_back(std::move(a));
-            if (duringLoad) duringLoad();
-        };
-        s.filtering = &filtering;
-        s.loadSeries = [this] { ++treeRebuilt; };
-        s.mainWindow = &mainWindow;
-        page = new DataPage(s, &mainWindow);
-        page->seedColours(5);
-        page->runForm9 = [this](TForm9& form) {
-            ++form9Shown;
-            if (!onForm9) return false;
-            form.setResult(0);
-            form.show();
-            onForm9(form);
-            const bool ok = form.result() == QDialog::Accepted;
-            form.hide();
-            return ok;
-        };
-        mainWindow.resize(1100, 700);
-        page->resize(1100, 700);
-        mainWindow.show();
+        page = form.dataPage();
+        ASSERT_NE(page, nullptr);
+        page->seedColours(11);
+        scriptForm9(*page, onForm9, &form9Shown);
+        form.resize(1100, 700);
+        form.show();
     }
 
     void open(const std::string& name) {
-        files.push_back(kWorkbooks + name);
+        prompter.openAnswers = {kWorkbooks + name};
         page->Button1->click();
         ASSERT_TRUE(page->dataGrid->loadFileCheck());
     }
 
-    // Types into a cell of the file-information grid and presses Enter.
-    void typeInfo(int row, const QString& text) {
-        editingStringGrid* g = page->stringgridFileInfo;
-        g->setCurrentCell(1, row);
-        ASSERT_TRUE(g->isEditing());
-        g->cellsEdit()->selectAll();
-        g->cellsEdit()->insert(text);
-        QTest::keyClick(g->cellsEdit(), Qt::Key_Return);
-    }
+    void typeInfo(int row, const QString& text) { ::typeInfo(*page, row, text); }
 
     std::vector<std::string> infoColumn() const {
         std::vector<std::string> v;
@@ -114,27 +50,10 @@ struct DataPageFixture : ::testing::Test {
         return v;
     }
 
-    static void tick(TForm9& form, const QString& name) {
-        const auto items = form.CheckListBox1->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1);
-        items[0]->setCheckState(Qt::Checked);
-    }
-
-    const Added* find(const std::string& title) const {
-        for (const auto& a : added)
-            if (a.series.Title == title) return &a;
+    const TStatisticSeries* series(const std::string& title) {
+        for (const auto& s : form.project().seriesList)
+            if (s->Title == title) return s.get();
         return nullptr;
-    }
-
-    static void expectSeries(const Added* a, const std::vector<double>& xs, const std::vector<double>& ys) {
-        ASSERT_NE(a, nullptr);
-        const TStatisticSeries& s = a->series;
-        ASSERT_EQ(s.Count(), static_cast<int>(xs.size())) << s.Title;
-        for (int i = 0; i < s.Count(); ++i) {
-            EXPECT_NEAR(s.XValue(i), xs[static_cast<size_t>(i)], 1e-9) << s.Title << " " << i;
-            EXPECT_NEAR(s.YValue(i), ys[static_cast<size_t>(i)], 1e-12) << s.Title << " " << i;
-            EXPECT_FALSE(s.IsNull(i));
-        }
     }
 
     // The workbook with the names in row 2 and the data from row 3.
@@ -145,18 +64,155 @@ struct DataPageFixture : ::testing::Test {
     }
 };
 
-const std::vector<double> kTimes = {kFeb1st, kFeb1st + kMinute, kFeb1st + 2 * kMinute, kFeb1st + 3 * kMinute,
-                                    kFeb1st + 4 * kMinute};
+TEST_F(DataPageTest, WorkbookToSeriesToSavedProject) {
+    prompter.openAnswers = {kWorkbooks + "quickload.xlsx"};
+    page->Button1->click();
+    EXPECT_EQ(prompter.openAsked, 1);
+    EXPECT_TRUE(prompter.record.entries.empty());
+    EXPECT_EQ(form.activePage(), 0);
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(form.busyWindow()->isVisible());
+    ASSERT_TRUE(page->dataGrid->loadFileCheck());
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 0), "quickload.xlsx");
 
-TEST_F(DataPageFixture, OpeningAWorkbookFillsTheFileInformation) {
+    typeInfo(2, "2");
+    typeInfo(3, "3");
+    // Each gap fill and smoothing in turn.
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Расход");
+        tick(f, "Давление");
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Расход");
+        f.setFillIndex(1);
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Температура");
+        f.CheckBox1->setChecked(true);
+        f.Edit1->setText("2");
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    // The text time column read with changed formats.
+    typeInfo(1, "6");
+    typeInfo(6, "гггг-мм-дд");
+    typeInfo(7, "чч-мм");
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Давление");
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(page->form10()->isVisible());
+    // The analyser's shared pipeline ran the columns and holds the last one.
+    EXPECT_EQ(&page->filtering(), &form.analyzer().filtering);
+    EXPECT_EQ(form.analyzer().filtering.name, "Давление");
+
+    const QStringList titles{"Расход", "Давление", "Расход(1)", "Температура_av2", "Давление(1)"};
+    EXPECT_EQ(topLevelTexts(form.seriesTree()), titles);
+    // Расход 10, 11, -, 12, 19 (mean 13, median 11.5); Давление 1.5, н/д, 2.5, 3.5, 4.5 (mean 3).
+    expectPoints(series("Расход"), kTimes, {10, 11, 13, 12, 19});
+    expectPoints(series("Давление"), kTimes, {1.5, 3, 2.5, 3.5, 4.5});
+    expectPoints(series("Расход(1)"), kTimes, {10, 11, 11.5, 12, 19});
+    expectPoints(series("Температура_av2"), {kTimes[1], kTimes[2], kTimes[3], kTimes[4]},
+                 {100.5, 101.5, 102.5, 103.5});
+    expectPoints(series("Давление(1)"), kTimes, {1.5, 3, 2.5, 3.5, 4.5});
+
+    // Save, reset with "Новый", load again.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string base = dir.path().toStdString();
+    prompter.saveAnswers = {base + "/Загрузка.prj"};
+    form.findChild<QAction*>("N25")->trigger();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    prompter.record.answers = {true};
+    form.findChild<QAction*>("N2")->trigger();
+    EXPECT_EQ(form.seriesTree()->topLevelItemCount(), 0);
+    EXPECT_FALSE(page->dataGrid->loadFileCheck());
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 0), "");
+    EXPECT_TRUE(page->Edit1->text().isEmpty());
+    prompter.record.clear();
+    prompter.openAnswers = {base + "/Загрузка/Загрузка.prj"};
+    form.findChild<QAction*>("N3")->trigger();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    EXPECT_EQ(topLevelTexts(form.seriesTree()), titles);
+    expectPoints(series("Расход(1)"), kTimes, {10, 11, 11.5, 12, 19});
+    expectPoints(series("Температура_av2"), {kTimes[1], kTimes[2], kTimes[3], kTimes[4]},
+                 {100.5, 101.5, 102.5, 103.5});
+}
+
+TEST_F(DataPageTest, IrregularTimeColumnWarnsAndStillLoads) {
+    prompter.openAnswers = {kWorkbooks + "irregular.xlsx"};
+    page->Button1->click();
+    onForm9 = [&](TForm9& f) {
+        EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Ошибка периодичности даты! Рекомендуется "
+                                                                    "использовать ручной ввод даты."});
+        f.CheckListBox1->item(0)->setCheckState(Qt::Checked);
+        f.BitBtn1->click();
+    };
+    page->Button4->click();
+    EXPECT_EQ(prompter.record.entries.size(), 1u);
+    EXPECT_EQ(topLevelTexts(form.seriesTree()), QStringList{"Уровень"});
+    const double eight = kFeb1st + 8.0 / 24;
+    expectPoints(series("Уровень"), {eight, eight + kMinute, eight + 3 * kMinute, eight + 4 * kMinute}, {1, 2, 3, 4});
+}
+
+TEST_F(DataPageTest, AFileThatIsNotAWorkbookIsToldAndTheWindowComesBack) {
+    prompter.openAnswers = {kWorkbooks + "binary.dat"};
+    page->Button1->click();
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Ошибка открытия файла!"});
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(form.busyWindow()->isVisible());
+    // A cancelled dialog does nothing.
+    prompter.record.clear();
+    page->Button1->click();
+    EXPECT_TRUE(prompter.record.entries.empty());
+}
+
+TEST_F(DataPageTest, ShowingTheFilterPageRefillsTheFileInformation) {
+    prompter.openAnswers = {kWorkbooks + "irregular.xlsx"};
+    page->Button1->click();
+    // The other pages reach the data page's check through the main window.
+    EXPECT_EQ(form.dataPage(), page);
+    EXPECT_FALSE(form.checkTimeColumn());
+    EXPECT_EQ(prompter.record.texts(),
+              std::vector<std::string>{"Ошибка периодичности даты! Рекомендуется использовать ручной ввод даты."});
+    form.clear();
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 6), "");
+    form.setActivePage(1);
+    // The reset grid shows what the data grid and the formats hold again (the emptied
+    // data grid keeps its file name and choices).
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 0), "irregular.xlsx");
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 5), "0");
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 6), "дд.мм.гггг");
+    EXPECT_EQ(page->stringgridFileInfo->cell(1, 7), "чч:мм:сс");
+}
+
+TEST(MainWindowStartUp, TheDataPageWorksWithTheWindowsMadeBeforeTheMainWindow) {
+    ScriptedPrompter prompter;
+    TForm10 form10;
+    TForm9 form9;
+    TForm22 form22;
+    TForm1 form{TForm1Services{&prompter, nullptr, nullptr, &form9, &form10, &form22}};
+    auto* page = qobject_cast<DataPage*>(form.page(0));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->form9(), &form9);
+    EXPECT_EQ(page->form10(), &form10);
+    EXPECT_EQ(page->form22(), &form22);
+}
+
+TEST_F(DataPageTest, OpeningAWorkbookFillsTheFileInformation) {
     // The two groups of the page carry their names and captions.
     auto* info = page->findChild<QGroupBox*>("GroupBox9");
     auto* data = page->findChild<QGroupBox*>("GroupBox10");
     ASSERT_TRUE(info && data);
     EXPECT_EQ(info->title(), QString("Общая информация"));
     EXPECT_EQ(data->title(), QString("Загруженные данные"));
-    EXPECT_TRUE(info->isAncestorOf(page->stringgridFileInfo));
-    EXPECT_TRUE(data->isAncestorOf(page->dataGrid));
     EXPECT_FALSE(page->stringgridFileInfo->smartEditOn());
     open("quickload.xlsx");
     EXPECT_TRUE(page->stringgridFileInfo->smartEditOn());
@@ -164,7 +220,7 @@ TEST_F(DataPageFixture, OpeningAWorkbookFillsTheFileInformation) {
     EXPECT_EQ(infoColumn(), (std::vector<std::string>{"quickload.xlsx", "1", "1", "2", "6", "7", "дд.мм.гггг",
                                                       "чч:мм:сс"}));
     EXPECT_EQ(page->stringgridFileInfo->cell(0, 6), "Формат даты");
-    EXPECT_TRUE(reporter.entries.empty());
+    EXPECT_TRUE(prompter.record.entries.empty());
 
     typeInfo(2, "2");
     typeInfo(3, "3");
@@ -176,173 +232,96 @@ TEST_F(DataPageFixture, OpeningAWorkbookFillsTheFileInformation) {
     EXPECT_EQ(infoColumn()[3], "3");
 }
 
-TEST_F(DataPageFixture, RefusedValuesDoNotStayInTheGrid) {
+// The cells show what was taken: typed formats in their Cyrillic form, refused values not at all.
+TEST_F(DataPageTest, TypedValuesAreTakenOrRefused) {
     open("quickload.xlsx");
-    // Outside the grid: the setter refuses, the cell shows the value kept.
-    typeInfo(1, "99");
-    EXPECT_EQ(page->dataGrid->timeCol(), 1);
-    EXPECT_EQ(infoColumn()[1], "1");
-    // Two separators.
-    typeInfo(6, "дд.мм-гггг");
-    EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка ввода формата даты!"});
-    EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "dd.mm.yyyy");
-    EXPECT_EQ(infoColumn()[6], "дд.мм.гггг");
-    reporter.clear();
-    // Not an integer: told, nothing changes and the editor stays open.
-    typeInfo(3, "три");
-    ASSERT_EQ(reporter.texts(), std::vector<std::string>{"\"три\" не является целым числом!"});
-    EXPECT_TRUE(page->stringgridFileInfo->isEditing());
-    EXPECT_EQ(page->dataGrid->dataRow(), 2);
-    EXPECT_EQ(infoColumn()[3], "2");
-}
-
-TEST_F(DataPageFixture, QuickLoadWithEachGapFill) {
-    openQuickload();
-    struct Case {
-        int fillIndex;
-        std::vector<double> flow;
-    };
-    // Расход 10, 11, -, 12, 19: mean 13, median 11.5. Давление 1.5, -, 2.5, 3.5, 4.5: both 3.
-    const Case cases[] = {{0, {10, 11, 13, 12, 19}}, {1, {10, 11, 11.5, 12, 19}}};
-    for (const auto& c : cases) {
-        added.clear();
-        onForm9 = [&](TForm9& form) {
-            EXPECT_EQ(form.Label4->text(), "5");
-            EXPECT_EQ(form.fillIndex(), 0);
-            EXPECT_FALSE(form.Edit1->isEnabled());
-            tick(form, "Расход");
-            tick(form, "Давление");
-            form.setFillIndex(c.fillIndex);
-            form.BitBtn1->click();
-        };
-        page->Button4->click();
-        EXPECT_TRUE(reporter.entries.empty()) << reporter.texts().front();
-        ASSERT_EQ(added.size(), 2u);
-        expectSeries(find("Расход"), kTimes, c.flow);
-        expectSeries(find("Давление"), kTimes, {1.5, 3, 2.5, 3.5, 4.5});
-        EXPECT_FALSE(added[0].notify);
-        EXPECT_TRUE(mainWindow.isEnabled());
-        EXPECT_FALSE(page->form10()->isVisible());
-        // The shared pipeline was reset for each column and holds the last one.
-        EXPECT_EQ(filtering.name, "Давление");
-    }
-    EXPECT_EQ(treeRebuilt, 2);
-}
-
-TEST_F(DataPageFixture, TheWindowStaysDisabledAndOpenWhileTheLoadRuns) {
-    openQuickload();
-    std::vector<bool> enabled, closed, progressShown;
-    duringLoad = [&] {
-        enabled.push_back(mainWindow.isEnabled());
-        closed.push_back(mainWindow.close());
-        progressShown.push_back(page->form10()->isVisible());
-    };
-    onForm9 = [&](TForm9& form) {
-        tick(form, "Расход");
-        tick(form, "Давление");
-        form.BitBtn1->click();
-    };
-    page->Button4->click();
-    EXPECT_EQ(enabled, (std::vector<bool>{false, false}));
-    EXPECT_EQ(closed, (std::vector<bool>{false, false}));
-    EXPECT_EQ(progressShown, (std::vector<bool>{true, true}));
-    EXPECT_TRUE(mainWindow.isVisible());
-    EXPECT_TRUE(mainWindow.isEnabled());
-    EXPECT_FALSE(page->form10()->isVisible());
-    // The gauge counts the columns handled.
-    EXPECT_EQ(page->form10()->progress(), 2);
-    EXPECT_TRUE(mainWindow.close());
-}
-
-TEST_F(DataPageFixture, QuickLoadWithSmoothing) {
-    openQuickload();
-    onForm9 = [&](TForm9& form) {
-        tick(form, "Температура");
-        form.CheckBox1->setChecked(true);
-        EXPECT_TRUE(form.Edit1->isEnabled());
-        form.Edit1->setText("2");
-        form.BitBtn1->click();
-    };
-    page->Button4->click();
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_TRUE(added[0].notify);
-    expectSeries(find("Температура_av2"), {kTimes[1], kTimes[2], kTimes[3], kTimes[4]},
-                 {100.5, 101.5, 102.5, 103.5});
-    // The window typed last is kept for the next load, unticked.
-    onForm9 = [&](TForm9& form) {
-        EXPECT_EQ(form.Edit1->text(), "2");
-        EXPECT_FALSE(form.CheckBox1->isChecked());
-        form.BitBtn2->click();
-    };
-    page->Button4->click();
-    EXPECT_EQ(added.size(), 1u);
-}
-
-TEST_F(DataPageFixture, ChangedFormatsReadATextTimeColumn) {
-    openQuickload();
-    typeInfo(1, "6");
     typeInfo(6, "гггг-мм-дд");
     typeInfo(7, "чч-мм");
     EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "yyyy-mm-dd");
     EXPECT_EQ(page->loadDateFormat.TimeSeparator, U'-');
     EXPECT_EQ(infoColumn()[6], "гггг-мм-дд");
     EXPECT_EQ(infoColumn()[7], "чч-мм");
-    onForm9 = [&](TForm9& form) {
-        tick(form, "Температура");
-        form.BitBtn1->click();
-    };
-    page->Button4->click();
-    EXPECT_TRUE(reporter.entries.empty());
-    expectSeries(find("Температура"), kTimes, {100, 101, 102, 103, 104});
+    // Outside the grid: the setter refuses, the cell shows the value kept.
+    typeInfo(1, "99");
+    EXPECT_EQ(page->dataGrid->timeCol(), 1);
+    EXPECT_EQ(infoColumn()[1], "1");
+    // Two separators.
+    typeInfo(6, "дд.мм-гггг");
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Ошибка ввода формата даты!"});
+    EXPECT_EQ(page->loadDateFormat.ShortDateFormat, "yyyy-mm-dd");
+    EXPECT_EQ(infoColumn()[6], "гггг-мм-дд");
+    prompter.record.clear();
+    // Not an integer: told, nothing changes and the editor stays open.
+    typeInfo(3, "три");
+    ASSERT_EQ(prompter.record.texts(), std::vector<std::string>{"\"три\" не является целым числом!"});
+    EXPECT_TRUE(page->stringgridFileInfo->isEditing());
+    EXPECT_EQ(page->dataGrid->dataRow(), 2);
+    EXPECT_EQ(infoColumn()[3], "2");
 }
 
-TEST_F(DataPageFixture, IrregularTimeColumnWarnsAndStillLoads) {
-    open("irregular.xlsx");
-    onForm9 = [&](TForm9& form) {
-        // The warning came before the window.
-        EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка периодичности даты! Рекомендуется "
-                                                             "использовать ручной ввод даты."});
-        form.CheckListBox1->item(0)->setCheckState(Qt::Checked);  // "Выбрать все"
-        form.BitBtn1->click();
+TEST_F(DataPageTest, TheWindowStaysDisabledAndOpenWhileTheLoadRuns) {
+    openQuickload();
+    std::vector<bool> enabled, closed, progressShown;
+    // Smoothed series join the project with its series event, one by one while the load runs.
+    auto rebuildTree = form.project().FOnChangeSeriesList;
+    form.project().FOnChangeSeriesList = [&](TProject& p) {
+        enabled.push_back(form.isEnabled());
+        closed.push_back(form.close());
+        progressShown.push_back(page->form10()->isVisible());
+        rebuildTree(p);
+    };
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Расход");
+        tick(f, "Давление");
+        f.CheckBox1->setChecked(true);
+        f.Edit1->setText("2");
+        f.BitBtn1->click();
     };
     page->Button4->click();
-    EXPECT_EQ(reporter.entries.size(), 1u);
-    const double eight = kFeb1st + 8.0 / 24;
-    expectSeries(find("Уровень"), {eight, eight + kMinute, eight + 3 * kMinute, eight + 4 * kMinute}, {1, 2, 3, 4});
+    EXPECT_EQ(enabled, (std::vector<bool>{false, false}));
+    EXPECT_EQ(closed, (std::vector<bool>{false, false}));
+    EXPECT_EQ(progressShown, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(page->form10()->isVisible());
+    // The gauge counts the columns handled.
+    EXPECT_EQ(page->form10()->progress(), 2);
+    prompter.record.answers = {true};  // the loaded series are not saved
+    EXPECT_TRUE(form.close());
 }
 
-TEST_F(DataPageFixture, ManualTimeAxisIsCopiedBackOnlyAfterOk) {
+TEST_F(DataPageTest, ManualTimeAxisIsCopiedBackOnlyAfterOk) {
     openQuickload();
     // Cancel: the page's controls stay as they were.
-    onForm9 = [&](TForm9& form) {
-        form.axisBox->CheckBox2->setChecked(true);
-        form.BitBtn2->click();
+    onForm9 = [&](TForm9& f) {
+        f.axisBox->CheckBox2->setChecked(true);
+        f.BitBtn2->click();
     };
     page->Button4->click();
     EXPECT_FALSE(page->timeAxis->CheckBox2->isChecked());
-    EXPECT_TRUE(added.empty());
+    EXPECT_EQ(form.project().seriesCount(), 0);
 
-    onForm9 = [&](TForm9& form) {
-        EXPECT_FALSE(form.axisBox->GroupBox40->isVisible());
-        form.axisBox->CheckBox2->setChecked(true);
-        EXPECT_TRUE(form.axisBox->GroupBox40->isVisible());
-        form.axisBox->DateTimePicker1->setDate(QDate(2024, 3, 10));
-        form.axisBox->DateTimePicker2->setTime(QTime(6, 0));
-        form.axisBox->Edit18->setText("1");
-        form.axisBox->DateTimePicker4->setTime(QTime(12, 0));
-        tick(form, "Расход");
-        tick(form, "Температура");
-        form.BitBtn1->click();
+    onForm9 = [&](TForm9& f) {
+        EXPECT_FALSE(f.axisBox->GroupBox40->isVisible());
+        f.axisBox->CheckBox2->setChecked(true);
+        EXPECT_TRUE(f.axisBox->GroupBox40->isVisible());
+        f.axisBox->DateTimePicker1->setDate(QDate(2024, 3, 10));
+        f.axisBox->DateTimePicker2->setTime(QTime(6, 0));
+        f.axisBox->Edit18->setText("1");
+        f.axisBox->DateTimePicker4->setTime(QTime(12, 0));
+        tick(f, "Расход");
+        tick(f, "Температура");
+        f.BitBtn1->click();
     };
     page->Button4->click();
     // 10 March 2024 is day 45361; every column starts again from the start time.
     const double start = 45361.25;
     for (const char* name : {"Расход", "Температура"}) {
-        const Added* a = find(name);
-        ASSERT_NE(a, nullptr);
-        ASSERT_EQ(a->series.Count(), 5);
-        EXPECT_EQ(a->series.XValue(0), start);
-        EXPECT_DOUBLE_EQ(a->series.XValue(4), start + 6);
+        const TStatisticSeries* s = series(name);
+        ASSERT_NE(s, nullptr);
+        ASSERT_EQ(s->Count(), 5);
+        EXPECT_EQ(s->XValue(0), start);
+        EXPECT_DOUBLE_EQ(s->XValue(4), start + 6);
     }
     EXPECT_TRUE(page->timeAxis->CheckBox2->isChecked());
     EXPECT_TRUE(page->timeAxis->GroupBox40->isVisibleTo(page));
@@ -351,41 +330,48 @@ TEST_F(DataPageFixture, ManualTimeAxisIsCopiedBackOnlyAfterOk) {
     EXPECT_EQ(page->timeAxis->DateTimePicker4->time(), QTime(12, 0));
 }
 
-TEST_F(DataPageFixture, TypedNumbersThatCannotBeReadKeepTheWindowOpen) {
+TEST_F(DataPageTest, TypedNumbersThatCannotBeReadKeepTheWindowOpen) {
     openQuickload();
-    onForm9 = [&](TForm9& form) {
-        tick(form, "Расход");
-        form.CheckBox1->setChecked(true);
-        form.Edit1->setText("");
-        form.BitBtn1->click();
-        EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Количество точек для сглаживания должно быть целым числом!"});
-        EXPECT_TRUE(form.isVisible());
-        EXPECT_NE(form.result(), QDialog::Accepted);
-        reporter.clear();
-        form.Edit1->setText("3");
-        form.axisBox->CheckBox2->setChecked(true);
-        form.axisBox->Edit18->setText("");
-        form.BitBtn1->click();
-        EXPECT_EQ(reporter.texts(),
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Расход");
+        f.CheckBox1->setChecked(true);
+        f.Edit1->setText("");
+        f.BitBtn1->click();
+        EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Количество точек для сглаживания должно быть целым числом!"});
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_NE(f.result(), QDialog::Accepted);
+        prompter.record.clear();
+        f.Edit1->setText("3");
+        f.axisBox->CheckBox2->setChecked(true);
+        f.axisBox->Edit18->setText("");
+        f.BitBtn1->click();
+        EXPECT_EQ(prompter.record.texts(),
                   std::vector<std::string>{"Количество дней шага дискретизации должно быть целым числом!"});
-        reporter.clear();
-        form.axisBox->Edit18->setText("0");
-        form.axisBox->DateTimePicker4->setTime(QTime(0, 0));
-        form.BitBtn1->click();
-        EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Шаг дискретизации должен быть больше нуля!"});
-        reporter.clear();
-        form.axisBox->CheckBox2->setChecked(false);
-        form.BitBtn1->click();
+        prompter.record.clear();
+        f.axisBox->Edit18->setText("0");
+        f.axisBox->DateTimePicker4->setTime(QTime(0, 0));
+        f.BitBtn1->click();
+        EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Шаг дискретизации должен быть больше нуля!"});
+        prompter.record.clear();
+        f.axisBox->CheckBox2->setChecked(false);
+        f.BitBtn1->click();
     };
     page->Button4->click();
-    EXPECT_TRUE(reporter.entries.empty());
-    expectSeries(find("Расход_av3"), {kTimes[2], kTimes[3], kTimes[4]}, {34.0 / 3, 12, 44.0 / 3});
+    EXPECT_TRUE(prompter.record.entries.empty());
+    expectPoints(series("Расход_av3"), {kTimes[2], kTimes[3], kTimes[4]}, {34.0 / 3, 12, 44.0 / 3});
+    // The window typed last is kept for the next load, unticked.
+    onForm9 = [&](TForm9& f) {
+        EXPECT_EQ(f.Edit1->text(), "3");
+        EXPECT_FALSE(f.CheckBox1->isChecked());
+        f.BitBtn2->click();
+    };
+    page->Button4->click();
 }
 
-TEST_F(DataPageFixture, SelectAllActsOnlyOnItsOwnChange) {
+TEST_F(DataPageTest, SelectAllActsOnlyOnItsOwnChange) {
     openQuickload();
-    onForm9 = [&](TForm9& form) {
-        QListWidget* list = form.CheckListBox1;
+    onForm9 = [&](TForm9& f) {
+        QListWidget* list = f.CheckListBox1;
         ASSERT_EQ(list->count(), 5);
         EXPECT_EQ(list->item(0)->text(), "Выбрать все");
         list->item(0)->setCheckState(Qt::Checked);
@@ -393,34 +379,25 @@ TEST_F(DataPageFixture, SelectAllActsOnlyOnItsOwnChange) {
         // Clearing one item leaves "Выбрать все" and the others as they are.
         list->item(2)->setCheckState(Qt::Unchecked);
         EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
-        EXPECT_EQ(form.checkedItems(), (std::vector<int>{1, 3, 4}));
+        EXPECT_EQ(f.checkedItems(), (std::vector<int>{1, 3, 4}));
         list->item(0)->setCheckState(Qt::Unchecked);
-        EXPECT_TRUE(form.checkedItems().empty());
-        form.BitBtn2->click();
+        EXPECT_TRUE(f.checkedItems().empty());
+        f.BitBtn2->click();
     };
     page->Button4->click();
 }
 
-TEST_F(DataPageFixture, NothingHappensWithoutAWorkbook) {
-    onForm9 = [](TForm9& form) { form.BitBtn1->click(); };
+TEST_F(DataPageTest, NothingHappensWithoutAWorkbook) {
+    onForm9 = [](TForm9& f) { f.BitBtn1->click(); };
     page->Button4->click();
     EXPECT_EQ(form9Shown, 0);
-    EXPECT_TRUE(reporter.entries.empty());
+    EXPECT_TRUE(prompter.record.entries.empty());
     // A cancelled open dialog changes nothing either.
     page->Button1->click();
     EXPECT_FALSE(page->stringgridFileInfo->smartEditOn());
 }
 
-TEST_F(DataPageFixture, AWorkbookThatCannotBeOpenedKeepsThePage) {
-    open("quickload.xlsx");
-    files.push_back(kWorkbooks + "corrupt.xlsx");
-    page->Button1->click();
-    EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Ошибка открытия файла!"});
-    EXPECT_TRUE(mainWindow.isEnabled());
-    EXPECT_EQ(page->dataGrid->colCount(), 7);
-}
-
-TEST_F(DataPageFixture, PopupCommandsActOnTheCurrentCell) {
+TEST_F(DataPageTest, PopupCommandsActOnTheCurrentCell) {
     open("quickload.xlsx");
     EXPECT_EQ(page->N8->text(), "Выбрать столбец времени ");
     page->dataGrid->setCurrentCell(6, 2);
@@ -434,7 +411,8 @@ TEST_F(DataPageFixture, PopupCommandsActOnTheCurrentCell) {
     EXPECT_EQ(infoColumn()[1], "6");
 }
 
-TEST_F(DataPageFixture, FormatHelpFollowsTheCaptions) {
+TEST_F(DataPageTest, FormatHelpFollowsTheCaptions) {
+    form.setActivePage(0);
     editingStringGrid* g = page->stringgridFileInfo;
     auto moveTo = [&](int col, int row, int dx) {
         const QRect r = g->visualRect(g->model()->index(row, col));
@@ -464,81 +442,15 @@ TEST_F(DataPageFixture, FormatHelpFollowsTheCaptions) {
     EXPECT_EQ(time[9], "Пример: чч:мм:с - 10:30:5 ");
 }
 
-TEST_F(DataPageFixture, ClearEmptiesTheValues) {
+TEST_F(DataPageTest, ClearEmptiesTheValues) {
     openQuickload();
     page->clearPage();
     EXPECT_FALSE(page->dataGrid->loadFileCheck());
     EXPECT_EQ(infoColumn(), std::vector<std::string>(8, ""));
     EXPECT_TRUE(page->Edit1->text().isEmpty());
-    onForm9 = [](TForm9& form) { form.BitBtn1->click(); };
+    onForm9 = [](TForm9& f) { f.BitBtn1->click(); };
     page->Button4->click();
     EXPECT_EQ(form9Shown, 0);
-}
-
-TEST_F(DataPageFixture, TheProjectHoldsTheSeriesAndASavedProjectReloadsThem) {
-    TProject project;
-    int seriesEvents = 0;
-    project.FOnChangeSeriesList = [&](TProject&) { ++seriesEvents; };
-    DataPageServices s;
-    s.reporter = &reporter;
-    s.chooseWorkbook = [] { return std::optional<std::string>(kWorkbooks + "quickload.xlsx"); };
-    s.addSeries = [&](const TStatisticSeries& series, bool notify) { project.addSeries(series, false, notify); };
-    s.filtering = &filtering;
-    DataPage projectPage(s);
-    projectPage.runForm9 = [](TForm9& form) {
-        for (const char* name : {"Расход", "Температура"})
-            form.CheckListBox1->findItems(name, Qt::MatchExactly)[0]->setCheckState(Qt::Checked);
-        form.setFillIndex(1);
-        form.BitBtn1->click();
-        return form.result() == QDialog::Accepted;
-    };
-    projectPage.Button1->click();
-    projectPage.dataGrid->setNameRow(2);
-    projectPage.dataGrid->setDataRow(3);
-    projectPage.Button4->click();
-    projectPage.Button4->click();  // a second load gets unique names
-    EXPECT_TRUE(reporter.entries.empty());
-    EXPECT_EQ(seriesEvents, 0);  // plain series are added without the event
-    ASSERT_EQ(project.seriesCount(), 4);
-    EXPECT_EQ(project.seriesList[0]->Title, "Расход");
-    EXPECT_EQ(project.seriesList[1]->Title, "Температура");
-    EXPECT_EQ(project.seriesList[2]->Title, "Расход(1)");
-    EXPECT_EQ(project.seriesList[3]->Title, "Температура(1)");
-    // Median fill of 10, 11, -, 12, 19; the statistics are computed on adding.
-    EXPECT_NEAR(static_cast<double>(project.seriesList[0]->mean), (10 + 11 + 11.5 + 12 + 19) / 5.0, 1e-12);
-
-    TempDir dir;
-    ASSERT_TRUE(project.saveas(dir / "Установка.prj", &reporter));
-    TProject reloaded;
-    ASSERT_TRUE(reloaded.load(dir / "Установка/Установка.prj", &reporter));
-    EXPECT_TRUE(reporter.entries.empty());
-    ASSERT_EQ(reloaded.seriesCount(), 4);
-    const std::vector<double> flow = {10, 11, 11.5, 12, 19};
-    const std::vector<double> temperature = {100, 101, 102, 103, 104};
-    for (int i = 0; i < 4; ++i) {
-        const TStatisticSeries& r = *reloaded.seriesList[static_cast<size_t>(i)];
-        EXPECT_EQ(r.Title, project.seriesList[static_cast<size_t>(i)]->Title);
-        ASSERT_EQ(r.Count(), 5);
-        for (int k = 0; k < 5; ++k) {
-            EXPECT_NEAR(r.XValue(k), kTimes[static_cast<size_t>(k)], 1e-8);
-            EXPECT_NEAR(r.YValue(k), (i % 2 == 0 ? flow : temperature)[static_cast<size_t>(k)], 1e-12);
-        }
-    }
-
-    // Smoothed series come with the event.
-    projectPage.runForm9 = [](TForm9& form) {
-        form.CheckListBox1->findItems("Давление", Qt::MatchExactly)[0]->setCheckState(Qt::Checked);
-        form.CheckBox1->setChecked(true);
-        form.Edit1->setText("5");
-        form.BitBtn1->click();
-        return form.result() == QDialog::Accepted;
-    };
-    projectPage.Button4->click();
-    EXPECT_EQ(seriesEvents, 1);
-    ASSERT_EQ(project.seriesCount(), 5);
-    EXPECT_EQ(project.seriesList[4]->Title, "Давление_av5");
-    ASSERT_EQ(project.seriesList[4]->Count(), 1);
-    EXPECT_NEAR(project.seriesList[4]->YValue(0), 3.0, 1e-12);
 }
 
 TEST(DropTypedKeys, LettersDoNotChooseItems) {

@@ -6,10 +6,9 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <fstream>
 #include <numeric>
-#include <sstream>
 
+#include "support/Files.h"
 #include "ui/PageTestSupport.h"
 #include "identification/Analyzer.h"
 #include "ui/charts/FragmentChart.h"
@@ -44,12 +43,6 @@ const std::vector<std::string> kQuality = {"0,33301171", "0,31925938", "15,16379
 const char* const kListsChanged =
     "Списки входных и выходного рядов изменились после расчета моделей интервалов. "
     "Выполните расчет моделей интервалов заново.";
-
-std::string readFile(const std::string& name) {
-    std::stringstream s;
-    s << std::ifstream(name, std::ios::binary).rdbuf();
-    return s.str();
-}
 
 double meanOf(const TStatisticSeries& s) { return std::accumulate(s.YValues().begin(), s.YValues().end(), 0.0) / s.Count(); }
 
@@ -173,10 +166,8 @@ TEST_F(RegularisedPageTest, IntervalModelsTableSummaryReportAndSaving) {
     prompter.saveAnswers.push_back(dir.path().toStdString() + "/summary");
     page->Button17Click();
     EXPECT_TRUE(told().empty());
-    std::string expected;  // kept with LF ends; the page has CR LF
-    for (char ch : readFile(std::string(TARVOLYN_TEST_DATA) + "/reports/regularised_page_report.html"))
-        expected += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-    EXPECT_EQ(readFile(dir.path().toStdString() + "/summary/Выход.html"), expected);
+    EXPECT_EQ(readBytes(dir.path().toStdString() + "/summary/Выход.html"),
+              expectedReportPage("regularised_page_report.html"));
 
     // Saved into the project under the name typed; the static-model tree shows it.
     form.modelNameDialog()->runModal = [](TForm17& f) { return f.Edit1->setText("Сводная"), true; };
