@@ -174,6 +174,19 @@ void TProject::deleteAllDynamicModel() {
 
 // ---- fragments ----
 
+void TProject::deleteFragments(int i) {
+    if (i < 0 || i >= numOfFragments()) return;
+    fragments.erase(fragments.begin() + i);
+    needCalcFragment = true;
+    doChangeFragmentsList();
+}
+
+void TProject::deleteAllFragments() {
+    if (fragments.empty()) return;
+    fragments.clear();
+    doChangeFragmentsList();
+}
+
 namespace {
 
 // Points in time order (non-decreasing, no NaN) allow a binary search of the bounds.

@@ -105,6 +105,8 @@ public:
     void addDynamicModel(const TDynamicModel& model, bool notify);
     void deleteDynamicModel(int i, bool notify);
     void deleteAllDynamicModel();
+    void deleteFragments(int i);
+    void deleteAllFragments();
 
     // Rebuilds fragmentsSeriesList when needCalcFragment is set (and there are series),
     // then clears the flag. A fragment takes every point with start <= X <= end.

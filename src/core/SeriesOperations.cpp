@@ -76,6 +76,14 @@ bool TStatisticSeries::average(int n) {
     return true;
 }
 
+std::unique_ptr<TStatisticSeries> TStatisticSeries::getAverageSeries(int n) const {
+    if (n < 1 || n > Count()) return nullptr;
+    auto copy = std::make_unique<TStatisticSeries>();
+    copy->assignSS(*this);
+    copy->average(n);
+    return copy;
+}
+
 std::vector<long double> TStatisticSeries::calcAutoKorr(int maxLag) const {
     std::vector<long double> r;
     if (maxLag < 0) return r;
@@ -172,6 +180,14 @@ void TStatisticSeries::filterWithFrag(const std::vector<TFragment>& fragments) {
     std::vector<uint8_t> keep(n, 1);
     for (size_t i = first; i < n; ++i) keep[i] = inside(x_[i]) ? 1 : 0;
     keepPoints(keep);
+}
+
+std::unique_ptr<TStatisticSeries> TStatisticSeries::getFilterWithFragSeries(
+    const std::vector<TFragment>& fragments) const {
+    auto copy = std::make_unique<TStatisticSeries>();
+    copy->assignSS(*this);
+    copy->filterWithFrag(fragments);
+    return copy;
 }
 
 bool TStatisticSeries::checkSyncronize(const TStatisticSeries& other, long double delta) const {

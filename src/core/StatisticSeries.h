@@ -75,6 +75,8 @@ public:
     // the time of the last point of its window (null flags not consulted), and recomputes
     // the statistics. False, with nothing changed, when n < 1 or n > Count.
     bool average(int n);
+    // The same on a new copy of this series; nullptr when n < 1 or n > Count.
+    std::unique_ptr<TStatisticSeries> getAverageSeries(int n) const;
     // Autocorrelation coefficients for the lags 0..maxLag (population deviations, sums about
     // the means; 0 where a part is constant or holds fewer than two pairs, NaN where a part
     // holds a value that is not a finite number). Empty for a negative maxLag.
@@ -82,6 +84,8 @@ public:
     // Deletes every point whose X lies outside all fragments (bounds inclusive); an empty
     // list deletes every point.
     void filterWithFrag(const std::vector<TFragment>& fragments);
+    // A copy (statistics fields copied, not recomputed) with filterWithFrag applied.
+    std::unique_ptr<TStatisticSeries> getFilterWithFragSeries(const std::vector<TFragment>& fragments) const;
     // Same count and |X_i - other.X_i| <= delta at every index.
     bool checkSyncronize(const TStatisticSeries& other, long double delta) const;
     // Resamples this series onto the time stamps of `leading` with tolerance |delta|:

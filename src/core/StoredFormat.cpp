@@ -74,6 +74,17 @@ std::vector<std::string_view> storedFields(std::string_view line) {
     return fields;
 }
 
+bool nextField(std::string& line, std::string& field) {
+    const size_t semi = line.find(';');
+    if (semi == std::string::npos) {
+        field.clear();
+        return false;
+    }
+    field = line.substr(0, semi);
+    line.erase(0, semi + 1);
+    return true;
+}
+
 std::string_view firstField(std::string_view line) {
     const size_t semi = line.find(';');
     return semi == std::string_view::npos ? line : line.substr(0, semi);

@@ -24,6 +24,10 @@ std::optional<int> readStoredInt(std::string_view s);
 // The fields of a stored line: the texts between ";" separators; the empty text after a
 // final ";" is not a field, and a last field without its ";" still counts.
 std::vector<std::string_view> storedFields(std::string_view line);
+// Takes the first ";"-terminated field off the front of `line`: `field` gets the text before
+// the first ";", and that text and the ";" are removed from `line`. False, with `field`
+// empty and `line` unchanged, when the line holds no ";".
+bool nextField(std::string& line, std::string& field);
 // The text before the first ";" of a line, or the whole line when it holds no ";".
 std::string_view firstField(std::string_view line);
 // A line with its final ";" (when there is one) removed: the single field of a one-field

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -15,6 +16,23 @@ bool isZero(double x) { return std::fabs(x) < 1e-8; }
 double relErr(double y, double yFit) {
     if (std::fabs(y) > 1e-7) return std::fabs(y - yFit) / y;
     return std::fabs(y - yFit) < 1e-7 ? 0.0 : 1.0;
+}
+
+bool hasDuplicateRows(const TMatrix& M) {
+    std::vector<std::string> rows;
+    rows.reserve(static_cast<size_t>(M.rows));
+    for (int i = 1; i <= M.rows; ++i) {
+        std::string t;
+        for (int j = 1; j <= M.cols; ++j) {
+            t += floatToText(M(i, j));
+            t += "   ";
+        }
+        rows.push_back(std::move(t));
+    }
+    for (size_t i = 0; i < rows.size(); ++i)
+        for (size_t j = i + 1; j < rows.size(); ++j)
+            if (rows[i] == rows[j]) return true;
+    return false;
 }
 
 namespace {

@@ -16,6 +16,9 @@ bool isZero(double x);
 // Relative error of one fitted value: (y - yFit) in absolute value divided by y itself when
 // |y| > 1e-7; otherwise 0 when |y - yFit| < 1e-7, else 1.
 double relErr(double y, double yFit);
+// True when two rows print identically through floatToText (each element followed by
+// three blanks), i.e. agree to four decimals.
+bool hasDuplicateRows(const TMatrix& M);
 
 // What became of a least-squares fit.
 enum class TFitStatus {

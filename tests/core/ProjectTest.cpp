@@ -149,6 +149,9 @@ TEST(Project, EventsFiredAsSpecified) {
         {"addDynamicModel", none, [](TProject& p) { p.addDynamicModel(TDynamicModel(), true); }, {"dynamic"}},
         {"deleteDynamicModel beyond", withModels, [](TProject& p) { p.deleteDynamicModel(3, true); }, {}},
         {"deleteAllDynamicModel empty", none, [](TProject& p) { p.deleteAllDynamicModel(); }, {"dynamic"}},
+        {"deleteFragments", withFragment, [](TProject& p) { p.deleteFragments(0); }, {"fragments"}},
+        {"deleteFragments beyond", withFragment, [](TProject& p) { p.deleteFragments(1); }, {}},
+        {"deleteAllFragments empty", none, [](TProject& p) { p.deleteAllFragments(); }, {}},
         {"clear", withSeries, [](TProject& p) { p.clear(); }, {"series", "fragments", "static", "dynamic"}},
         {"new", none, [](TProject& p) { p.newProject(); }, {"series", "fragments", "static", "dynamic", "project"}},
     };

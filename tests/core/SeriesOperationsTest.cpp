@@ -37,6 +37,9 @@ TEST(SeriesOperations, MovingAverage) {
     for (const auto& c : cases) {
         auto s = make(t, {1, 2, 3, 4, 5});
         s.SetNull(1);  // a null point takes part with the value it stores
+        const auto copy = s.getAverageSeries(c.n);
+        EXPECT_EQ(copy != nullptr, c.ok) << c.n;
+        EXPECT_EQ(s.Count(), 5);  // the copy leaves the series alone
         EXPECT_EQ(s.average(c.n), c.ok) << c.n;
         EXPECT_EQ(xs(s), c.x) << c.n;
         EXPECT_EQ(ys(s), c.y) << c.n;
@@ -45,6 +48,8 @@ TEST(SeriesOperations, MovingAverage) {
             long double sum = 0;
             for (double v : c.y) sum += v;
             EXPECT_DOUBLE_EQ(static_cast<double>(s.mean), static_cast<double>(sum / c.y.size()));
+            EXPECT_EQ(xs(*copy), c.x);
+            EXPECT_EQ(ys(*copy), c.y);
         }
     }
 }
@@ -115,11 +120,17 @@ TEST(SeriesOperations, AutoCorrelationOfUndefinedValuesAndLargeOffsets) {
 TEST(SeriesOperations, FilterByFragments) {
     auto s = make({1, 2, 3, 4, 5, 6, 7, 8}, {10, 20, 30, 40, 50, 60, 70, 80});
     s.SetNull(2);
-    s.filterWithFrag({TFragment(2.0L, 3.0L), TFragment(6.0L, 6.0L), TFragment(2.5L, 4.0L)});
+    s.mean = 123;  // the copy keeps the statistics it had
+    const arrayOfFragment frags{TFragment(2.0L, 3.0L), TFragment(6.0L, 6.0L), TFragment(2.5L, 4.0L)};
+    auto copy = s.getFilterWithFragSeries(frags);
+    EXPECT_EQ(xs(*copy), (std::vector<double>{2, 3, 4, 6}));
+    EXPECT_EQ(ys(*copy), (std::vector<double>{20, 30, 40, 60}));
+    EXPECT_TRUE(copy->IsNull(1));
+    EXPECT_FALSE(copy->IsNull(0));
+    EXPECT_EQ(copy->mean, 123);
+    EXPECT_EQ(s.Count(), 8);
+    s.filterWithFrag(frags);
     EXPECT_EQ(xs(s), (std::vector<double>{2, 3, 4, 6}));
-    EXPECT_EQ(ys(s), (std::vector<double>{20, 30, 40, 60}));
-    EXPECT_TRUE(s.IsNull(1));
-    EXPECT_FALSE(s.IsNull(0));
     s.filterWithFrag({});
     EXPECT_EQ(s.Count(), 0);
 }

@@ -71,6 +71,14 @@ TEST(StoredFormat, Fields) {
         {"a;b;", {"a", "b"}}, {"a;b", {"a", "b"}}, {"", {}}, {";", {""}}, {"a;;c;", {"a", "", "c"}},
     };
     for (const auto& c : cases) EXPECT_EQ(storedFields(c.line), c.fields) << c.line;
+    std::string line = "a;;b", field = "old";
+    EXPECT_TRUE(nextField(line, field));
+    EXPECT_EQ(field, "a");
+    EXPECT_TRUE(nextField(line, field));
+    EXPECT_EQ(field, "");
+    EXPECT_FALSE(nextField(line, field));
+    EXPECT_EQ(field, "");
+    EXPECT_EQ(line, "b");
     EXPECT_EQ(firstField("x;y;"), "x");
     EXPECT_EQ(firstField("xy"), "xy");
     EXPECT_EQ(wholeField("a;b;"), "a;b");

@@ -166,6 +166,24 @@ void editingStringGrid::addEditCells(int c, int r) {
     const QPoint p(c, r);
     if (std::find(editCells_.begin(), editCells_.end(), p) == editCells_.end()) editCells_.push_back(p);
 }
+void editingStringGrid::removeEditCol(int c) {
+    auto it = std::find(editCols_.begin(), editCols_.end(), c);
+    if (it != editCols_.end()) editCols_.erase(it);
+}
+void editingStringGrid::removeEditRow(int r) {
+    auto it = std::find(editRows_.begin(), editRows_.end(), r);
+    if (it != editRows_.end()) editRows_.erase(it);
+}
+void editingStringGrid::removeEditCells(int c, int r) {
+    auto it = std::find(editCells_.begin(), editCells_.end(), QPoint(c, r));
+    if (it != editCells_.end()) editCells_.erase(it);
+}
+void editingStringGrid::clearEditsCells() {
+    editCols_.clear();
+    editRows_.clear();
+    editCells_.clear();
+}
+
 void editingStringGrid::setSmartEditOn(bool on) {
     smartEditOn_ = on;
     if (!on) hideEditor(false);

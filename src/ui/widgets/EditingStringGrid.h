@@ -55,9 +55,16 @@ public:
     void addEditRow(int row);
     void addEditRow(const integerArray& rows);
     void addEditCells(int col, int row);
+    void removeEditCol(int col);
+    void removeEditRow(int row);
+    void removeEditCells(int col, int row);
+    void clearEditsCells();
     const integerArray& editCols() const { return editCols_; }
     const integerArray& editRows() const { return editRows_; }
     const pointarray& editCells() const { return editCells_; }
+    int editColsCount() const { return static_cast<int>(editCols_.size()); }
+    int editRowsCount() const { return static_cast<int>(editRows_.size()); }
+    int editCellsCount() const { return static_cast<int>(editCells_.size()); }
 
     // Master switch of the floating editor; off after creation.
     bool smartEditOn() const { return smartEditOn_; }

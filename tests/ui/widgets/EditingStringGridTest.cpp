@@ -63,7 +63,7 @@ struct GridFixture : ::testing::Test {
 
 }  // namespace
 
-TEST(EditingStringGridLists, NoDuplicatesAndOrderKept) {
+TEST(EditingStringGridLists, NoDuplicatesOrderKeptAndClearEmptiesAll) {
     editingStringGrid g;
     EXPECT_FALSE(g.smartEditOn());
     g.addEditCol(editingStringGrid::integerArray{2, 1, 2, 3});
@@ -76,6 +76,15 @@ TEST(EditingStringGridLists, NoDuplicatesAndOrderKept) {
     EXPECT_EQ(g.editCols(), (editingStringGrid::integerArray{2, 1, 3}));
     EXPECT_EQ(g.editRows(), (editingStringGrid::integerArray{4, 5}));
     EXPECT_EQ(g.editCells(), (editingStringGrid::pointarray{QPoint(1, 2), QPoint(2, 1)}));
+    g.removeEditCol(7);
+    g.removeEditCol(1);
+    g.removeEditCells(2, 2);
+    g.removeEditCells(1, 2);
+    EXPECT_EQ(g.editCols(), (editingStringGrid::integerArray{2, 3}));
+    EXPECT_EQ(g.editCellsCount(), 1);
+    EXPECT_EQ(g.editCells().front(), QPoint(2, 1));
+    g.clearEditsCells();
+    EXPECT_EQ(g.editColsCount() + g.editRowsCount() + g.editCellsCount(), 0);
 }
 
 TEST_F(GridFixture, SmartEditOffBehavesAsAPlainGrid) {
