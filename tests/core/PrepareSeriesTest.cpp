@@ -153,13 +153,17 @@ TEST(TPrepareSeries, MovingAverageMatchesThePlainSums) {
             for (size_t k = 0; k < plain.size(); ++k) {
                 if (std::isnan(plain[k]) || std::isinf(plain[k])) {
                     EXPECT_EQ(std::isnan(got[k]), std::isnan(plain[k])) << n << " " << k;
-                    if (std::isinf(plain[k])) EXPECT_EQ(got[k], plain[k]) << n << " " << k;
+                    if (std::isinf(plain[k])) {
+                        EXPECT_EQ(got[k], plain[k]) << n << " " << k;
+                    }
                 } else {
                     EXPECT_NEAR(got[k], plain[k], 4e-16 * std::fabs(plain[k])) << n << " " << k;
                 }
             }
         }
-        if (n > 1) EXPECT_EQ(p.cleanSeries.XValues(), own.XValues());
+        if (n > 1) {
+            EXPECT_EQ(p.cleanSeries.XValues(), own.XValues());
+        }
     }
 }
 

@@ -130,7 +130,9 @@ TEST_P(PaddedSheet, IsCutInLinearTime) {
         if (chunk.empty()) break;
     }
     EXPECT_EQ(accepted, p.cut);
-    if (p.cut) EXPECT_TRUE(joined == data);
+    if (p.cut) {
+        EXPECT_TRUE(joined == data);
+    }
     EXPECT_LT(cutter.bytesSearched(), 2 * fed + (1 << 20));
 }
 

@@ -246,7 +246,9 @@ TEST_F(ProjectWindow, LoadRefusesOtherFilesAndKeepsTheWork) {
         ASSERT_EQ(prompter.record.entries.size(), 2u) << c.file;
         EXPECT_EQ(prompter.record.entries[0].text, "Несохраненные данные будут потеряны. Продолжить?");
         EXPECT_EQ(prompter.record.entries[1].kind, c.kind);
-        if (c.kind == Kind::Message) EXPECT_EQ(prompter.record.entries[1].text, "Ошибка открытия файла");
+        if (c.kind == Kind::Message) {
+            EXPECT_EQ(prompter.record.entries[1].text, "Ошибка открытия файла");
+        }
         EXPECT_EQ(project().seriesCount(), 1) << c.file;
         EXPECT_EQ(topLevelTexts(form.seriesTree()), (QStringList{"a"}));
     }
@@ -293,7 +295,9 @@ TEST_F(ProjectWindow, QuestionsOnCloseAndNew) {
             } else {
                 w.N2Click();
                 wentOn = !w.project().projectAssign && w.project().seriesCount() == 0;
-                if (!c.bound && !c.hasWork) EXPECT_TRUE(wentOn);
+                if (!c.bound && !c.hasWork) {
+                    EXPECT_TRUE(wentOn);
+                }
             }
             EXPECT_EQ(wentOn, c.goesOn) << c.what << " command " << command;
             if (c.question)
