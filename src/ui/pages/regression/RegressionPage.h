@@ -40,7 +40,6 @@ public:
     // Model texts, result grids and charts emptied (a new or loaded project).
     void clearPage() override;
 
-
     QTabWidget* PageControl = nullptr;
     // Tab "Модель".
     SeriesListBox* ListBox2 = nullptr;
