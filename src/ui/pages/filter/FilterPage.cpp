@@ -74,7 +74,7 @@ QGroupBox* group(const char* name, const char* text, QWidget* parent) {
 FilterPage::FilterPage(TForm1& form, QWidget* parent)
     : MainPage(QStringLiteral("TabSheet7"), QStringLiteral("Фильтрация"), parent),
       form_(form),
-      form4_(std::make_unique<TForm4>()) {
+      form4_(std::make_unique<TForm4>(&form.prompter())) {
     auto* row = new QHBoxLayout(this);
     auto* side = new QWidget(this);
     side->setFixedWidth(300);

@@ -31,6 +31,7 @@ constexpr double kGap = NAN;  // a null point in the expected values
 
 const char* const kTimeCheckWarning = "Ошибка чтения даты! Рекомендуется использовать ручной ввод даты.";
 const char* const kNotAllLoaded = "Внимание! Загружены не все значения. Ошибка чтения времени.";
+const char* const kEmptyName = "Имя ряда не может быть пустым.";
 
 struct FilterPageTest : PageFixture {
     FilterPage* page = nullptr;
@@ -310,6 +311,45 @@ TEST_F(FilterPageTest, BandRemovingEveryValueIsRefusedAndKeepsTheStages) {
     // The filled stage of the earlier run is still on the chart, and nothing can be saved.
     expectPoints(page->Chart1->series(2), kGridMinutes, {100, 101, 102, 104, 105, 106, 107, 108, 109});
     EXPECT_FALSE(page->Button10->isEnabled());
+}
+
+TEST_F(FilterPageTest, EmptyOrBlankSeriesNameIsRefusedAndTheDialogStaysOpen) {
+    choose("Расход");
+    page->Button8->click();
+    page->Button9->click();
+    page->Button11->click();
+    prompter.record.clear();
+    std::vector<bool> openAfterRefusal;
+    onForm4 = [&](TForm4& d) {
+        d.setResult(0);
+        for (const char* name : {"", "   "}) {
+            d.Edit1->selectAll();
+            QTest::keyClick(d.Edit1, Qt::Key_Delete);
+            QTest::keyClicks(d.Edit1, name);
+            QTest::mouseClick(d.Button1, Qt::LeftButton);
+            openAfterRefusal.push_back(d.isVisible() && d.result() != QDialog::Accepted);
+        }
+        QTest::mouseClick(d.Button2, Qt::LeftButton);
+        return d.result() == QDialog::Accepted;
+    };
+    page->Button10->click();
+    EXPECT_EQ(openAfterRefusal, (std::vector<bool>{true, true}));
+    EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{kEmptyName, kEmptyName}));
+    EXPECT_EQ(form.project().seriesCount(), 0);
+    EXPECT_EQ(form.seriesTree()->topLevelItemCount(), 0);
+
+    // A name typed after the refusal is taken.
+    onForm4 = [&](TForm4& d) {
+        d.setResult(0);
+        d.Edit1->clear();
+        QTest::mouseClick(d.Button1, Qt::LeftButton);
+        QTest::keyClicks(d.Edit1, "FT-101 clean");
+        QTest::mouseClick(d.Button1, Qt::LeftButton);
+        return d.result() == QDialog::Accepted;
+    };
+    page->Button10->click();
+    ASSERT_EQ(form.project().seriesCount(), 1);
+    EXPECT_EQ(form.project().seriesList[0]->Title, "FT-101 clean");
 }
 
 TEST_F(FilterPageTest, ParameterListFollowsTheGrid) {
