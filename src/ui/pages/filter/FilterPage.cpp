@@ -232,7 +232,7 @@ void FilterPage::Button8Click() {
 }
 
 void FilterPage::loadSeriesFromExcel() {
-    const int item = ComboBox5->currentIndex();
+    int item = ComboBox5->currentIndex();
     DataPage* data = form_.dataPage();
     if (item < 0 || !data) return;
     std::optional<ManualTimeAxis> manual;
@@ -244,13 +244,16 @@ void FilterPage::loadSeriesFromExcel() {
             return;
         }
     }
-    const std::vector<int>& columns = data->dataGrid->seriesColumns();
-    if (static_cast<size_t>(item) >= columns.size()) {
-        // The list no longer matches the grid: it is refilled and nothing is read.
+    const std::vector<std::string> names = data->dataGrid->seriesNames();
+    const auto at = static_cast<size_t>(item);
+    if (at >= names.size() || names[at] != ComboBox5->itemText(item).toStdString()) {
+        // The list no longer matches the grid: refilled, it keeps the chosen name only where
+        // the grid still has it.
         refillParameters();
-        return;
+        item = ComboBox5->currentIndex();
+        if (item < 0) return;
     }
-    const int column = columns[static_cast<size_t>(item)];
+    const int column = data->dataGrid->seriesColumns()[static_cast<size_t>(item)];
 
     TPrepareSeries& f = filtering();
     // The stages of an earlier run leave the chart with the pipeline's reset.
@@ -420,13 +423,25 @@ void FilterPage::realoadFilterPage() {
 }
 
 void FilterPage::refillParameters() {
-    DataPage* data = form_.dataPage();
+    // The choice follows the column's name, not its place in the list: another workbook or
+    // time column can put a different column at the same place. With repeated names, the
+    // same occurrence of the name is kept.
     const int index = ComboBox5->currentIndex();
-    const QSignalBlocker block(ComboBox5);
-    ComboBox5->clear();
-    if (data)
-        for (const std::string& name : data->dataGrid->seriesNames()) ComboBox5->addItem(QString::fromStdString(name));
-    ComboBox5->setCurrentIndex(index >= 0 && index < ComboBox5->count() ? index : -1);
+    const QString chosen = index >= 0 ? ComboBox5->itemText(index) : QString();
+    int occurrence = 0;
+    for (int i = 0; i < index; ++i)
+        if (ComboBox5->itemText(i) == chosen) ++occurrence;
+    {
+        const QSignalBlocker block(ComboBox5);
+        ComboBox5->clear();
+        if (DataPage* data = form_.dataPage())
+            for (const std::string& name : data->dataGrid->seriesNames())
+                ComboBox5->addItem(QString::fromStdString(name));
+        int found = -1;
+        for (int i = 0; index >= 0 && i < ComboBox5->count() && found < 0; ++i)
+            if (ComboBox5->itemText(i) == chosen && occurrence-- == 0) found = i;
+        ComboBox5->setCurrentIndex(found);
+    }
 }
 
 void FilterPage::clearPage() {

@@ -63,8 +63,8 @@ public:
     void Chart1Resize();
     // After loading and filtering: repaint, the gap value and the stored limits into their fields.
     void realoadFilterPage();
-    // Refills ComboBox5 with the loadable series of the data grid, keeping the chosen index
-    // while it still exists.
+    // Refills ComboBox5 with the loadable series of the data grid, keeping the chosen name
+    // when the grid still has it (else nothing is chosen).
     void refillParameters();
     void clearPage() override;
 

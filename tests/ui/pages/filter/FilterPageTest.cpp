@@ -32,6 +32,7 @@ constexpr double kGap = NAN;  // a null point in the expected values
 const char* const kTimeCheckWarning = "Ошибка чтения даты! Рекомендуется использовать ручной ввод даты.";
 const char* const kNotAllLoaded = "Внимание! Загружены не все значения. Ошибка чтения времени.";
 const char* const kEmptyName = "Имя ряда не может быть пустым.";
+const std::string kWorkbooks = std::string(TARVOLYN_TEST_DATA) + "/workbooks/";
 
 struct FilterPageTest : PageFixture {
     FilterPage* page = nullptr;
@@ -51,9 +52,23 @@ struct FilterPageTest : PageFixture {
             d.hide();
             return ok;
         };
-        data->openExcelFile(std::string(TARVOLYN_TEST_DATA) + "/workbooks/filter.xlsx");
+        data->openExcelFile(kWorkbooks + "filter.xlsx");
         ASSERT_TRUE(data->dataGrid->loadFileCheck());
         form.setActivePage(1);
+    }
+
+    // Opens a workbook through the data page's "Обзор..." and comes back to this page.
+    void openWorkbook(const char* name) {
+        prompter.openAnswers = {kWorkbooks + name};
+        data->Button1->click();
+        ASSERT_TRUE(data->dataGrid->loadFileCheck());
+        form.setActivePage(1);
+    }
+
+    std::vector<std::string> items() const {
+        std::vector<std::string> t;
+        for (int i = 0; i < page->ComboBox5->count(); ++i) t.push_back(page->ComboBox5->itemText(i).toStdString());
+        return t;
     }
 
     void choose(const char* name) { page->ComboBox5->setCurrentIndex(page->ComboBox5->findText(name)); }
@@ -313,6 +328,26 @@ TEST_F(FilterPageTest, BandRemovingEveryValueIsRefusedAndKeepsTheStages) {
     EXPECT_FALSE(page->Button10->isEnabled());
 }
 
+TEST_F(FilterPageTest, ChosenParameterFollowsItsNameToAnotherWorkbook) {
+    choose("Расход");  // the second parameter of filter.xlsx
+    // "Расход" comes first in this workbook, "Давление" second: the name stays chosen.
+    openWorkbook("filter_swapped.xlsx");
+    EXPECT_EQ(items(), (std::vector<std::string>{"Расход", "Давление"}));
+    EXPECT_EQ(page->ComboBox5->currentIndex(), 0);
+    page->Button8->click();
+    EXPECT_EQ(chartTitles(), std::vector<std::string>{"Расход"});
+    expectPoints(page->Chart1->series(0), {0, 1, 2}, {250.5, 251, 253});
+
+    // No "Расход" here: nothing is chosen and nothing can be loaded.
+    openWorkbook("filter_no_flow.xlsx");
+    EXPECT_EQ(items(), (std::vector<std::string>{"Давление", "Температура"}));
+    EXPECT_EQ(page->ComboBox5->currentIndex(), -1);
+    EXPECT_EQ(page->ComboBox5->currentText(), "");
+    page->loadSeriesFromExcel();
+    expectPoints(page->Chart1->series(0), {0, 1, 2}, {250.5, 251, 253});
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+}
+
 TEST_F(FilterPageTest, EmptyOrBlankSeriesNameIsRefusedAndTheDialogStaysOpen) {
     choose("Расход");
     page->Button8->click();
@@ -359,6 +394,11 @@ TEST_F(FilterPageTest, ParameterListFollowsTheGrid) {
     ASSERT_EQ(page->ComboBox5->count(), 2);
     EXPECT_EQ(page->ComboBox5->itemText(0), "Время");
     EXPECT_EQ(page->ComboBox5->currentText(), "Расход");
+    // The time column moved onto "Расход": the names are "Время" and "Давление", and
+    // nothing is chosen (not "Давление", now at the chosen place).
+    data->dataGrid->setTimeCol(3);
+    EXPECT_EQ(items(), (std::vector<std::string>{"Время", "Давление"}));
+    EXPECT_EQ(page->ComboBox5->currentIndex(), -1);
     data->dataGrid->setTimeCol(1);
     form.clear();
     EXPECT_EQ(page->ComboBox5->count(), 0);
