@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Makes the workbook of the filter-page tests. Run with Debian's python3 (openpyxl).
+"""Makes the workbooks of the filter-page tests. Run with Debian's python3 (openpyxl).
 The expected series are written by hand in tests/ui/pages/filter/FilterPageTest.cpp."""
 import datetime as dt
 import os
@@ -24,5 +24,22 @@ def filter_page():
     wb.save(os.path.join(HERE, "filter.xlsx"))
 
 
+def other_workbooks():
+    # Opened after filter.xlsx: "Расход" as the first parameter (where filter.xlsx has
+    # "Давление"), and a workbook without "Расход".
+    start = dt.datetime(2023, 2, 1, 0, 0, 0)
+    for name, header, columns in [
+        ("filter_swapped.xlsx", ["Время", "Расход", "Давление"], [[250.5, 251, 253], [100000, 100010, 100020]]),
+        ("filter_no_flow.xlsx", ["Время", "Давление", "Температура"], [[1, 2, 3], [80, 81, 82]]),
+    ]:
+        wb = openpyxl.Workbook()
+        ws = wb.active
+        ws.append(header)
+        for i in range(3):
+            ws.append([start + dt.timedelta(minutes=i)] + [c[i] for c in columns])
+        wb.save(os.path.join(HERE, name))
+
+
 if __name__ == "__main__":
     filter_page()
+    other_workbooks()

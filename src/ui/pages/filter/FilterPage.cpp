@@ -38,6 +38,8 @@ const char* const kHighField = "Максимальное значение";
 const char* const kLowField = "Минимальное значение";
 const char* const kGapField = "Пользовательское значение";
 const char* const kWindowField = "Количество наблюдений для сглаживания";
+const char* const kBandChanged =
+    "Границы фильтрации изменены. Нажмите \"Показать ряд\", чтобы построить ряд с новыми границами.";
 
 std::string notNumberMessage(const char* field, const std::string& text, const char* what) {
     return "Значение \"" + text + "\" в поле \"" + field + "\" не является " + what + "!";
@@ -74,7 +76,7 @@ QGroupBox* group(const char* name, const char* text, QWidget* parent) {
 FilterPage::FilterPage(TForm1& form, QWidget* parent)
     : MainPage(QStringLiteral("TabSheet7"), QStringLiteral("Фильтрация"), parent),
       form_(form),
-      form4_(std::make_unique<TForm4>()) {
+      form4_(std::make_unique<TForm4>(&form.prompter())) {
     auto* row = new QHBoxLayout(this);
     auto* side = new QWidget(this);
     side->setFixedWidth(300);
@@ -182,14 +184,17 @@ FilterPage::FilterPage(TForm1& form, QWidget* parent)
     row->addWidget(side);
     row->addWidget(Chart1, 1);
 
+    // A click on a command leaves the focus where it was: a limit field keeps its typed text
+    // for the command to take (leaving the field otherwise shows the stored limit again).
+    for (QPushButton* b : {Button8, Button9, Button11, Button10}) b->setFocusPolicy(Qt::TabFocus);
+
     // Initial state: no parameter chosen, the mean as gap value, smoothing off, nothing to show.
     ComboBox5->setCurrentIndex(-1);
     setGapItem(0);
     Edit6->setEnabled(false);
     Label13->setEnabled(false);
     Edit9->setEnabled(false);
-    Button11->setEnabled(false);
-    Button10->setEnabled(false);
+    updateCommands();
 
     installRealNumbersFilter(Edit6, fs_.decimalSeparator);
     installPositiveIntegerFilter(Edit9);
@@ -203,6 +208,12 @@ FilterPage::FilterPage(TForm1& form, QWidget* parent)
     connect(Button10, &QPushButton::clicked, this, [this] { Button10Click(); });
     connect(gapItems, &QButtonGroup::idClicked, this, [this] { RadioGroup1Click(); });
     connect(CheckBox5, &QCheckBox::toggled, this, [this] { CheckBox5Click(); });
+    connect(ComboBox5, &QComboBox::currentIndexChanged, this, [this] { updateCommands(); });
+    // A fill or smoothing setting changed after "Показать ряд": the shown result is not the
+    // one these settings give, so it is not saved until it is shown again.
+    connect(gapItems, &QButtonGroup::idToggled, this, [this] { updateCommands(); });
+    connect(Edit6, &QLineEdit::textChanged, this, [this] { updateCommands(); });
+    connect(Edit9, &QLineEdit::textChanged, this, [this] { updateCommands(); });
 
     if (DataPage* data = form_.dataPage()) {
         // The list follows the grid: a new workbook, a new names row or time column.
@@ -232,7 +243,7 @@ void FilterPage::Button8Click() {
 }
 
 void FilterPage::loadSeriesFromExcel() {
-    const int item = ComboBox5->currentIndex();
+    int item = ComboBox5->currentIndex();
     DataPage* data = form_.dataPage();
     if (item < 0 || !data) return;
     std::optional<ManualTimeAxis> manual;
@@ -244,13 +255,16 @@ void FilterPage::loadSeriesFromExcel() {
             return;
         }
     }
-    const std::vector<int>& columns = data->dataGrid->seriesColumns();
-    if (static_cast<size_t>(item) >= columns.size()) {
-        // The list no longer matches the grid: it is refilled and nothing is read.
+    const std::vector<std::string> names = data->dataGrid->seriesNames();
+    const auto at = static_cast<size_t>(item);
+    if (at >= names.size() || names[at] != ComboBox5->itemText(item).toStdString()) {
+        // The list no longer matches the grid: refilled, it keeps the chosen name only where
+        // the grid still has it.
         refillParameters();
-        return;
+        item = ComboBox5->currentIndex();
+        if (item < 0) return;
     }
-    const int column = columns[static_cast<size_t>(item)];
+    const int column = data->dataGrid->seriesColumns()[static_cast<size_t>(item)];
 
     TPrepareSeries& f = filtering();
     // The stages of an earlier run leave the chart with the pipeline's reset.
@@ -262,6 +276,8 @@ void FilterPage::loadSeriesFromExcel() {
                                              data->loadDateFormat, manual, f.dirtSeries);
     f.load = true;
     columnLoaded_ = true;
+    filtered_ = false;
+    shown_.reset();
 
     std::string formulaMessage;
     bool formulaRefused = false;
@@ -289,8 +305,7 @@ void FilterPage::loadSeriesFromExcel() {
 
     setGapItem(0);
     RadioGroup1Click();
-    Button11->setEnabled(false);
-    Button10->setEnabled(false);
+    updateCommands();
     realoadFilterPage();
 
     if (read.timeUnreadable) reporter().message(kNotAllValuesLoaded);
@@ -299,7 +314,9 @@ void FilterPage::loadSeriesFromExcel() {
 
 void FilterPage::CheckBox6Click() { Panel15->setVisible(CheckBox6->isChecked()); }
 
-void FilterPage::Button9Click() { loadFiltredSeries(); }
+void FilterPage::Button9Click() {
+    if (takeTypedLimits()) loadFiltredSeries();
+}
 
 void FilterPage::loadFiltredSeries() {
     TPrepareSeries& f = filtering();
@@ -307,17 +324,24 @@ void FilterPage::loadFiltredSeries() {
     f.filter();
     showStage(1, f.filtredSeries, Chart1->series(0).Title + " фильтр.");
     realoadFilterPage();
-    Button11->setEnabled(true);
+    filtered_ = true;
     // The filled and smoothed stages on the chart are those of the old band until they are
     // shown again; they are not saved in the meantime.
-    Button10->setEnabled(false);
+    shown_.reset();
+    updateCommands();
 }
 
-void FilterPage::Button11Click() { loadClearSeries(); }
+void FilterPage::Button11Click() {
+    if (takeTypedLimits()) loadClearSeries();
+}
 
 void FilterPage::loadClearSeries() {
     TPrepareSeries& f = filtering();
     if (!columnLoaded_ || !f.load || Chart1->seriesCount() == 0) return;
+    // Whatever is refused below, the result shown before is not the one asked for now.
+    const ResultSettings settings = currentSettings();
+    shown_.reset();
+    updateCommands();
     // The typed fields are read first: a refused one changes nothing.
     std::optional<long double> typed;
     if (gapItem() == 2) {
@@ -332,21 +356,42 @@ void FilterPage::loadClearSeries() {
     }
 
     f.filter();
-    const long double gap = typed ? *typed : (gapItem() == 1 ? f.medianValue : f.meanValue);
-    // No value left to fill with: the pipeline says so and the chart keeps its stages.
-    if (!f.pullNull(gap)) return;
     showStage(1, f.filtredSeries, f.name + "_фильтрованное");
-    showStage(2, f.pullSeries, f.name + " без сглаживания");
-    if (CheckBox5->isChecked())
-        f.average(window);
-    else
+    const long double gap = typed ? *typed : (gapItem() == 1 ? f.medianValue : f.meanValue);
+    if (!f.pullNull(gap)) {
+        // No value left to fill with (the pipeline says so): its filled and smoothed stages
+        // are gone, and so are they from the chart.
         f.averaged = false;
-    while (Chart1->seriesCount() > 3) Chart1->removeSeries(Chart1->seriesCount() - 1);
+        f.cleanSeries.Clear();
+        dropStagesFrom(2);
+        return;
+    }
+    showStage(2, f.pullSeries, f.name + " без сглаживания");
+    bool smoothingRefused = false;
+    if (CheckBox5->isChecked()) {
+        // A window longer than the series is refused with the pipeline's message.
+        smoothingRefused = window > f.pullSeries.Count();
+        f.average(window);
+    } else {
+        f.averaged = false;
+    }
+    dropStagesFrom(3);
     if (f.averaged) showStage(3, f.cleanSeries, f.name + " с сглаживанием");
-    Button10->setEnabled(true);
+    if (smoothingRefused) return;
+    shown_ = settings;
+    updateCommands();
 }
 
-void FilterPage::Button10Click() { saveSeriesToProject(); }
+void FilterPage::Button10Click() {
+    const bool couldSave = Button10->isEnabled();
+    if (!takeTypedLimits()) return;
+    if (couldSave && !Button10->isEnabled()) {
+        // The typed limit changed the band: the shown series was built on the old one.
+        reporter().message(kBandChanged);
+        return;
+    }
+    saveSeriesToProject();
+}
 
 void FilterPage::saveSeriesToProject() {
     if (Chart1->seriesCount() == 0) return;
@@ -365,14 +410,15 @@ void FilterPage::RadioGroup1Click() {
     const int item = gapItem();
     Edit6->setEnabled(item == 2);
     const TPrepareSeries& f = filtering();
-    if (item == 0) Edit6->setText(QString::fromStdString(floatToStr(f.meanValue, fs_)));
-    if (item == 1) Edit6->setText(QString::fromStdString(floatToStr(f.medianValue, fs_)));
+    if (item == 0) showNumber(Edit6, f.meanValue);
+    if (item == 1) showNumber(Edit6, f.medianValue);
 }
 
 void FilterPage::CheckBox5Click() {
     const bool on = CheckBox5->isChecked();
     Label13->setEnabled(on);
     Edit9->setEnabled(on);
+    updateCommands();
 }
 
 bool FilterPage::Edit7KeyPress(const QKeyEvent& key) {
@@ -389,19 +435,36 @@ bool FilterPage::Edit8KeyPress(const QKeyEvent& key) {
     return true;
 }
 
-void FilterPage::limitEntered(QLineEdit* edit, const char* field, long double& limit) {
+bool FilterPage::limitEntered(QLineEdit* edit, const char* field, long double& limit) {
     const auto value = readNumber(edit, field);
     if (!value) {
-        edit->setText(QString::fromStdString(floatToStr(limit, fs_)));
-        return;
+        showNumber(edit, limit);
+        return false;
     }
     limit = *value;
+    edit->setModified(false);
     Chart1->requestReplot();
+    updateCommands();
+    return true;
 }
 
-void FilterPage::Edit7Exit() { Edit7->setText(QString::fromStdString(floatToStr(filtering().highFilterValue, fs_))); }
+bool FilterPage::takeTypedLimits() {
+    if (!columnLoaded_) return true;
+    TPrepareSeries& f = filtering();
+    if (Edit7->isModified() && !limitEntered(Edit7, kHighField, f.highFilterValue)) return false;
+    if (Edit8->isModified() && !limitEntered(Edit8, kLowField, f.lowFilterValue)) return false;
+    return true;
+}
 
-void FilterPage::Edit8Exit() { Edit8->setText(QString::fromStdString(floatToStr(filtering().lowFilterValue, fs_))); }
+// The fields hold the limits of this page's column only; after a quick load the pipeline's
+// limits are those of another column.
+void FilterPage::Edit7Exit() {
+    if (columnLoaded_) showNumber(Edit7, filtering().highFilterValue);
+}
+
+void FilterPage::Edit8Exit() {
+    if (columnLoaded_) showNumber(Edit8, filtering().lowFilterValue);
+}
 
 void FilterPage::Chart1Resize() {
     const int offset = static_cast<int>(Chart1->height() * 0.2);
@@ -413,39 +476,75 @@ void FilterPage::realoadFilterPage() {
     const TPrepareSeries& f = filtering();
     if (!f.load) return;
     Chart1->requestReplot();
-    if (gapItem() == 0) Edit6->setText(QString::fromStdString(floatToStr(f.meanValue, fs_)));
-    if (gapItem() == 1) Edit6->setText(QString::fromStdString(floatToStr(f.medianValue, fs_)));
-    Edit7->setText(QString::fromStdString(floatToStr(f.highFilterValue, fs_)));
-    Edit8->setText(QString::fromStdString(floatToStr(f.lowFilterValue, fs_)));
+    if (gapItem() == 0) showNumber(Edit6, f.meanValue);
+    if (gapItem() == 1) showNumber(Edit6, f.medianValue);
+    showNumber(Edit7, f.highFilterValue);
+    showNumber(Edit8, f.lowFilterValue);
 }
 
 void FilterPage::refillParameters() {
-    DataPage* data = form_.dataPage();
+    // The choice follows the column's name, not its place in the list: another workbook or
+    // time column can put a different column at the same place. With repeated names, the
+    // same occurrence of the name is kept.
     const int index = ComboBox5->currentIndex();
-    const QSignalBlocker block(ComboBox5);
-    ComboBox5->clear();
-    if (data)
-        for (const std::string& name : data->dataGrid->seriesNames()) ComboBox5->addItem(QString::fromStdString(name));
-    ComboBox5->setCurrentIndex(index >= 0 && index < ComboBox5->count() ? index : -1);
+    const QString chosen = index >= 0 ? ComboBox5->itemText(index) : QString();
+    int occurrence = 0;
+    for (int i = 0; i < index; ++i)
+        if (ComboBox5->itemText(i) == chosen) ++occurrence;
+    {
+        const QSignalBlocker block(ComboBox5);
+        ComboBox5->clear();
+        if (DataPage* data = form_.dataPage())
+            for (const std::string& name : data->dataGrid->seriesNames())
+                ComboBox5->addItem(QString::fromStdString(name));
+        int found = -1;
+        for (int i = 0; index >= 0 && i < ComboBox5->count() && found < 0; ++i)
+            if (ComboBox5->itemText(i) == chosen && occurrence-- == 0) found = i;
+        ComboBox5->setCurrentIndex(found);
+    }
+    updateCommands();
 }
 
 void FilterPage::clearPage() {
+    columnLoaded_ = false;
+    filtered_ = false;
+    shown_.reset();
     Chart1->clearSeries();
     Edit7->clear();
     Edit8->clear();
     Edit9->clear();
     ComboBox5->clear();
-    Button11->setEnabled(false);
-    Button10->setEnabled(false);
-    columnLoaded_ = false;
+    updateCommands();
 }
 
 void FilterPage::columnTaken() {
     if (!columnLoaded_) return;
     columnLoaded_ = false;
-    Button11->setEnabled(false);
-    Button10->setEnabled(false);
+    filtered_ = false;
+    shown_.reset();
+    updateCommands();
     Chart1->requestReplot();
+}
+
+FilterPage::ResultSettings FilterPage::currentSettings() const {
+    const TPrepareSeries& f = filtering();
+    ResultSettings s;
+    s.low = f.lowFilterValue;
+    s.high = f.highFilterValue;
+    s.gapItem = gapItem();
+    if (s.gapItem == 2) s.gapText = Edit6->text();
+    s.smooth = CheckBox5->isChecked();
+    if (s.smooth) s.window = Edit9->text();
+    return s;
+}
+
+void FilterPage::updateCommands() {
+    Button8->setEnabled(ComboBox5->currentIndex() >= 0);
+    Button9->setEnabled(columnLoaded_);
+    Edit7->setEnabled(columnLoaded_);
+    Edit8->setEnabled(columnLoaded_);
+    Button11->setEnabled(columnLoaded_ && filtered_);
+    Button10->setEnabled(columnLoaded_ && shown_ && *shown_ == currentSettings());
 }
 
 // ---- Helpers ----
@@ -469,6 +568,16 @@ std::optional<int> FilterPage::readInteger(QLineEdit* edit, const char* field) {
         return std::nullopt;
     }
     return value;
+}
+
+void FilterPage::showNumber(QLineEdit* edit, long double value) {
+    edit->setText(QString::fromStdString(floatToStr(value, fs_)));
+    // A long number shows its start, not its tail.
+    edit->setCursorPosition(0);
+}
+
+void FilterPage::dropStagesFrom(int index) {
+    while (Chart1->seriesCount() > index) Chart1->removeSeries(Chart1->seriesCount() - 1);
 }
 
 void FilterPage::showStage(int index, const TStatisticSeries& stage, const std::string& title) {

@@ -5,6 +5,7 @@
 // smoothed by a moving average, and saved under a chosen name, colour and laboratory flag.
 #include "ui/mainwindow/MainPage.h"
 
+#include <QString>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,13 +40,16 @@ public:
     void loadSeriesFromExcel();
     // "Преобразовать ряд": the formula panel shows while the box is ticked.
     void CheckBox6Click();
-    // "Отфильтровать": values outside the stored band become gaps.
+    // "Отфильтровать": values outside the stored band become gaps. A limit typed without
+    // Enter is taken first, as Enter would take it.
     void Button9Click();
     void loadFiltredSeries();
     // "Показать ряд": filter, fill the gaps, smooth when asked; the stages on the chart.
+    // A limit typed without Enter is taken first.
     void Button11Click();
     void loadClearSeries();
-    // "Сохранить": the chart's last series into the project under the name of TForm4.
+    // "Сохранить": the chart's last series into the project under the name of TForm4. A limit
+    // typed without Enter is taken first; one that changes the band refuses the save.
     void Button10Click();
     void saveSeriesToProject();
     // The gap item: Edit6 editable only for the typed value; the mean or median written into it.
@@ -63,8 +67,8 @@ public:
     void Chart1Resize();
     // After loading and filtering: repaint, the gap value and the stored limits into their fields.
     void realoadFilterPage();
-    // Refills ComboBox5 with the loadable series of the data grid, keeping the chosen index
-    // while it still exists.
+    // Refills ComboBox5 with the loadable series of the data grid, keeping the chosen name
+    // when the grid still has it (else nothing is chosen).
     void refillParameters();
     void clearPage() override;
 
@@ -106,19 +110,48 @@ protected:
 private:
     TPrepareSeries& filtering() const;
     Reporter& reporter() const;
-    // Enter in a limit field: the typed number becomes the limit, or a message names the field.
-    void limitEntered(QLineEdit* edit, const char* field, long double& limit);
+    // Enter in a limit field: the typed number becomes the limit, or a message names the
+    // field and the stored limit is shown again (false).
+    bool limitEntered(QLineEdit* edit, const char* field, long double& limit);
     // A typed number or integer; nullopt after a message naming the field.
     std::optional<long double> readNumber(QLineEdit* edit, const char* field);
     std::optional<int> readInteger(QLineEdit* edit, const char* field);
     // Puts a copy of a stage at `index` of the chart (or after the last series) under `title`.
     void showStage(int index, const TStatisticSeries& stage, const std::string& title);
+    // Takes the chart's series from `index` on off it.
+    void dropStagesFrom(int index);
     // The pipeline was used for other columns (the quick load): this page's stages are gone.
     void columnTaken();
+    // A limit field's text typed without Enter, taken as Enter would take it; false after
+    // the field's message.
+    bool takeTypedLimits();
+    // Writes a number into a field, showing its start.
+    void showNumber(QLineEdit* edit, long double value);
+
+    // What the shown result was built from: the band and the fill and smoothing settings.
+    struct ResultSettings {
+        long double low = 0;
+        long double high = 0;
+        int gapItem = 0;
+        QString gapText;  // the typed gap value (item 2 only)
+        bool smooth = false;
+        QString window;  // the window (when smoothing)
+        bool operator==(const ResultSettings&) const = default;
+    };
+    ResultSettings currentSettings() const;
+    // Each command enabled exactly when it can act: "Загрузить" with a parameter chosen,
+    // "Отфильтровать" and the limit fields with this page's column in the pipeline,
+    // "Показать ряд" after "Отфильтровать", "Сохранить" while the shown result matches the
+    // settings on screen.
+    void updateCommands();
 
     TForm1& form_;
     std::unique_ptr<TForm4> form4_;
     FormatSettings fs_;
     // The pipeline holds the column this page loaded.
     bool columnLoaded_ = false;
+    // "Отфильтровать" has run on the loaded column.
+    bool filtered_ = false;
+    // The settings of the result on the chart, when one was shown.
+    std::optional<ResultSettings> shown_;
 };

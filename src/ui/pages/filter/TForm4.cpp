@@ -11,8 +11,15 @@
 #include <QPushButton>
 
 #include "ui/charts/ChartSeriesAdapter.h"
+#include "ui/mainwindow/MessageBoxReporter.h"
 
-TForm4::TForm4() : QDialog(nullptr), rng_(std::random_device{}()) {
+namespace {
+
+const char* const kEmptyName = "Имя ряда не может быть пустым.";
+
+}  // namespace
+
+TForm4::TForm4(Reporter* reporter) : QDialog(nullptr), reporter_(reporter), rng_(std::random_device{}()) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Сохранение ряда"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -51,7 +58,7 @@ TForm4::TForm4() : QDialog(nullptr), rng_(std::random_device{}()) {
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     grid->addLayout(buttons, 4, 0, 1, 2);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     runModal = [](TForm4& dialog) { return dialog.exec() == QDialog::Accepted; };
     runColorDialog = [this](const QColor& from) -> std::optional<QColor> {
@@ -77,6 +84,18 @@ void TForm4::Panel1Click() {
     const auto chosen = runColorDialog(Panel1->palette().color(QPalette::Window));
     if (chosen && chosen->isValid()) setColour(*chosen);
     Panel1->update();
+}
+
+bool TForm4::Button1Click() {
+    // A nameless series would stand blank in every list and tree of the project.
+    if (Edit1->text().trimmed().isEmpty()) {
+        Reporter& r = reporter_ ? *reporter_ : MessageBoxReporter::instance();
+        r.message(kEmptyName);
+        Edit1->setFocus();
+        return false;
+    }
+    accept();
+    return true;
 }
 
 int32_t TForm4::colour() const { return bgrFromColor(Panel1->palette().color(QPalette::Window)); }

@@ -13,17 +13,22 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Reporter;
 
 class TForm4 : public QDialog {
     Q_OBJECT
 public:
-    TForm4();
+    // Messages go to `reporter` (none: message boxes).
+    explicit TForm4(Reporter* reporter = nullptr);
     ~TForm4() override;
 
     // A new random colour for the swatch: red, green and blue each 0..254, drawn in that order.
     void FormShow();
     // Lets the user pick the swatch's colour.
     void Panel1Click();
+    // "Сохранить": closes the dialog with OK when a name is given; an empty or blank name is
+    // refused with a message and the dialog stays open.
+    bool Button1Click();
 
     // The swatch's colour as $00BBGGRR.
     int32_t colour() const;
@@ -52,5 +57,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Reporter* reporter_ = nullptr;
     std::mt19937 rng_;
 };

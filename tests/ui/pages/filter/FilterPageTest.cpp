@@ -1,7 +1,8 @@
 // The filter page in the main window: a column of a test workbook loaded (with an unreadable
 // time cell, gaps and a formula), band-filtered with typed limits, filled, smoothed and saved
-// as a laboratory series; the enabling order of the buttons, the limit fields' Enter and
-// leave rule, and the refusals. Expected values are worked out by hand in the comments.
+// as a laboratory series; the enabling of the commands, the limit fields' Enter and leave
+// rule, limits typed without Enter taken by the commands, the chosen parameter across
+// workbooks, and the refusals. Expected values are worked out by hand in the comments.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include "../../PageTestSupport.h"
 #include "core/PrepareSeries.h"
 #include "ui/pages/data/DataPage.h"
+#include "ui/pages/data/TForm9.h"
 #include "ui/pages/data/TimeAxisBox.h"
 #include "ui/pages/filter/FilterChart.h"
 #include "ui/pages/filter/FilterPage.h"
@@ -31,6 +33,12 @@ constexpr double kGap = NAN;  // a null point in the expected values
 
 const char* const kTimeCheckWarning = "Ошибка чтения даты! Рекомендуется использовать ручной ввод даты.";
 const char* const kNotAllLoaded = "Внимание! Загружены не все значения. Ошибка чтения времени.";
+const char* const kNoFill = "Нет значения для заполнения пропусков: в ряду не осталось значений.";
+const char* const kWindowTooLarge = "Колличество точек для сглаживания не может быть больше точек графика!";
+const char* const kEmptyName = "Имя ряда не может быть пустым.";
+const char* const kBandChanged =
+    "Границы фильтрации изменены. Нажмите \"Показать ряд\", чтобы построить ряд с новыми границами.";
+const std::string kWorkbooks = std::string(TARVOLYN_TEST_DATA) + "/workbooks/";
 
 struct FilterPageTest : PageFixture {
     FilterPage* page = nullptr;
@@ -50,9 +58,49 @@ struct FilterPageTest : PageFixture {
             d.hide();
             return ok;
         };
-        data->openExcelFile(std::string(TARVOLYN_TEST_DATA) + "/workbooks/filter.xlsx");
+        data->openExcelFile(kWorkbooks + "filter.xlsx");
         ASSERT_TRUE(data->dataGrid->loadFileCheck());
         form.setActivePage(1);
+    }
+
+    // The window on screen and active, so that clicks move the focus as they do for a user.
+    void showWindow() {
+        form.resize(1200, 800);
+        form.show();
+        form.activateWindow();
+        // The busy window of the workbook load may still hold the focus of the platform.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &form; }));
+    }
+
+    static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+
+    // Clicks into a field and types over its text (no Enter).
+    static void typeOver(QLineEdit* edit, const char* text) {
+        click(edit);
+        ASSERT_TRUE(edit->hasFocus());
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, QString::fromUtf8(text));
+    }
+
+    // Opens a workbook through the data page's "Обзор..." and comes back to this page.
+    void openWorkbook(const char* name) {
+        prompter.openAnswers = {kWorkbooks + name};
+        data->Button1->click();
+        ASSERT_TRUE(data->dataGrid->loadFileCheck());
+        form.setActivePage(1);
+    }
+
+    std::vector<std::string> items() const {
+        std::vector<std::string> t;
+        for (int i = 0; i < page->ComboBox5->count(); ++i) t.push_back(page->ComboBox5->itemText(i).toStdString());
+        return t;
+    }
+
+    // Enabled: "Загрузить", "Отфильтровать", "Показать ряд", "Сохранить", the two limit fields.
+    std::vector<bool> enabled() const {
+        return {page->Button8->isEnabled(),  page->Button9->isEnabled(), page->Button11->isEnabled(),
+                page->Button10->isEnabled(), page->Edit7->isEnabled(),   page->Edit8->isEnabled()};
     }
 
     void choose(const char* name) { page->ComboBox5->setCurrentIndex(page->ComboBox5->findText(name)); }
@@ -199,32 +247,54 @@ TEST_F(FilterPageTest, ManualTimeAxisAdvancesOverUnreadableValues) {
                  {10, 12, kGap, 999, kGap, 16, 30, 13, -5, 18});
 }
 
-TEST_F(FilterPageTest, ButtonsEnableInOrder) {
-    auto state = [&] { return std::pair(page->Button11->isEnabled(), page->Button10->isEnabled()); };
-    EXPECT_EQ(state(), std::pair(false, false));
-    page->Button9->click();  // nothing loaded: nothing happens
-    EXPECT_EQ(page->Chart1->seriesCount(), 0);
+TEST_F(FilterPageTest, EachCommandIsEnabledOnlyWhenItCanAct) {
+    using E = std::vector<bool>;
+    // Nothing chosen, nothing loaded: nothing can act.
+    EXPECT_EQ(enabled(), E({false, false, false, false, false, false}));
     choose("Расход");
+    EXPECT_EQ(enabled(), E({true, false, false, false, false, false}));
     page->Button8->click();
-    EXPECT_EQ(state(), std::pair(false, false));
+    EXPECT_EQ(enabled(), E({true, true, false, false, true, true}));
     page->Button9->click();
-    EXPECT_EQ(state(), std::pair(true, false));
+    EXPECT_EQ(enabled(), E({true, true, true, false, true, true}));
     page->Button11->click();
-    EXPECT_EQ(state(), std::pair(true, true));
+    EXPECT_EQ(enabled(), E({true, true, true, true, true, true}));
     // A new band: the stages shown before it are not saved.
     page->Button9->click();
-    EXPECT_EQ(state(), std::pair(true, false));
+    EXPECT_EQ(enabled(), E({true, true, true, false, true, true}));
     page->Button11->click();
-    page->Button8->click();
-    EXPECT_EQ(state(), std::pair(false, false));
-    // A quick load runs through the same pipeline: the page's column is gone from it.
-    page->Button9->click();
-    page->Button11->click();
-    emit data->quickLoadFinished(1);
-    EXPECT_EQ(state(), std::pair(false, false));
-    page->Button9->click();
+    // A fill or smoothing setting changed after the result was shown: not saved until shown
+    // again; setting it back makes the shown result the asked one again.
+    page->gapItems->button(1)->click();
+    EXPECT_FALSE(page->Button10->isEnabled());
+    page->gapItems->button(0)->click();
+    EXPECT_TRUE(page->Button10->isEnabled());
+    page->CheckBox5->setChecked(true);
+    EXPECT_FALSE(page->Button10->isEnabled());
+    page->CheckBox5->setChecked(false);
+    EXPECT_TRUE(page->Button10->isEnabled());
+
+    // A quick load of "Давление" runs through the same pipeline: this page's column is gone
+    // from it, so only "Загрузить" can act; the limit fields keep the band of the chart.
+    form.setActivePage(0);
+    data->runForm9 = [](TForm9& f) {
+        f.CheckListBox1->findItems("Давление", Qt::MatchExactly).at(0)->setCheckState(Qt::Checked);
+        f.setResult(0);
+        f.BitBtn1->click();
+        return f.result() == QDialog::Accepted;
+    };
+    data->Button4->click();
+    ASSERT_EQ(form.project().seriesCount(), 1);
+    EXPECT_EQ(form.project().seriesList[0]->Title, "Давление");
+    form.setActivePage(1);
+    EXPECT_EQ(enabled(), E({true, false, false, false, false, false}));
     EXPECT_EQ(page->Chart1->seriesCount(), 3);
-    EXPECT_FALSE(page->Button11->isEnabled());
+    EXPECT_EQ(page->Edit7->text(), "110");
+    EXPECT_EQ(page->Edit8->text(), "99");
+    EXPECT_EQ(page->ComboBox5->currentText(), "Расход");
+    page->Button8->click();
+    EXPECT_EQ(enabled(), E({true, true, false, false, true, true}));
+    EXPECT_EQ(chartTitles(), std::vector<std::string>{"Расход"});
 }
 
 TEST_F(FilterPageTest, LimitFieldsTakeValuesOnEnterOnly) {
@@ -294,22 +364,184 @@ TEST_F(FilterPageTest, TextThatIsNotANumberIsRefusedNamingTheField) {
     EXPECT_FALSE(page->Button10->isEnabled());
 }
 
-TEST_F(FilterPageTest, BandRemovingEveryValueIsRefusedAndKeepsTheStages) {
+TEST_F(FilterPageTest, RefusedShowLeavesNothingToSaveAndTheChartInStepWithThePipeline) {
+    showWindow();
+    choose("Расход");
+    click(page->Button8);
+    click(page->Button9);
+    page->CheckBox5->setChecked(true);
+    page->Edit9->setText("3");
+    click(page->Button11);
+    ASSERT_EQ(page->Chart1->seriesCount(), 4);
+    ASSERT_TRUE(page->Button10->isEnabled());
+    prompter.record.clear();
+
+    // An upper limit of 1, typed and taken by "Показать ряд", removes every value (100..109).
+    typeOver(page->Edit7, "1");
+    click(page->Button11);
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{kNoFill});
+    EXPECT_EQ(f->highFilterValue, 1);
+    EXPECT_FALSE(page->Button10->isEnabled());
+    // The chart holds what the pipeline holds: the raw and the filtered stage, all gaps.
+    EXPECT_EQ(chartTitles(), (std::vector<std::string>{"Расход", "Расход_фильтрованное"}));
+    expectPoints(page->Chart1->series(1), kGridMinutes, std::vector<double>(9, kGap));
+    EXPECT_FALSE(f->averaged);
+
+    // A window longer than the series is refused too: the filled stage is shown, nothing saved.
+    prompter.record.clear();
+    enterLimit(page->Edit7, "110");
+    page->Edit9->setText("10");
+    click(page->Button11);
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{kWindowTooLarge});
+    EXPECT_EQ(chartTitles(), (std::vector<std::string>{"Расход", "Расход_фильтрованное", "Расход без сглаживания"}));
+    EXPECT_FALSE(page->Button10->isEnabled());
+    // A window that fits: the result is shown and can be saved.
+    page->Edit9->setText("9");
+    click(page->Button11);
+    // 942 / 9 over the nine values, stamped at the last minute.
+    expectPoints(page->Chart1->series(3), {9}, {942.0 / 9});
+    EXPECT_TRUE(page->Button10->isEnabled());
+}
+
+TEST_F(FilterPageTest, LimitTypedWithoutEnterIsTakenByTheCommands) {
+    showWindow();
+    choose("Расход");
+    click(page->Button8);
+    // Rows 100, 101, 102, 104 .. 109 (row 5's time is unreadable); band 99 .. 110.
+    prompter.record.clear();
+
+    // Typed and not confirmed, then "Отфильтровать": the typed limit is used.
+    typeOver(page->Edit8, "104");
+    click(page->Button9);
+    EXPECT_EQ(f->lowFilterValue, 104);
+    EXPECT_EQ(page->Edit8->text(), "104");
+    expectPoints(page->Chart1->series(1), kGridMinutes, {kGap, kGap, kGap, 104, 105, 106, 107, 108, 109});
+    // 104 + ... + 109 = 639 over 6 values.
+    EXPECT_EQ(page->Edit6->text(), "106,5");
+
+    // Simply leaving a field still shows the stored limit again.
+    typeOver(page->Edit7, "105");
+    click(page->Edit8);
+    EXPECT_EQ(page->Edit7->text(), "110");
+    EXPECT_EQ(f->highFilterValue, 110);
+
+    // A typed limit that is not a number: the field's message, and nothing runs.
+    typeOver(page->Edit7, "1-2");
+    click(page->Button11);
+    EXPECT_EQ(prompter.record.texts(),
+              std::vector<std::string>{"Значение \"1-2\" в поле \"Максимальное значение\" не является числом!"});
+    EXPECT_EQ(page->Edit7->text(), "110");
+    EXPECT_EQ(page->Chart1->seriesCount(), 2);
+    EXPECT_FALSE(page->Button10->isEnabled());
+
+    // "Показать ряд" takes a typed limit too: 104 .. 108 stay, mean 530 / 5 = 106 fills.
+    typeOver(page->Edit7, "108");
+    click(page->Button11);
+    EXPECT_EQ(f->highFilterValue, 108);
+    expectPoints(page->Chart1->series(2), kGridMinutes, {106, 106, 106, 104, 105, 106, 107, 108, 106});
+    ASSERT_TRUE(page->Button10->isEnabled());
+
+    // "Сохранить" with a new limit typed: the shown series is of the old band, so it is not
+    // saved; the limit is stored and "Показать ряд" builds the series on it.
+    int asked = 0;
+    onForm4 = [&](TForm4&) { return ++asked, true; };
+    prompter.record.clear();
+    typeOver(page->Edit8, "105");
+    click(page->Button10);
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{kBandChanged});
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(form.project().seriesCount(), 0);
+    EXPECT_EQ(f->lowFilterValue, 105);
+    EXPECT_FALSE(page->Button10->isEnabled());
+    click(page->Button11);
+    // 105 .. 108: mean 106.5.
+    expectPoints(page->Chart1->series(2), kGridMinutes, {106.5, 106.5, 106.5, 106.5, 105, 106, 107, 108, 106.5});
+    click(page->Button10);
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(form.project().seriesCount(), 1);
+    EXPECT_EQ(form.project().seriesList[0]->YValue(0), 106.5);
+}
+
+TEST_F(FilterPageTest, LongNumbersShowTheirStart) {
+    choose("Расход");
+    page->CheckBox6->setChecked(true);
+    page->Edit17->setText("y/3");
+    page->Button8->click();
+    // Values 100/3 .. 109/3 without 103/3: band 100/3 - 1 .. 109/3 + 1, mean 942/27.
+    struct Field {
+        QLineEdit* edit;
+        const char* text;
+    };
+    for (const Field& fl : {Field{page->Edit8, "32,3333333333333"}, Field{page->Edit7, "37,3333333333333"},
+                            Field{page->Edit6, "34,8888888888889"}}) {
+        EXPECT_EQ(fl.edit->text(), fl.text);
+        EXPECT_EQ(fl.edit->cursorPosition(), 0) << fl.text;
+    }
+    // A refused Enter shows the stored limit again from its start.
+    page->Edit7->setText("-");
+    QTest::keyClick(page->Edit7, Qt::Key_Return);
+    EXPECT_EQ(page->Edit7->text(), "37,3333333333333");
+    EXPECT_EQ(page->Edit7->cursorPosition(), 0);
+}
+
+TEST_F(FilterPageTest, ChosenParameterFollowsItsNameToAnotherWorkbook) {
+    choose("Расход");  // the second parameter of filter.xlsx
+    // "Расход" comes first in this workbook, "Давление" second: the name stays chosen.
+    openWorkbook("filter_swapped.xlsx");
+    EXPECT_EQ(items(), (std::vector<std::string>{"Расход", "Давление"}));
+    EXPECT_EQ(page->ComboBox5->currentIndex(), 0);
+    page->Button8->click();
+    EXPECT_EQ(chartTitles(), std::vector<std::string>{"Расход"});
+    expectPoints(page->Chart1->series(0), {0, 1, 2}, {250.5, 251, 253});
+
+    // No "Расход" here: nothing is chosen and nothing can be loaded.
+    openWorkbook("filter_no_flow.xlsx");
+    EXPECT_EQ(items(), (std::vector<std::string>{"Давление", "Температура"}));
+    EXPECT_EQ(page->ComboBox5->currentIndex(), -1);
+    EXPECT_EQ(page->ComboBox5->currentText(), "");
+    EXPECT_FALSE(page->Button8->isEnabled());
+    page->loadSeriesFromExcel();
+    expectPoints(page->Chart1->series(0), {0, 1, 2}, {250.5, 251, 253});
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+}
+
+TEST_F(FilterPageTest, EmptyOrBlankSeriesNameIsRefusedAndTheDialogStaysOpen) {
     choose("Расход");
     page->Button8->click();
     page->Button9->click();
     page->Button11->click();
-    enterLimit(page->Edit7, "1");
-    enterLimit(page->Edit8, "0");
-    page->Button9->click();
-    EXPECT_EQ(page->Edit6->text(), "NAN");
     prompter.record.clear();
-    page->Button11->click();
-    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{
-                                           "Нет значения для заполнения пропусков: в ряду не осталось значений."});
-    // The filled stage of the earlier run is still on the chart, and nothing can be saved.
-    expectPoints(page->Chart1->series(2), kGridMinutes, {100, 101, 102, 104, 105, 106, 107, 108, 109});
-    EXPECT_FALSE(page->Button10->isEnabled());
+    std::vector<bool> openAfterRefusal;
+    onForm4 = [&](TForm4& d) {
+        d.setResult(0);
+        for (const char* name : {"", "   "}) {
+            d.Edit1->selectAll();
+            QTest::keyClick(d.Edit1, Qt::Key_Delete);
+            QTest::keyClicks(d.Edit1, name);
+            QTest::mouseClick(d.Button1, Qt::LeftButton);
+            openAfterRefusal.push_back(d.isVisible() && d.result() != QDialog::Accepted);
+        }
+        QTest::mouseClick(d.Button2, Qt::LeftButton);
+        return d.result() == QDialog::Accepted;
+    };
+    page->Button10->click();
+    EXPECT_EQ(openAfterRefusal, (std::vector<bool>{true, true}));
+    EXPECT_EQ(prompter.record.texts(), (std::vector<std::string>{kEmptyName, kEmptyName}));
+    EXPECT_EQ(form.project().seriesCount(), 0);
+    EXPECT_EQ(form.seriesTree()->topLevelItemCount(), 0);
+
+    // A name typed after the refusal is taken.
+    onForm4 = [&](TForm4& d) {
+        d.setResult(0);
+        d.Edit1->clear();
+        QTest::mouseClick(d.Button1, Qt::LeftButton);
+        QTest::keyClicks(d.Edit1, "FT-101 clean");
+        QTest::mouseClick(d.Button1, Qt::LeftButton);
+        return d.result() == QDialog::Accepted;
+    };
+    page->Button10->click();
+    ASSERT_EQ(form.project().seriesCount(), 1);
+    EXPECT_EQ(form.project().seriesList[0]->Title, "FT-101 clean");
 }
 
 TEST_F(FilterPageTest, ParameterListFollowsTheGrid) {
@@ -319,6 +551,11 @@ TEST_F(FilterPageTest, ParameterListFollowsTheGrid) {
     ASSERT_EQ(page->ComboBox5->count(), 2);
     EXPECT_EQ(page->ComboBox5->itemText(0), "Время");
     EXPECT_EQ(page->ComboBox5->currentText(), "Расход");
+    // The time column moved onto "Расход": the names are "Время" and "Давление", and
+    // nothing is chosen (not "Давление", now at the chosen place).
+    data->dataGrid->setTimeCol(3);
+    EXPECT_EQ(items(), (std::vector<std::string>{"Время", "Давление"}));
+    EXPECT_EQ(page->ComboBox5->currentIndex(), -1);
     data->dataGrid->setTimeCol(1);
     form.clear();
     EXPECT_EQ(page->ComboBox5->count(), 0);
