@@ -14,6 +14,8 @@
 #include "ui/pages/regularised/RegularisedPage.h"
 #include "ui/pages/statistics/CorrelationPage.h"
 #include "ui/pages/statistics/IntervalStatisticsPage.h"
+#include "ui/pages/statistics/StatisticsPage.h"
+#include "ui/widgets/EditingStringGrid.h"
 #include "ui/widgets/SeriesListBox.h"
 
 namespace {
@@ -34,7 +36,8 @@ TEST_F(SeriesIdentity, EveryHolderKeepsASeriesShiftedInPlaceAndLosesItWhenDelete
     auto* dynamics = qobject_cast<DynamicsPage*>(form.page(9));
     auto* intervals = qobject_cast<IntervalStatisticsPage*>(form.page(5));
     auto* correlation = qobject_cast<CorrelationPage*>(form.page(3));
-    ASSERT_TRUE(regression && regularised && dynamics && intervals && correlation);
+    auto* statistics = qobject_cast<StatisticsPage*>(form.page(2));
+    ASSERT_TRUE(regression && regularised && dynamics && intervals && correlation && statistics);
     form.N27Click();
     TForm18& sync = *form.syncDialog();
 
@@ -57,6 +60,8 @@ TEST_F(SeriesIdentity, EveryHolderKeepsASeriesShiftedInPlaceAndLosesItWhenDelete
         {"dynamics ComboBox7", dynamics->ComboBox7, [&] { return dynamics->ComboBox7->currentText(); }},
         {"correlation Edit2", correlation->Edit2, [&] { return title(form.analyzer().korSeries1Index); }},
         {"correlation Edit2 text", nullptr, [&] { return correlation->Edit2->text(); }},
+        {"statistics Edit16", statistics->Edit16, [&] { return statistics->Edit16->text(); }},
+        {"statistics StringGrid3", nullptr, [&] { return QString::fromStdString(statistics->StringGrid3->cell(1, 0)); }},
     };
     for (const Holder& h : holders) {
         if (h.target) {
@@ -73,6 +78,10 @@ TEST_F(SeriesIdentity, EveryHolderKeepsASeriesShiftedInPlaceAndLosesItWhenDelete
     shiftSeries(b, "1", false);
     ASSERT_EQ(title(b), QString("B/delay(1)"));
     shows("B/delay(1)");
+    // The statistics page shows the shifted series: 5 points, mean (100000 + 100010 + 100005 +
+    // 100020 + 100015) / 5.
+    EXPECT_EQ(statistics->StringGrid3->cell(1, 1), "5");
+    EXPECT_EQ(statistics->StringGrid3->cell(1, 4), "100010");
     // What the lists hand to the pages is the shifted series itself.
     EXPECT_EQ(regularised->ListBox4->series(), std::vector<TStatisticSeries*>{form.project().seriesList[size_t(b)].get()});
     EXPECT_EQ(form.project().seriesList[size_t(b)]->YValue(0), 100000.0);
