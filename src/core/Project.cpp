@@ -52,6 +52,26 @@ void TProject::doChangeProject() {
     if (FOnChangeProject) FOnChangeProject(*this);
 }
 
+// ---- ids ----
+
+namespace {
+int indexOfId(const std::vector<uint64_t>& ids, uint64_t id) {
+    if (id == 0) return -1;
+    const auto it = std::find(ids.begin(), ids.end(), id);
+    return it == ids.end() ? -1 : static_cast<int>(it - ids.begin());
+}
+uint64_t idAt(const std::vector<uint64_t>& ids, int i) {
+    return i >= 0 && static_cast<size_t>(i) < ids.size() ? ids[static_cast<size_t>(i)] : 0;
+}
+}  // namespace
+
+uint64_t TProject::seriesId(int i) const { return idAt(seriesIds_, i); }
+int TProject::seriesIndexById(uint64_t id) const { return indexOfId(seriesIds_, id); }
+uint64_t TProject::staticModelId(int i) const { return idAt(staticModelIds_, i); }
+int TProject::staticModelIndexById(uint64_t id) const { return indexOfId(staticModelIds_, id); }
+uint64_t TProject::dynamicModelId(int i) const { return idAt(dynamicModelIds_, i); }
+int TProject::dynamicModelIndexById(uint64_t id) const { return indexOfId(dynamicModelIds_, id); }
+
 // ---- series ----
 
 namespace {
@@ -67,6 +87,7 @@ void TProject::adoptSeries(std::unique_ptr<TStatisticSeries> series, const std::
     series->Title = name;
     seriesNames_.add(name);
     seriesList.push_back(std::move(series));
+    seriesIds_.push_back(nextId_++);
     needCalcFragment = true;
 }
 
@@ -91,6 +112,7 @@ void TProject::deleteSeries(int i, bool notify) {
     if (i < 0 || i >= seriesCount()) return;
     seriesNames_.remove(seriesList[static_cast<size_t>(i)]->Title);
     seriesList.erase(seriesList.begin() + i);
+    seriesIds_.erase(seriesIds_.begin() + i);
     needCalcFragment = true;
     if (notify) doChangeSeriesList();
 }
@@ -98,6 +120,7 @@ void TProject::deleteSeries(int i, bool notify) {
 void TProject::deleteAllSeries() {
     if (seriesList.empty()) return;
     seriesList.clear();
+    seriesIds_.clear();
     seriesNames_.clear();
     needCalcFragment = true;
     calcFragmentsSeries();
@@ -111,9 +134,11 @@ void TProject::setStatModelCount(int count) {
     while (statModelCount() > count) {
         staticNames_.remove(statModels.back()->name);
         statModels.pop_back();
+        staticModelIds_.pop_back();
     }
     while (statModelCount() < count) {
         statModels.push_back(std::make_unique<TStaticModel>());
+        staticModelIds_.push_back(nextId_++);
         staticNames_.add(statModels.back()->name);
     }
 }
@@ -123,9 +148,11 @@ void TProject::setDynModelCount(int count) {
     while (dynModelCount() > count) {
         dynamicNames_.remove(dynModels.back()->name);
         dynModels.pop_back();
+        dynamicModelIds_.pop_back();
     }
     while (dynModelCount() < count) {
         dynModels.push_back(std::make_unique<TDynamicModel>());
+        dynamicModelIds_.push_back(nextId_++);
         dynamicNames_.add(dynModels.back()->name);
     }
 }
@@ -136,6 +163,7 @@ void TProject::addStaticModel(const TStaticModel& model, bool notify) {
     copy->name = staticNames_.make(model.name);
     staticNames_.add(copy->name);
     statModels.push_back(std::move(copy));
+    staticModelIds_.push_back(nextId_++);
     if (notify) doChangeStaticModelsList();
 }
 
@@ -143,6 +171,7 @@ void TProject::deleteStaticModel(int i, bool notify) {
     if (i < 0 || i >= statModelCount()) return;
     staticNames_.remove(statModels[static_cast<size_t>(i)]->name);
     statModels.erase(statModels.begin() + i);
+    staticModelIds_.erase(staticModelIds_.begin() + i);
     if (notify) doChangeStaticModelsList();
 }
 
@@ -157,6 +186,7 @@ void TProject::addDynamicModel(const TDynamicModel& model, bool notify) {
     copy->name = dynamicNames_.make(model.name);
     dynamicNames_.add(copy->name);
     dynModels.push_back(std::move(copy));
+    dynamicModelIds_.push_back(nextId_++);
     if (notify) doChangeDynamicModelsList();
 }
 
@@ -164,6 +194,7 @@ void TProject::deleteDynamicModel(int i, bool notify) {
     if (i < 0 || i >= dynModelCount()) return;
     dynamicNames_.remove(dynModels[static_cast<size_t>(i)]->name);
     dynModels.erase(dynModels.begin() + i);
+    dynamicModelIds_.erase(dynamicModelIds_.begin() + i);
     if (notify) doChangeDynamicModelsList();
 }
 
@@ -257,6 +288,7 @@ void TProject::clear() {
     fragments.clear();
     fragmentsSeriesList.clear();
     seriesList.clear();
+    seriesIds_.clear();
     seriesNames_.clear();
     doChangeSeriesList();
     doChangeFragmentsList();
@@ -323,12 +355,14 @@ bool TProject::applyLoaded(ProjectReadResult&& loaded, Reporter* reporter) {
         owned->name = staticNames_.make(owned->name);
         staticNames_.add(owned->name);
         statModels.push_back(std::move(owned));
+        staticModelIds_.push_back(nextId_++);
     }
     for (auto& m : loaded.data.dynamicModels) {
         auto owned = std::make_unique<TDynamicModel>(std::move(m));
         owned->name = dynamicNames_.make(owned->name);
         dynamicNames_.add(owned->name);
         dynModels.push_back(std::move(owned));
+        dynamicModelIds_.push_back(nextId_++);
     }
     doChangeSeriesList();
     doChangeFragmentsList();

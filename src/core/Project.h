@@ -7,6 +7,13 @@
 // Save and load are split for worker threads: snapshot() and readProjectFolder() work on
 // plain data off the GUI thread; commitSave() and applyLoaded() change the project and
 // fire its events on the GUI thread. save(), saveas() and load() do both steps in one call.
+//
+// Every series and model gets an id when it enters the project (added, loaded or grown by
+// a count) and keeps it while it stays there, through renames and changes of its values.
+// Ids count up from 1 for the life of the project object, across every kind and every
+// clear, and are never given twice, so a list that holds an id never meets another object
+// under it. 0 is no object.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -82,6 +89,15 @@ public:
     void setStatModelCount(int count);
     void setDynModelCount(int count);
 
+    // The id of entry i (0 for an index outside the list) and the index of the entry that
+    // carries an id (-1 when none does: deleted, or never in this list).
+    uint64_t seriesId(int i) const;
+    int seriesIndexById(uint64_t id) const;
+    uint64_t staticModelId(int i) const;
+    int staticModelIndexById(uint64_t id) const;
+    uint64_t dynamicModelId(int i) const;
+    int dynamicModelIndexById(uint64_t id) const;
+
     void doChangeSeriesList();
     void doChangeFragmentsList();
     void doChangeStaticModelsList();
@@ -151,6 +167,11 @@ private:
     TUniqueNames seriesNames_;
     TUniqueNames staticNames_;
     TUniqueNames dynamicNames_;
+    // Ids of the entries of seriesList, statModels and dynModels, index for index.
+    std::vector<uint64_t> seriesIds_;
+    std::vector<uint64_t> staticModelIds_;
+    std::vector<uint64_t> dynamicModelIds_;
+    uint64_t nextId_ = 1;
 };
 
 // The Russian text that lists the problems of a load.

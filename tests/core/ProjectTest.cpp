@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "core/Project.h"
@@ -120,6 +121,82 @@ TEST(Project, ModelNamesAreUniqueAndTheGivenModelKeepsItsName) {
     d.name = "y";
     p.addDynamicModel(d, false);
     EXPECT_EQ(p.dynModels[3]->name, "y");
+}
+
+// Ids of the three lists: kept through renames and changes of values, gone with the object,
+// never given twice (also not after a delete, a clear or a load under the same name).
+TEST(Project, IdsLiveAsLongAsTheObjectIsInTheProject) {
+    TProject p;
+    std::vector<uint64_t> given;
+    const auto fresh = [&given](uint64_t id) {
+        const bool isNew = id != 0 && std::find(given.begin(), given.end(), id) == given.end();
+        given.push_back(id);
+        return isNew;
+    };
+    for (const char* t : {"a", "b", "c"}) p.addSeries(series(t), false, false);
+    const uint64_t a = p.seriesId(0), b = p.seriesId(1), c = p.seriesId(2);
+    for (uint64_t id : {a, b, c}) EXPECT_TRUE(fresh(id));
+    EXPECT_EQ(p.seriesId(-1), 0u);
+    EXPECT_EQ(p.seriesId(3), 0u);
+    EXPECT_EQ(p.seriesIndexById(0), -1);
+
+    // Renamed and changed in place: the same series.
+    p.renameSeries(1, "b/delay(2)");
+    p.seriesList[1]->setYValue(0, 1e5);
+    EXPECT_EQ(p.seriesIndexById(b), 1);
+    // Deleted: its id leads nowhere, the later series keep theirs at their new places.
+    p.deleteSeries(0, false);
+    EXPECT_EQ(p.seriesIndexById(a), -1);
+    EXPECT_EQ(p.seriesIndexById(b), 0);
+    EXPECT_EQ(p.seriesIndexById(c), 1);
+    // A series under a freed title is another series.
+    p.addSeries(series("a"), false, false);
+    EXPECT_TRUE(fresh(p.seriesId(2)));
+    EXPECT_EQ(p.seriesIndexById(a), -1);
+
+    TStaticModel m;
+    m.name = "y";
+    p.addStaticModel(m, false);
+    p.addStaticModel(m, false);
+    const uint64_t y = p.staticModelId(0), y1 = p.staticModelId(1);
+    EXPECT_TRUE(fresh(y) && fresh(y1));
+    p.deleteStaticModel(0, false);
+    EXPECT_EQ(p.staticModelIndexById(y), -1);
+    EXPECT_EQ(p.staticModelIndexById(y1), 0);
+    p.addStaticModel(m, false);  // "y" again
+    EXPECT_TRUE(fresh(p.staticModelId(1)));
+    TDynamicModel d;
+    d.name = "w";
+    p.addDynamicModel(d, false);
+    const uint64_t w = p.dynamicModelId(0);
+    EXPECT_TRUE(fresh(w));
+    // A series id is no model id, and the kinds do not share numbers.
+    EXPECT_EQ(p.staticModelIndexById(b), -1);
+    EXPECT_EQ(p.dynamicModelIndexById(y1), -1);
+    p.setDynModelCount(3);
+    EXPECT_TRUE(fresh(p.dynamicModelId(1)) && fresh(p.dynamicModelId(2)));
+    p.setDynModelCount(1);
+    EXPECT_EQ(p.dynamicModelIndexById(w), 0);
+    EXPECT_EQ(p.dynamicModelId(1), 0u);
+    p.deleteAllDynamicModel();
+    EXPECT_EQ(p.dynamicModelIndexById(w), -1);
+
+    // After a clear and a load the same titles and names come back under new ids.
+    p.clear();
+    for (uint64_t id : given) {
+        EXPECT_EQ(p.seriesIndexById(id), -1);
+        EXPECT_EQ(p.staticModelIndexById(id), -1);
+    }
+    ProjectReadResult loaded;
+    loaded.opened = true;
+    loaded.data.series = {series("a"), series("b")};
+    loaded.data.staticModels = {m};
+    loaded.data.dynamicModels = {d};
+    ASSERT_TRUE(p.applyLoaded(std::move(loaded)));
+    for (uint64_t id : {p.seriesId(0), p.seriesId(1), p.staticModelId(0), p.dynamicModelId(0)}) EXPECT_TRUE(fresh(id));
+    EXPECT_EQ(p.seriesIndexById(p.seriesId(1)), 1);
+    p.deleteAllSeries();
+    EXPECT_EQ(p.seriesId(0), 0u);
 }
 
 TEST(Project, EventsFiredAsSpecified) {

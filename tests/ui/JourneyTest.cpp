@@ -1,8 +1,9 @@
 // The whole road of a process engineer through the window's controls, offscreen: a workbook
 // quick-loaded, intervals marked and split on the fragment chart, a regression and a dynamic
 // model identified with the coefficients the workbook was made with (make_journey.py), the
-// regression tested, both reported and saved, the series exported, synchronised and shifted,
-// the project saved, reset and loaded back whole.
+// regression tested, both reported and saved, the series exported, synchronised and shifted
+// (as a copy, and in place by the plant's delay, after which the dynamic model is found again
+// without one), the project saved, reset and loaded back whole.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -173,10 +174,27 @@ TEST_F(Journey, WorkbookToModelsToProjectAndBack) {
         return true;
     };
     form.findChild<QAction*>("N18")->trigger();
-    const std::vector<std::string> all = {"Расход", "Давление",  "Температура",      "Подача",
-                                          "Уровень", "Подача_s", "Уровень/delay(2)"};
+    std::vector<std::string> all = {"Расход",  "Давление", "Температура",     "Подача",
+                                    "Уровень", "Подача_s", "Уровень/delay(2)"};
     ASSERT_EQ(titles(), all);
     EXPECT_EQ(prompter.record.entries.size(), 1u) << prompter.record.texts().front();
+
+    // Подача shifted in place by the plant's three samples: the dynamics page keeps it chosen
+    // under its new title and finds the same plant with no delay of its own.
+    shiftSeries(seriesIndex("Подача"), "3", false);
+    all[3] = "Подача/delay(3)";
+    ASSERT_EQ(titles(), all);
+    EXPECT_EQ(form.project().seriesList[3]->Count(), 297);
+    form.setActivePage(9);
+    EXPECT_EQ(dynamics->ComboBox4->currentText(), QString("Подача/delay(3)"));
+    EXPECT_EQ(dynamics->ComboBox7->currentText(), QString("Уровень"));
+    QTest::keyClick(dynamics->Edit19, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(dynamics->Edit19, "0");
+    dynamics->Button16->click();
+    EXPECT_NEAR(static_cast<double>(plant.k), 2.0, 1e-6);
+    EXPECT_NEAR(static_cast<double>(plant.denum[1] / plant.denum[0]), 10.0, 1e-6);
+    EXPECT_EQ(static_cast<double>(plant.tau), 0.0);
+    EXPECT_EQ(dynamics->Label29->text(), QString("-(0)*s"));
 
     // --- Save as, reset, load: everything comes back ---
     const std::vector<TFragment> intervals = chart->fragments();
@@ -188,6 +206,7 @@ TEST_F(Journey, WorkbookToModelsToProjectAndBack) {
     prompter.openAnswers = {path("Установка/Установка.prj")};
     form.findChild<QAction*>("N3")->trigger();
     EXPECT_EQ(titles(), all);
+    EXPECT_EQ(form.project().seriesList[3]->Count(), 297);
     EXPECT_EQ(form.project().seriesList[6]->Count(), 298);
     ASSERT_EQ(chart->numOfFragments(), 4);
     for (int i = 0; i < 4; ++i) {

@@ -1,11 +1,19 @@
 #pragma once
 // Shared by the page tests: a main window with scripted answers, series added to its
-// project, and drops of project series onto a control as a drag from the series tree
-// delivers them.
+// project, drops of project series onto a control as a drag from the series tree delivers
+// them, and the shift of a series through the series tree's pop-up.
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDropEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -15,6 +23,7 @@
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
 #include "ui/mainwindow/TForm1.h"
+#include "ui/mainwindow/TForm12.h"
 #include "ui/mainwindow/WorkspaceTree.h"
 
 // The texts of a tree's top-level nodes (the workspace trees list series and models so).
@@ -60,6 +69,34 @@ struct PageFixture : ::testing::Test {
         QDropEvent dropEvent(QPointF(at), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(surface, &dropEvent);
         return dropEvent.isAccepted();
+    }
+
+    // "Выполнить сдвиг" as a user gives it: the series tree shown on its tab, a right click
+    // on the node of project series `index`, the menu item, then in TForm12 the lag typed
+    // over the "0", "Сохранить как новый ряд" clicked into the state `asNew` and "Ок".
+    void shiftSeries(int index, const char* lag, bool asNew) {
+        if (!form.isVisible()) {
+            form.setWindowState(Qt::WindowNoState);
+            form.resize(1200, 800);
+            form.show();
+        }
+        form.expandWorkspace();
+        auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("PageControl6"));
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center());
+        WorkspaceTree* tree = form.seriesTree();
+        ASSERT_LT(index, tree->topLevelItemCount());
+        form.TreeView1ContextPopup(tree, tree->visualItemRect(tree->topLevelItem(index)).center());
+        form.seriesMenu()->hide();
+        form.shiftDialog()->runModal = [lag, asNew](TForm12& d) {
+            d.show();
+            QTest::keyClick(d.Edit1, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(d.Edit1, QString::fromUtf8(lag));
+            if (d.CheckBox1->isChecked() != asNew)
+                QTest::mouseClick(d.CheckBox1, Qt::LeftButton, {}, QPoint(8, d.CheckBox1->height() / 2));
+            QTest::mouseClick(d.Button1, Qt::LeftButton);
+            return d.result() == QDialog::Accepted;
+        };
+        form.findChild<QAction*>(QStringLiteral("N18"))->trigger();
     }
 
     template <class W>

@@ -83,52 +83,58 @@ TForm20* ModelTrees::TreeView4DblClick() { return openDynamic(false); }
 TForm19* ModelTrees::N19Click() { return openStatic(true); }
 TForm20* ModelTrees::N24Click() { return openDynamic(true); }
 
+// The model is looked up again by its id after each dialog: one gone meanwhile is left alone.
+
 void ModelTrees::N29Click() {
+    TProject& project = form_.project();
     const int i = form_.selectedStaticModelIndex();
     if (i < 0) return;
-    const TStaticModel* proposed = form_.project().statModels[static_cast<size_t>(i)].get();
+    const uint64_t id = project.staticModelId(i);
     const std::optional<std::string> chosen =
         form_.prompter().saveFileName(FileKind::ModelExport, "Файл статической модели|*.sm|Все файлы|*.*",
-                                      {"", proposed->name});
-    // Looked up again: the model may have gone while the dialog was open.
-    const int now = form_.selectedStaticModelIndex();
-    if (!chosen || now < 0 || form_.project().statModels[static_cast<size_t>(now)].get() != proposed) return;
+                                      {"", project.statModels[size_t(i)]->name});
+    const int now = project.staticModelIndexById(id);
+    if (!chosen || now < 0) return;
     std::string error;
-    if (!writeStaticModelFile(withModelExtension(*chosen, ".sm"), *proposed, &error)) form_.prompter().error(error);
+    if (!writeStaticModelFile(withModelExtension(*chosen, ".sm"), *project.statModels[size_t(now)], &error))
+        form_.prompter().error(error);
 }
 
 void ModelTrees::N28Click() {
+    TProject& project = form_.project();
     const int i = form_.selectedDynamicModelIndex();
     if (i < 0) return;
-    const TDynamicModel* proposed = form_.project().dynModels[static_cast<size_t>(i)].get();
+    const uint64_t id = project.dynamicModelId(i);
     const std::optional<std::string> chosen =
         form_.prompter().saveFileName(FileKind::ModelExport, "Файл динамической модели|*.dm|Все файлы|*.*",
-                                      {"", proposed->name});
-    const int now = form_.selectedDynamicModelIndex();
-    if (!chosen || now < 0 || form_.project().dynModels[static_cast<size_t>(now)].get() != proposed) return;
+                                      {"", project.dynModels[size_t(i)]->name});
+    const int now = project.dynamicModelIndexById(id);
+    if (!chosen || now < 0) return;
     std::string error;
-    if (!writeDynamicModelFile(withModelExtension(*chosen, ".dm"), *proposed, &error)) form_.prompter().error(error);
+    if (!writeDynamicModelFile(withModelExtension(*chosen, ".dm"), *project.dynModels[size_t(now)], &error))
+        form_.prompter().error(error);
 }
 
 void ModelTrees::MenuItem2Click() {
+    TProject& project = form_.project();
     const int i = form_.selectedStaticModelIndex();
     if (i < 0) return;
-    const TStaticModel* model = form_.project().statModels[static_cast<size_t>(i)].get();
-    if (!form_.prompter().confirmation(kDeleteQuestion + model->name + "?")) return;
-    // The index is taken again after the question; a model gone meanwhile is left alone.
-    const int now = form_.selectedStaticModelIndex();
-    if (now >= 0 && form_.project().statModels[static_cast<size_t>(now)].get() == model)
-        form_.project().deleteStaticModel(now, true);
+    const uint64_t id = project.staticModelId(i);
+    const std::string& name = project.statModels[size_t(i)]->name;
+    if (!form_.prompter().confirmation(kDeleteQuestion + name + "?")) return;
+    const int now = project.staticModelIndexById(id);
+    if (now >= 0) project.deleteStaticModel(now, true);
 }
 
 void ModelTrees::MenuItem1Click() {
+    TProject& project = form_.project();
     const int i = form_.selectedDynamicModelIndex();
     if (i < 0) return;
-    const TDynamicModel* model = form_.project().dynModels[static_cast<size_t>(i)].get();
-    if (!form_.prompter().confirmation(kDeleteQuestion + model->name + "?")) return;
-    const int now = form_.selectedDynamicModelIndex();
-    if (now >= 0 && form_.project().dynModels[static_cast<size_t>(now)].get() == model)
-        form_.project().deleteDynamicModel(now, true);
+    const uint64_t id = project.dynamicModelId(i);
+    const std::string& name = project.dynModels[size_t(i)]->name;
+    if (!form_.prompter().confirmation(kDeleteQuestion + name + "?")) return;
+    const int now = project.dynamicModelIndexById(id);
+    if (now >= 0) project.deleteDynamicModel(now, true);
 }
 
 void ModelTrees::MenuItem3Click() {

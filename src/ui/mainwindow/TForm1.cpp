@@ -775,59 +775,48 @@ bool TForm1::saveAsProject() {
 
 // ---- Workspace trees ----
 
-std::vector<ObjectIds::Key> TForm1::seriesKeys() const {
-    std::vector<ObjectIds::Key> keys;
-    keys.reserve(analyzer_->project.seriesList.size());
-    for (const auto& s : analyzer_->project.seriesList) keys.push_back({s.get(), s->Title});
-    return keys;
-}
-
 void TForm1::loadSeries() {
-    const std::vector<ObjectIds::Key> keys = seriesKeys();
-    const std::vector<uint64_t> ids = seriesIds_.refresh(keys);
+    const TProject& project = analyzer_->project;
     std::vector<WorkspaceTree::Entry> entries;
-    entries.reserve(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        entries.push_back({QString::fromStdString(keys[i].name), ids[i], analyzer_->project.seriesList[i]->labRow ? 2 : 3});
+    entries.reserve(project.seriesList.size());
+    for (int i = 0; i < project.seriesCount(); ++i) {
+        const TStatisticSeries& s = *project.seriesList[static_cast<size_t>(i)];
+        entries.push_back({QString::fromStdString(s.Title), project.seriesId(i), s.labRow ? 2 : 3});
+    }
     TreeView1->rebuild(entries);
 }
 
 namespace {
 template <class Model>
-std::vector<ObjectIds::Key> modelKeys(const std::vector<std::unique_ptr<Model>>& models) {
-    std::vector<ObjectIds::Key> keys;
-    keys.reserve(models.size());
-    for (const auto& m : models) keys.push_back({m.get(), m->name});
-    return keys;
+std::vector<WorkspaceTree::Entry> modelEntries(const std::vector<std::unique_ptr<Model>>& models,
+                                               uint64_t (TProject::*idAt)(int) const, const TProject& project,
+                                               int picture) {
+    std::vector<WorkspaceTree::Entry> entries;
+    entries.reserve(models.size());
+    for (size_t i = 0; i < models.size(); ++i)
+        entries.push_back({QString::fromStdString(models[i]->name), (project.*idAt)(static_cast<int>(i)), picture});
+    return entries;
 }
 }  // namespace
 
-template <class Model>
-void TForm1::rebuildModelTree(WorkspaceTree* tree, ObjectIds& ids, const std::vector<std::unique_ptr<Model>>& models,
-                              int picture) {
-    const std::vector<ObjectIds::Key> keys = modelKeys(models);
-    const std::vector<uint64_t> idList = ids.refresh(keys);
-    std::vector<WorkspaceTree::Entry> entries;
-    for (size_t i = 0; i < keys.size(); ++i) entries.push_back({QString::fromStdString(keys[i].name), idList[i], picture});
-    tree->rebuild(entries);
+void TForm1::loadStatModel() {
+    const TProject& p = analyzer_->project;
+    TreeView3->rebuild(modelEntries(p.statModels, &TProject::staticModelId, p, 4));
 }
 
-void TForm1::loadStatModel() { rebuildModelTree(TreeView3, staticModelIds_, analyzer_->project.statModels, 4); }
+void TForm1::loadDynModel() {
+    const TProject& p = analyzer_->project;
+    TreeView4->rebuild(modelEntries(p.dynModels, &TProject::dynamicModelId, p, 5));
+}
 
-void TForm1::loadDynModel() { rebuildModelTree(TreeView4, dynamicModelIds_, analyzer_->project.dynModels, 5); }
-
-int TForm1::seriesIndexOf(uint64_t id) const { return seriesIds_.indexOf(id, seriesKeys()); }
+int TForm1::seriesIndexOf(uint64_t id) const { return analyzer_->project.seriesIndexById(id); }
 
 TStatisticSeries* TForm1::seriesById(uint64_t id) {
     const int i = seriesIndexOf(id);
     return i < 0 ? nullptr : analyzer_->project.seriesList[static_cast<size_t>(i)].get();
 }
 
-uint64_t TForm1::seriesIdAt(int index) const {
-    if (index < 0 || index >= analyzer_->project.seriesCount()) return 0;
-    const auto& s = analyzer_->project.seriesList[static_cast<size_t>(index)];
-    return seriesIds_.idOf(s.get(), s->Title);
-}
+uint64_t TForm1::seriesIdAt(int index) const { return analyzer_->project.seriesId(index); }
 
 int TForm1::selectedSeriesIndex() const {
     const std::optional<uint64_t> id = TreeView1->primaryId();
@@ -837,9 +826,8 @@ int TForm1::selectedSeriesIndex() const {
 std::vector<int> TForm1::selectedSeriesIndices() const {
     std::vector<int> out;
     std::unordered_set<int> seen;
-    const std::vector<ObjectIds::Key> keys = seriesKeys();
     for (uint64_t id : TreeView1->selectionOrder()) {
-        const int i = seriesIds_.indexOf(id, keys);
+        const int i = seriesIndexOf(id);
         if (i >= 0 && seen.insert(i).second) out.push_back(i);
     }
     return out;
@@ -848,12 +836,11 @@ std::vector<int> TForm1::selectedSeriesIndices() const {
 std::optional<TForm1::DroppedSeries> TForm1::droppedSeries(const QMimeData* mime) const {
     const std::optional<SeriesDrag> drag = decodeSeriesDrag(mime);
     if (!drag) return std::nullopt;
-    const std::vector<ObjectIds::Key> keys = seriesKeys();
     DroppedSeries out;
-    out.primary = seriesIds_.indexOf(drag->primary, keys);
+    out.primary = seriesIndexOf(drag->primary);
     std::unordered_set<int> seen;
     for (uint64_t id : drag->selected) {
-        const int i = seriesIds_.indexOf(id, keys);
+        const int i = seriesIndexOf(id);
         if (i >= 0 && seen.insert(i).second) out.selected.push_back(i);
     }
     if (out.primary < 0 && out.selected.empty()) return std::nullopt;
@@ -926,12 +913,12 @@ void TForm1::TreeView1Changing(Qt::KeyboardModifiers modifiers) {
 
 int TForm1::selectedStaticModelIndex() const {
     const std::optional<uint64_t> id = TreeView3->primaryId();
-    return id ? staticModelIds_.indexOf(*id, modelKeys(analyzer_->project.statModels)) : -1;
+    return id ? analyzer_->project.staticModelIndexById(*id) : -1;
 }
 
 int TForm1::selectedDynamicModelIndex() const {
     const std::optional<uint64_t> id = TreeView4->primaryId();
-    return id ? dynamicModelIds_.indexOf(*id, modelKeys(analyzer_->project.dynModels)) : -1;
+    return id ? analyzer_->project.dynamicModelIndexById(*id) : -1;
 }
 
 QMenu* TForm1::staticModelMenu() const { return modelTrees_->PopupMenuStatModel; }

@@ -12,7 +12,6 @@
 #include "core/Project.h"
 #include "identification/Analyzer.h"
 #include "ui/mainwindow/MainPage.h"
-#include "ui/mainwindow/ObjectIds.h"
 #include "ui/widgets/TForm17.h"
 
 class QAction;
@@ -159,7 +158,7 @@ public:
     int seriesIndexOf(uint64_t id) const;
     // The series that carries `id`, or null when it is gone.
     TStatisticSeries* seriesById(uint64_t id);
-    // Id of the project series at `index` (0 when out of range or not listed yet).
+    // Id of the project series at `index` (0 when out of range).
     uint64_t seriesIdAt(int index) const;
     // Index of the primary selected series of the series tree, or -1.
     int selectedSeriesIndex() const;
@@ -217,7 +216,7 @@ signals:
     // Each page handler announces itself after it has run (for the pages and for tests).
     void pageHandlerRan(const QString& handler);
     // The project's change events, passed on to the pages after the window's own step
-    // (the workspace trees are rebuilt first, so ids resolve to the new lists).
+    // (the workspace trees are rebuilt first).
     void seriesListChanged();
     void fragmentsListChanged();
     void staticModelsChanged();
@@ -241,16 +240,9 @@ private:
     void createFragmentsChart();
     void buildDataPage(const Services& services);
     bool projectHoldsWork() const;
-    std::vector<ObjectIds::Key> seriesKeys() const;
-    template <class Model>
-    void rebuildModelTree(WorkspaceTree* tree, ObjectIds& ids,
-                          const std::vector<std::unique_ptr<Model>>& models, int picture);
 
     std::unique_ptr<Prompter> ownPrompter_;
     std::unique_ptr<TAnalyzer> analyzer_;
-    ObjectIds seriesIds_;
-    ObjectIds staticModelIds_;
-    ObjectIds dynamicModelIds_;
     Prompter* prompter_ = nullptr;
     QPointer<TForm2> about_;
     QPointer<TForm3> busy_;

@@ -15,7 +15,7 @@ SeriesListBox::SeriesListBox(const QString& objectName, Mode mode, TForm1& form,
     setSelectionMode(mode == Mode::Many ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     acceptSeriesDrops(this, form, [this](const TForm1::DroppedSeries& d) { addSeries(d.primary, d.selected); });
     if (mode == Mode::Many) connect(this, &QListWidget::itemDoubleClicked, this, [this] { deleteSelected(); });
-    connect(&form, &TForm1::seriesListChanged, this, &SeriesListBox::prune);
+    connect(&form, &TForm1::seriesListChanged, this, &SeriesListBox::followProject);
 }
 
 void SeriesListBox::addId(uint64_t id) {
@@ -57,12 +57,15 @@ std::vector<TStatisticSeries*> SeriesListBox::series() const {
     return out;
 }
 
-void SeriesListBox::prune() {
+void SeriesListBox::followProject() {
     bool changed = false;
     for (int i = count() - 1; i >= 0; --i) {
-        if (!form_.seriesById(item(i)->data(kIdRole).toULongLong())) {
+        const TStatisticSeries* s = form_.seriesById(item(i)->data(kIdRole).toULongLong());
+        if (!s) {
             delete takeItem(i);
             changed = true;
+        } else if (const QString title = QString::fromStdString(s->Title); item(i)->text() != title) {
+            item(i)->setText(title);
         }
     }
     if (changed) emit itemsChanged();

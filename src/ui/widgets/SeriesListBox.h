@@ -2,9 +2,9 @@
 // A list of project series filled by drops from the workspace tree of series: an output
 // list holds one series (a drop replaces it with the primary dragged series), an input list
 // adds every dragged series it does not hold yet and deletes its selected items on a double
-// click. Items hold the series' stable ids, never the series; items whose series left the
-// project (or was renamed, which makes it another object to the lists) disappear on the
-// project's series event.
+// click. Items hold the series' project ids, never the series, so a series renamed or
+// changed in place stays listed; on the project's series event items whose series left the
+// project disappear and the others show the series' titles as they are now.
 #include <QListWidget>
 #include <cstdint>
 #include <vector>
@@ -27,8 +27,8 @@ public:
     // The listed series as they are in the project now, in list order; series that are
     // gone are left out (the list drops them at the next series event).
     std::vector<TStatisticSeries*> series() const;
-    // Removes the items whose series are gone.
-    void prune();
+    // Removes the items whose series are gone and retitles the others.
+    void followProject();
     // Deletes the selected items (a double click on an input list).
     void deleteSelected();
 

@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-#include "ui/mainwindow/ObjectIds.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/SeriesDrag.h"
 #include "ui/mainwindow/TForm1.h"
@@ -323,29 +322,6 @@ TEST(SeriesDragTest, RefusesOtherAndDamagedDrags) {
 TEST(PrompterTest, FileFilterBecomesQtFilter) {
     EXPECT_EQ(qtFileFilter("Проект|*.prj|Все файлы|*.*"), QString("Проект (*.prj);;Все файлы (*.*)"));
     EXPECT_EQ(qtFileFilter(""), QString());
-}
-
-}  // namespace
-
-namespace {
-
-TEST(ObjectIdsTest, IdsFollowObjectsNotPositions) {
-    int a = 0, b = 0, c = 0;
-    ObjectIds ids;
-    const auto first = ids.refresh({{&a, "a"}, {&b, "b"}});
-    ASSERT_EQ(first.size(), 2u);
-    EXPECT_NE(first[0], first[1]);
-    // b moves to the front and keeps its id; c is new; a is gone.
-    const auto second = ids.refresh({{&b, "b"}, {&c, "c"}});
-    EXPECT_EQ(second[0], first[1]);
-    EXPECT_NE(second[1], first[0]);
-    EXPECT_EQ(ids.indexOf(first[0], {{&b, "b"}, {&c, "c"}}), -1);
-    EXPECT_EQ(ids.indexOf(first[1], {{&b, "b"}, {&c, "c"}}), 0);
-    // An address reused under another name is another object.
-    const auto third = ids.refresh({{&b, "новый"}});
-    EXPECT_NE(third[0], first[1]);
-    EXPECT_EQ(ids.indexOf(first[1], {{&b, "новый"}}), -1);
-    EXPECT_EQ(ids.indexOf(0, {{&b, "новый"}}), -1);
 }
 
 }  // namespace

@@ -39,15 +39,16 @@ void CorrelationChoice::choose(int which, int seriesIndex) {
 }
 
 void CorrelationChoice::followSeries() {
-    bool moved = false;
+    bool changedNow = false;
     for (int which : {1, 2}) {
         int& i = slot(which);
         const int now = id(which) ? form_.seriesIndexOf(id(which)) : -1;
         if (now < 0) id(which) = 0;
-        if (i != now && (i >= 0 || now >= 0)) moved = true;
+        // Moved, gone, or still there and perhaps renamed in place: the fields show it anew.
+        changedNow = changedNow || i >= 0 || now >= 0;
         i = now;
     }
-    if (moved) emit changed();
+    if (changedNow) emit changed();
 }
 
 bool CorrelationChoice::check(int which, QLineEdit* edit) {

@@ -30,7 +30,8 @@ public:
     bool check(int which, QLineEdit* edit);
 
 signals:
-    // An index was set by a drop, moved with its series, or dropped with it.
+    // An index was set by a drop, moved with its series or dropped with it, or the project's
+    // series changed while a chosen series stayed (its title may be new).
     void changed();
 
 private:

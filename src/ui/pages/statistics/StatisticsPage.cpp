@@ -90,7 +90,7 @@ StatisticsPage::StatisticsPage(TForm1& form, QWidget* parent)
     row->addLayout(left);
     row->addWidget(boxed(QStringLiteral("Рассчетные значения параметра"), StringGrid5), 1);
 
-    connect(&form, &TForm1::seriesListChanged, this, &StatisticsPage::forgetDeletedSeries);
+    connect(&form, &TForm1::seriesListChanged, this, &StatisticsPage::followShownSeries);
 }
 
 void StatisticsPage::refreshStatistic() {
@@ -109,8 +109,12 @@ void StatisticsPage::refreshStatistic(int seriesIndex) {
     if (seriesIndex < 0 || seriesIndex >= project.seriesCount()) return;
     TStatisticSeries& s = *project.seriesList[static_cast<size_t>(seriesIndex)];
     shownId_ = form_.seriesIdAt(seriesIndex);
-    Edit16->setText(QString::fromStdString(s.Title));
     s.calcStatistic(&form_.prompter());
+    showSeries(s);
+}
+
+void StatisticsPage::showSeries(const TStatisticSeries& s) {
+    Edit16->setText(QString::fromStdString(s.Title));
     const std::optional<ValueRange> range = valueRange(s);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     StringGrid3->setCell(1, 0, s.Title);
@@ -133,6 +137,8 @@ void StatisticsPage::clearPage() {
     values_->clear();
 }
 
-void StatisticsPage::forgetDeletedSeries() {
-    if (shownId_ && form_.seriesIndexOf(shownId_) < 0) clearPage();
+void StatisticsPage::followShownSeries() {
+    if (!shownId_) return;
+    if (const TStatisticSeries* s = form_.seriesById(shownId_)) showSeries(*s);
+    else clearPage();
 }

@@ -34,8 +34,11 @@ public:
     SeriesValuesModel* values() const { return values_; }
 
 private:
-    // Empties the page when the series it shows has left the project.
-    void forgetDeletedSeries();
+    // The shown series as the project holds it now: empties the page when it has left the
+    // project, else shows its title, cached statistics and points again (it may have been
+    // renamed or changed in place, which recomputes its statistics).
+    void followShownSeries();
+    void showSeries(const TStatisticSeries& s);
 
     TForm1& form_;
     SeriesValuesModel* values_ = nullptr;

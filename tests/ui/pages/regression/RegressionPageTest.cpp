@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 
 #include "support/Files.h"
@@ -30,6 +32,12 @@ const Texts kTrainValues = {"0,99999408", "0,99999387", "50,273333",     "50,273
                             "11,217327",  "0,00059223325", "0,027528761", "0,022678753"};
 const Texts kTestValues = {"0,99999508", "0,99999471", "52,794091",     "52,788722",  "13,46504",
                            "13,454574",  "0,00056813864", "0,032183421", "0,025167281"};
+
+double number(const std::string& cell) {
+    std::string text = cell;
+    std::replace(text.begin(), text.end(), ',', '.');
+    return std::stod(text);
+}
 
 Texts column1(const editingStringGrid& grid) {
     Texts v;
@@ -228,6 +236,55 @@ TEST_F(RegressionPageTest, TimeStampsMayDifferByAThousandthOfADayInTheFitAndAHun
     EXPECT_TRUE(told().empty());
     // The mean of the measured output on B: 3 · 3.2 + 1.
     EXPECT_EQ(page->StringGrid8->cell(1, 3), "10,6");
+}
+
+// Уровень = 2·Подача two minutes earlier − 0.5·Напор + 10 exactly, the pressure near 1e5. A
+// model fitted on interval 2 with Подача as it was; Подача then shifted in place by two points
+// through the series tree: both lists keep it under its new title, the test of that model on
+// interval 3 runs on the shifted values, and a new fit finds the law. Reference values from
+// tests/data/reports/make_shift_in_place.py (numpy).
+TEST_F(RegressionPageTest, AnInputShiftedInPlaceStaysListedAndItsShiftedValuesAreUsed) {
+    std::vector<double> feed, head, level;
+    for (int i = 0; i < 90; ++i) {
+        feed.push_back(50 + 5 * std::sin(i / 7.0) + 3 * std::cos(i / 3.0));
+        head.push_back(100000 + 40 * std::sin(i / 11.0) + 10 * std::cos(i / 5.0));
+    }
+    for (size_t i = 0; i < 90; ++i) level.push_back(2 * feed[i < 2 ? 0 : i - 2] - 0.5 * head[i] + 10);
+    const int u = addSeries("Подача", feed, kStart, kMinute);
+    const int p = addSeries("Напор", head, kStart, kMinute);
+    ASSERT_TRUE(drop(page->ListBox3, {u, p}));
+    ASSERT_TRUE(drop(page->ListBox2, {addSeries("Уровень", level, kStart, kMinute)}));
+    setTicks(page->CheckListBox1, {false, true, false});
+    page->Button2->click();
+    const TStaticModel& model = form.analyzer().staticIdentification.model;
+    ASSERT_EQ(model.inputName.size(), 2u);
+    EXPECT_NEAR(static_cast<double>(model.A[1]), 1.9280170893753754, 1e-6);
+    EXPECT_NEAR(static_cast<double>(model.A[2]), -0.5059264431565216, 1e-6);
+
+    shiftSeries(u, "2", false);
+    ASSERT_EQ(form.project().seriesCount(), 6);
+    EXPECT_EQ(form.project().seriesList[static_cast<size_t>(u)]->Count(), 88);
+    ASSERT_EQ(page->ListBox3->count(), 2);
+    EXPECT_EQ(page->ListBox3->item(0)->text(), QString("Подача/delay(2)"));
+    EXPECT_EQ(page->ListBox3->item(1)->text(), QString("Напор"));
+    ASSERT_EQ(page->ListBox2->count(), 1);
+    // The test: measured output mean, and the old model's mean on the shifted Подача
+    // (-49903.206046 had it run on the values before the shift).
+    page->CheckListBox2->setTicked(2, true);
+    page->Button12->click();
+    EXPECT_TRUE(told().empty());
+    EXPECT_NEAR(number(page->StringGrid8->cell(1, 3)), -49900.39943491588, 2e-3);
+    EXPECT_NEAR(number(page->StringGrid8->cell(1, 4)), -49902.262177098804, 2e-3);
+
+    // Identified again: both inputs, the law of the shifted data.
+    page->Button2->click();
+    EXPECT_TRUE(told().empty());
+    EXPECT_EQ(model.inputName, (std::vector<std::string>{"Подача/delay(2)", "Напор"}));
+    EXPECT_NEAR(static_cast<double>(model.A[1]), 2.0, 1e-6);
+    EXPECT_NEAR(static_cast<double>(model.A[2]), -0.5, 1e-6);
+    EXPECT_NEAR(model.c, 10.0, 1e-4);
+    page->Button12->click();
+    EXPECT_EQ(page->StringGrid8->cell(1, 1), "1");
 }
 
 }  // namespace

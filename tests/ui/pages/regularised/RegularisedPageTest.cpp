@@ -1,11 +1,18 @@
 // The regularised-regression page through the main window: interval models on data with a
 // known answer, the table filtered, sorted and ticked, the summary model, its report and its
-// saving; the refusals; the lists changed or emptied since the interval models were fitted.
+// saving; the refusals; the lists changed or emptied since the interval models were fitted;
+// an input synchronised in place.
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "support/Files.h"
@@ -13,6 +20,7 @@
 #include "identification/Analyzer.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/charts/ResultChart.h"
+#include "ui/mainwindow/TForm18.h"
 #include "ui/mainwindow/WorkspaceTree.h"
 #include "ui/pages/regularised/RegularisedPage.h"
 #include "ui/widgets/EditingStringGrid.h"
@@ -270,6 +278,65 @@ TEST_F(RegularisedPageTest, InputDroppedOnOneIntervalLeavesItsCellsEmpty) {
     EXPECT_EQ(shownRow(0, 4), (std::vector<std::string>{"V1(Q)", "K1(Q)", "V2(T)", "K2(T)"}));
     // Interval 2: Q's cells empty, T's variation under V2(T).
     EXPECT_EQ(shownRow(2, 4)[0] + shownRow(2, 4)[1] + "|" + shownRow(2, 4)[2], "|" + kTableRows[1][3]);
+}
+
+// Давление is recorded twice a minute, its half-minute values far off; Уровень = 2·Расход −
+// 0.5·Давление + 10 exactly on the whole minutes. Synchronised in place onto Уровень through
+// TForm18 ("Жесткая", one second): the lists keep all three series and every interval model,
+// and the summary, find the law, which only the synchronised values give.
+TEST_F(RegularisedPageTest, InPlaceSynchronisationKeepsTheListsAndItsValuesAreFitted) {
+    std::vector<double> flow, pressure, level;
+    for (int i = 0; i < kPoints; ++i) {
+        flow.push_back(50 + 5 * std::sin(i / 7.0) + 3 * std::cos(i / 3.0));
+        pressure.push_back(100000 + 40 * std::sin(i / 11.0) + 10 * std::cos(i / 5.0));
+        level.push_back(2 * flow.back() - 0.5 * pressure.back() + 10);
+    }
+    std::vector<double> twiceAMinute;
+    for (int k = 0; k < 2 * kPoints; ++k) twiceAMinute.push_back(k % 2 ? 100500.0 + k : pressure[size_t(k / 2)]);
+    const int f = addSeries("Расход", flow, kStart, kMinute);
+    const int d = addSeries("Давление", twiceAMinute, kStart, kMinute / 2);
+    const int l = addSeries("Уровень", level, kStart, kMinute);
+    ASSERT_TRUE(drop(page->ListBox4, {f, d}));
+    ASSERT_TRUE(drop(page->ListBox1, {l}));
+
+    form.findChild<QAction*>("N27")->trigger();
+    TForm18& sync = *form.syncDialog();
+    ASSERT_TRUE(drop(sync.ListBox1, {d}));
+    ASSERT_TRUE(drop(sync.ListBox2, {l}));
+    QTest::mouseClick(sync.CheckBox1, Qt::LeftButton, {}, QPoint(8, sync.CheckBox1->height() / 2));
+    QTest::mouseClick(sync.RadioButton1, Qt::LeftButton, {}, QPoint(8, sync.RadioButton1->height() / 2));
+    ASSERT_FALSE(sync.CheckBox1->isChecked());
+    ASSERT_TRUE(sync.RadioButton1->isChecked());
+    QTest::mouseClick(sync.Button1, Qt::LeftButton);
+    EXPECT_EQ(told(), std::vector<std::string>{"Ряды успешно синхронизированы!"});
+    ASSERT_EQ(form.project().seriesCount(), 6);
+    const TStatisticSeries& synced = *form.project().seriesList[size_t(d)];
+    ASSERT_EQ(synced.Count(), kPoints);
+    EXPECT_EQ(synced.YValue(7), pressure[7]);
+    sync.close();
+
+    ASSERT_EQ(page->ListBox4->count(), 2);
+    EXPECT_EQ(page->ListBox4->item(1)->text(), QString("Давление"));
+    ASSERT_EQ(page->ListBox1->count(), 1);
+    page->CheckListBox3->setTicked(3, false);  // "Короткий"
+    page->Button14->click();
+    EXPECT_TRUE(told().empty());
+    EXPECT_EQ(shownRow(0, 4), (std::vector<std::string>{"V1(Расход)", "K1(Расход)", "V2(Давление)", "K2(Давление)"}));
+    ASSERT_EQ(grid->shownRowCount(), 4);
+    const auto number = [](std::string text) {
+        std::replace(text.begin(), text.end(), ',', '.');
+        return std::stod(text);
+    };
+    for (int row = 1; row <= 3; ++row) {
+        EXPECT_NEAR(number(grid->shownCell(5, row)), 2.0, 1e-6) << row;
+        EXPECT_NEAR(number(grid->shownCell(7, row)), -0.5, 1e-6) << row;
+        grid->fixedCellClick(0, row);
+    }
+    page->Button15->click();
+    ASSERT_TRUE(engine().haveSumModel);
+    EXPECT_NEAR(static_cast<double>(engine().sumModel->A[1]), 2.0, 1e-6);
+    EXPECT_NEAR(static_cast<double>(engine().sumModel->A[2]), -0.5, 1e-6);
+    EXPECT_NEAR(engine().sumModel->c, 10.0, 1e-4);
 }
 
 }  // namespace
