@@ -132,6 +132,11 @@ TEST_F(SeriesDialogs, ToleranceIsWholeDaysPlusTimeAndBadDaysChangeNothing) {
     s.Button1Click();
     EXPECT_EQ(prompter.record.entries.back().text, "Допуск по времени: количество дней должно быть целым числом!");
     EXPECT_EQ(form.project().seriesCount(), 2);
+    // Days beyond any integer are a tolerance wider than the data, not "not a whole number".
+    QTest::keyClicks(s.edit2, "99999999999999999999");
+    s.Button1->click();
+    EXPECT_EQ(prompter.record.entries.back().text, "Ряды успешно синхронизированы!");
+    EXPECT_EQ(form.project().seriesCount(), 3);
 }
 
 TEST_F(SeriesDialogs, InPlaceSynchronisationReachesTheFragmentSeries) {
@@ -163,7 +168,8 @@ TEST_F(SeriesDialogs, ShiftShowsTheCountAndAppliesOnlyAWholeNonZeroLag) {
         EXPECT_EQ(f.windowTitle(), QString("H"));
         EXPECT_EQ(f.Label3->text(), QString("100"));
         EXPECT_EQ(f.Edit1->text(), QString("0"));
-        f.Edit1->setText(QString::fromStdString(typed));
+        f.Edit1->clear();
+        QTest::keyClicks(f.Edit1, QString::fromStdString(typed));
         return true;
     };
     form.N18Click();
@@ -171,6 +177,13 @@ TEST_F(SeriesDialogs, ShiftShowsTheCountAndAppliesOnlyAWholeNonZeroLag) {
     typed = "-";
     form.N18Click();
     EXPECT_EQ(prompter.record.entries.back().text, "Сдвиг должен быть целым числом точек!");
+    // A lag too long for an integer is longer than the series, not "not a whole number".
+    for (const char* tooLong : {"99999999999", "-99999999999"}) {
+        typed = tooLong;
+        form.N18Click();
+        EXPECT_EQ(prompter.record.entries.back().text, "Лаг не может быть больше колличества точек!") << tooLong;
+    }
+    EXPECT_EQ(form.project().seriesCount(), 3);
     typed = "2";
     d.CheckBox1->setChecked(true);
     form.N18Click();
