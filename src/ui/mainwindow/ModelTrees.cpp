@@ -1,7 +1,6 @@
 #include "ui/mainwindow/ModelTrees.h"
 
 #include <QMenu>
-#include <filesystem>
 
 #include "core/ModelFiles.h"
 #include "ui/mainwindow/Prompter.h"
@@ -29,9 +28,7 @@ const char* const kDeleteAllQuestion = "Вы действительно хоти
 }  // namespace
 
 std::string withModelExtension(const std::string& fileName, const std::string& extension) {
-    std::filesystem::path path(fileName);
-    if (path.extension() != extension) path.replace_extension(extension);
-    return path.string();
+    return withExtension(fileName, extension);
 }
 
 ModelTrees::ModelTrees(TForm1& form) : QObject(&form), form_(form) {
@@ -83,31 +80,35 @@ TForm20* ModelTrees::TreeView4DblClick() { return openDynamic(false); }
 TForm19* ModelTrees::N19Click() { return openStatic(true); }
 TForm20* ModelTrees::N24Click() { return openDynamic(true); }
 
-void ModelTrees::N29Click() {
-    const int i = form_.selectedStaticModelIndex();
+namespace {
+// Exports the model selected in a tree: the save dialog proposes its name, the file gets the
+// kind's extension, and a file of that final name is replaced only when the user agrees.
+template <class Model, class Write>
+void exportModel(TForm1& form, const std::vector<std::unique_ptr<Model>>& models, int (TForm1::*selected)() const,
+                 const char* filter, const char* extension, Write write) {
+    const int i = (form.*selected)();
     if (i < 0) return;
-    const TStaticModel* proposed = form_.project().statModels[static_cast<size_t>(i)].get();
+    const Model* proposed = models[static_cast<size_t>(i)].get();
     const std::optional<std::string> chosen =
-        form_.prompter().saveFileName(FileKind::ModelExport, "Файл статической модели|*.sm|Все файлы|*.*",
-                                      {"", proposed->name});
+        form.prompter().saveFileName(FileKind::ModelExport, filter, {"", proposed->name});
     // Looked up again: the model may have gone while the dialog was open.
-    const int now = form_.selectedStaticModelIndex();
-    if (!chosen || now < 0 || form_.project().statModels[static_cast<size_t>(now)].get() != proposed) return;
+    const int now = (form.*selected)();
+    if (!chosen || now < 0 || models[static_cast<size_t>(now)].get() != proposed) return;
+    const std::string target = withModelExtension(*chosen, extension);
+    if (!mayReplaceFile(form.prompter(), target)) return;
     std::string error;
-    if (!writeStaticModelFile(withModelExtension(*chosen, ".sm"), *proposed, &error)) form_.prompter().error(error);
+    if (!write(target, *proposed, &error)) form.prompter().error(error);
+}
+}  // namespace
+
+void ModelTrees::N29Click() {
+    exportModel(form_, form_.project().statModels, &TForm1::selectedStaticModelIndex,
+                "Файл статической модели|*.sm|Все файлы|*.*", ".sm", writeStaticModelFile);
 }
 
 void ModelTrees::N28Click() {
-    const int i = form_.selectedDynamicModelIndex();
-    if (i < 0) return;
-    const TDynamicModel* proposed = form_.project().dynModels[static_cast<size_t>(i)].get();
-    const std::optional<std::string> chosen =
-        form_.prompter().saveFileName(FileKind::ModelExport, "Файл динамической модели|*.dm|Все файлы|*.*",
-                                      {"", proposed->name});
-    const int now = form_.selectedDynamicModelIndex();
-    if (!chosen || now < 0 || form_.project().dynModels[static_cast<size_t>(now)].get() != proposed) return;
-    std::string error;
-    if (!writeDynamicModelFile(withModelExtension(*chosen, ".dm"), *proposed, &error)) form_.prompter().error(error);
+    exportModel(form_, form_.project().dynModels, &TForm1::selectedDynamicModelIndex,
+                "Файл динамической модели|*.dm|Все файлы|*.*", ".dm", writeDynamicModelFile);
 }
 
 void ModelTrees::MenuItem2Click() {

@@ -47,5 +47,6 @@ private:
 };
 
 // The export's file name: its extension becomes `extension` (compared with letter case;
-// appended when there is none), so "model.txt" and "model.SM" give "model.sm".
+// appended when there is none), so "model.txt" and "model.SM" give "model.sm" and ".sm"
+// stays ".sm".
 std::string withModelExtension(const std::string& fileName, const std::string& extension);

@@ -113,11 +113,65 @@ TEST_F(ModelTreesFixture, ExportWritesTheProjectLayoutUnderTheKindsExtension) {
     EXPECT_EQ(prompter.lastSaveText.fileName, "M");
     EXPECT_EQ(readBytes(dir.filePath("model.sm").toStdString()), staticModelText(*form.project().statModels[0]));
     // A file that cannot be written is told, with its path.
+    prompter.record.clear();
     prompter.saveAnswers.push_back(dir.filePath("missing/model.sm").toStdString());
     trees.N29Click();
     ASSERT_EQ(prompter.record.entries.size(), 1u);
     EXPECT_NE(prompter.record.entries[0].text.find("missing"), std::string::npos);
     EXPECT_EQ(withModelExtension("a.b/m.DM", ".dm"), "a.b/m.dm");
+    EXPECT_EQ(withModelExtension("a.b/m", ".dm"), "a.b/m.dm");
+}
+
+TEST_F(ModelTreesFixture, ExportAsksAboutTheFileItWritesAndReplacesNoOther) {
+    QTemporaryDir dir;
+    form.project().addStaticModel(staticModel("M"), true);
+    TDynamicModel d;
+    d.name = "D";
+    d.num = {4};
+    d.denum = {1};
+    form.project().addDynamicModel(d, true);
+    const struct {
+        WorkspaceTree* tree;
+        QAction* exportItem;  // "Экспорт модели"
+        std::string extension;
+        std::string written;
+    } kinds[] = {
+        {form.staticModelTree(), form.staticModelMenu()->actions()[1], ".sm",
+         staticModelText(*form.project().statModels[0])},
+        {form.dynamicModelTree(), form.dynamicModelMenu()->actions()[1], ".dm",
+         dynamicModelText(*form.project().dynModels[0])},
+    };
+    const auto path = [&dir](const std::string& name) { return dir.filePath(QString::fromStdString(name)).toStdString(); };
+    writeBytes(path("model.txt"), "typed");
+    for (const auto& k : kinds) {
+        select(k.tree, 0);
+        const std::string target = path("model" + k.extension);
+        const std::string question = "Файл \"model" + k.extension + "\" уже существует. Заменить его?";
+        writeBytes(target, "old");
+        // "model" typed: the question names the file written; "no" leaves it as it was.
+        prompter.record.clear();
+        prompter.record.answers = {false};
+        prompter.saveAnswers.push_back(path("model"));
+        k.exportItem->trigger();
+        EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{question}) << k.extension;
+        EXPECT_EQ(readBytes(target), "old") << k.extension;
+        // "model.txt" typed: the model goes to model.sm (.dm), and the question is about that
+        // file; model.txt is neither asked about nor touched.
+        prompter.record.clear();
+        prompter.record.answers = {true};
+        prompter.saveAnswers.push_back(path("model.txt"));
+        k.exportItem->trigger();
+        EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{question}) << k.extension;
+        EXPECT_EQ(readBytes(target), k.written) << k.extension;
+        EXPECT_EQ(readBytes(path("model.txt")), "typed") << k.extension;
+        // A name that is only the extension keeps it: ".sm", not ".sm.sm"; nothing to ask.
+        prompter.record.clear();
+        prompter.saveAnswers.push_back(path(k.extension));
+        k.exportItem->trigger();
+        EXPECT_TRUE(prompter.record.entries.empty()) << k.extension;
+        EXPECT_EQ(readBytes(path(k.extension)), k.written) << k.extension;
+        EXPECT_FALSE(std::filesystem::exists(path(k.extension + k.extension))) << k.extension;
+    }
 }
 
 TEST_F(ModelTreesFixture, DeletionAsksAndLooksTheModelUpAgain) {

@@ -68,6 +68,36 @@ TEST_F(SeriesDialogs, ExportWritesTheChosenLayoutAndClosesAlsoOnCancel) {
     EXPECT_EQ(prompter.saveAsked, 3);
 }
 
+TEST_F(SeriesDialogs, OneFileExportAsksAboutTheFileItWrites) {
+    TForm8& d = *form.exportDialog();
+    d.runModal = [](TForm8& f) {
+        f.BitBtn4Click();
+        f.CheckBox1->setChecked(true);
+        f.CheckBox2->setChecked(false);
+        f.Button2->click();
+    };
+    const std::string joined = "time;A;B\r\n15.03.2023;1;10\r\n15.03.2023 00:01:00;2;20\r\n"
+                               "15.03.2023 00:02:00;3;30\r\n15.03.2023 00:03:00;4;40\r\n";
+    const std::string target = dir.filePath("data.csv").toStdString();
+    writeBytes(target, "old");
+    // "data" typed: the question names data.csv, the file written; "no" keeps it.
+    prompter.record.answers = {false};
+    prompter.saveAnswers.push_back(dir.filePath("data").toStdString());
+    form.N4Click();
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Файл \"data.csv\" уже существует. Заменить его?"});
+    EXPECT_EQ(readBytes(target), "old");
+    prompter.saveAnswers.push_back(dir.filePath("data").toStdString());
+    form.N4Click();
+    EXPECT_EQ(readBytes(target), joined);
+    // ".csv" alone is written as ".csv", not ".csv.csv".
+    prompter.record.clear();
+    prompter.saveAnswers.push_back(dir.filePath(".csv").toStdString());
+    form.N4Click();
+    EXPECT_TRUE(prompter.record.entries.empty());
+    EXPECT_EQ(readBytes(dir.filePath(".csv").toStdString()), joined);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{".csv", "data.csv"}));
+}
+
 TEST_F(SeriesDialogs, ArrowsAndDoubleClicksMoveSeriesInOrder) {
     addSeries("C", {5, 6, 7, 8});
     TForm8& d = *form.exportDialog();
