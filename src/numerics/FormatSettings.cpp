@@ -1,8 +1,10 @@
 #include "numerics/FormatSettings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "numerics/Formatters.h"
 
@@ -184,6 +186,21 @@ std::optional<long double> strToFloat(std::string_view s) {
     }
     if (res.ec != std::errc() || res.ptr != last) return std::nullopt;
     return v;
+}
+
+IntText strToInt(std::string_view s) {
+    s = trim(s);
+    const bool negative = !s.empty() && s.front() == '-';
+    if (!s.empty() && (s.front() == '+' || negative)) s.remove_prefix(1);
+    if (s.empty() || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; })) return {};
+    // The sign goes back in front of the digits so that INT_MIN itself reads.
+    const std::string digits = (negative ? "-" : "") + std::string(s);
+    int v = 0;
+    const auto res = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    if (res.ec == std::errc::result_out_of_range)
+        return {IntText::TooLarge, negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max()};
+    if (res.ec != std::errc() || res.ptr != digits.data() + digits.size()) return {};
+    return {IntText::Ok, v};
 }
 
 std::optional<TDateTime> strToDateTime(std::string_view s) {

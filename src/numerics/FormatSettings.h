@@ -45,6 +45,15 @@ std::string formatTimePattern(TDateTime t, std::string_view pattern);
 // Reads a real number written with ',' or '.', an optional exponent, or INF/NAN.
 // Leading and trailing blanks are allowed; anything else fails.
 std::optional<long double> strToFloat(std::string_view s);
+// Reads a whole number typed into a field: an optional sign and decimal digits, blanks
+// around allowed. A number of digits that does not fit an int is told apart from text that
+// is no whole number, and carries the nearest int (INT_MAX or INT_MIN) as its value.
+struct IntText {
+    enum Status { Ok, NotInteger, TooLarge };
+    Status status = NotInteger;
+    int value = 0;
+};
+IntText strToInt(std::string_view s);
 // Reads a date-time written day.month.year (separators '.', '/' or '-') with an optional
 // time h:mm[:ss[,zzz|.zzz]], or a time alone; one- or two-digit parts.
 std::optional<TDateTime> strToDateTime(std::string_view s);

@@ -82,6 +82,40 @@ TEST(FormatSettings, ParsingIsTolerant) {
     EXPECT_FALSE(strToDateTime("not a date").has_value());
 }
 
+TEST(FormatSettings, WholeNumbersTellTooLargeFromNotWhole) {
+    const struct {
+        const char* text;
+        IntText::Status status;
+        int value;
+    } cases[] = {
+        {"0", IntText::Ok, 0},
+        {" -17 ", IntText::Ok, -17},
+        {"+5", IntText::Ok, 5},
+        {"2147483647", IntText::Ok, 2147483647},
+        {"-2147483648", IntText::Ok, -2147483647 - 1},
+        {"2147483648", IntText::TooLarge, 2147483647},
+        {"99999999999", IntText::TooLarge, 2147483647},
+        {"-99999999999", IntText::TooLarge, -2147483647 - 1},
+        {"00000000000000000000012", IntText::Ok, 12},
+        {"", IntText::NotInteger, 0},
+        {"-", IntText::NotInteger, 0},
+        {"abc", IntText::NotInteger, 0},
+        {"1.5", IntText::NotInteger, 0},
+        {"1,5", IntText::NotInteger, 0},
+        {"5-", IntText::NotInteger, 0},
+        {"--5", IntText::NotInteger, 0},
+        {"1 5", IntText::NotInteger, 0},
+        {"99999999999x", IntText::NotInteger, 0},
+    };
+    for (const auto& c : cases) {
+        const IntText read = strToInt(c.text);
+        EXPECT_EQ(read.status, c.status) << c.text;
+        if (c.status != IntText::NotInteger) {
+            EXPECT_EQ(read.value, c.value) << c.text;
+        }
+    }
+}
+
 TEST(FormatSettings, IndependentOfTheCLocale) {
     // The GUI switches the C locale to the user's; conversions must not follow it.
     const char* old = std::setlocale(LC_ALL, nullptr);

@@ -1,7 +1,6 @@
 #include "ui/mainwindow/ModelTrees.h"
 
 #include <QMenu>
-#include <filesystem>
 
 #include "core/ModelFiles.h"
 #include "ui/mainwindow/Prompter.h"
@@ -29,9 +28,7 @@ const char* const kDeleteAllQuestion = "Вы действительно хоти
 }  // namespace
 
 std::string withModelExtension(const std::string& fileName, const std::string& extension) {
-    std::filesystem::path path(fileName);
-    if (path.extension() != extension) path.replace_extension(extension);
-    return path.string();
+    return withExtension(fileName, extension);
 }
 
 ModelTrees::ModelTrees(TForm1& form) : QObject(&form), form_(form) {
@@ -83,36 +80,41 @@ TForm20* ModelTrees::TreeView4DblClick() { return openDynamic(false); }
 TForm19* ModelTrees::N19Click() { return openStatic(true); }
 TForm20* ModelTrees::N24Click() { return openDynamic(true); }
 
-// The model is looked up again by its id after each dialog: one gone meanwhile is left alone.
+namespace {
+// Exports the model selected in a tree: the save dialog proposes its name, the file gets the
+// kind's extension, and a file of that final name is replaced only when the user agrees. The
+// model is looked up again by its id after the dialog: one gone meanwhile is left alone.
+template <class Model, class Write>
+void exportModel(TForm1& form, const std::vector<std::unique_ptr<Model>>& models, int (TForm1::*selected)() const,
+                 uint64_t (TProject::*idAt)(int) const, int (TProject::*indexById)(uint64_t) const,
+                 const char* filter, const char* extension, Write write) {
+    TProject& project = form.project();
+    const int i = (form.*selected)();
+    if (i < 0) return;
+    const uint64_t id = (project.*idAt)(i);
+    const std::optional<std::string> chosen =
+        form.prompter().saveFileName(FileKind::ModelExport, filter, {"", models[static_cast<size_t>(i)]->name});
+    if (!chosen || (project.*indexById)(id) < 0) return;
+    const std::string target = withModelExtension(*chosen, extension);
+    if (!mayReplaceFile(form.prompter(), target)) return;
+    // Looked up once more: the question may have been open a while.
+    const int now = (project.*indexById)(id);
+    if (now < 0) return;
+    std::string error;
+    if (!write(target, *models[static_cast<size_t>(now)], &error)) form.prompter().error(error);
+}
+}  // namespace
 
 void ModelTrees::N29Click() {
-    TProject& project = form_.project();
-    const int i = form_.selectedStaticModelIndex();
-    if (i < 0) return;
-    const uint64_t id = project.staticModelId(i);
-    const std::optional<std::string> chosen =
-        form_.prompter().saveFileName(FileKind::ModelExport, "Файл статической модели|*.sm|Все файлы|*.*",
-                                      {"", project.statModels[size_t(i)]->name});
-    const int now = project.staticModelIndexById(id);
-    if (!chosen || now < 0) return;
-    std::string error;
-    if (!writeStaticModelFile(withModelExtension(*chosen, ".sm"), *project.statModels[size_t(now)], &error))
-        form_.prompter().error(error);
+    exportModel(form_, form_.project().statModels, &TForm1::selectedStaticModelIndex, &TProject::staticModelId,
+                &TProject::staticModelIndexById, "Файл статической модели|*.sm|Все файлы|*.*", ".sm",
+                writeStaticModelFile);
 }
 
 void ModelTrees::N28Click() {
-    TProject& project = form_.project();
-    const int i = form_.selectedDynamicModelIndex();
-    if (i < 0) return;
-    const uint64_t id = project.dynamicModelId(i);
-    const std::optional<std::string> chosen =
-        form_.prompter().saveFileName(FileKind::ModelExport, "Файл динамической модели|*.dm|Все файлы|*.*",
-                                      {"", project.dynModels[size_t(i)]->name});
-    const int now = project.dynamicModelIndexById(id);
-    if (!chosen || now < 0) return;
-    std::string error;
-    if (!writeDynamicModelFile(withModelExtension(*chosen, ".dm"), *project.dynModels[size_t(now)], &error))
-        form_.prompter().error(error);
+    exportModel(form_, form_.project().dynModels, &TForm1::selectedDynamicModelIndex, &TProject::dynamicModelId,
+                &TProject::dynamicModelIndexById, "Файл динамической модели|*.dm|Все файлы|*.*", ".dm",
+                writeDynamicModelFile);
 }
 
 void ModelTrees::MenuItem2Click() {

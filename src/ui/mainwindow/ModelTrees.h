@@ -25,8 +25,8 @@ public:
     // is selected; "Удалить все модели" stays enabled.
     void PopupMenuStatModelPopup();
     void PopupMenuDynModelPopup();
-    // Viewers: a double click opens one in a window of its own, "Открыть" one that stays
-    // over the main window.
+    // Viewers: a double click opens one in a window of its own, "Открыть" one inside the
+    // main window's client area.
     TForm19* TreeView3DblClick();
     TForm20* TreeView4DblClick();
     TForm19* N19Click();
@@ -47,5 +47,6 @@ private:
 };
 
 // The export's file name: its extension becomes `extension` (compared with letter case;
-// appended when there is none), so "model.txt" and "model.SM" give "model.sm".
+// appended when there is none), so "model.txt" and "model.SM" give "model.sm" and ".sm"
+// stays ".sm".
 std::string withModelExtension(const std::string& fileName, const std::string& extension);

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <array>
+#include <filesystem>
 
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
@@ -60,11 +61,6 @@ std::array<QString, kFolderSlots>& rememberedFolders() {
     return folders;
 }
 
-// A project, a report or a folder export is written into a new folder named after the
-// chosen file and never replaces it, so Qt's "Заменить?" would be wrong for them.
-bool saveReplacesChosenFile(FileKind kind) {
-    return kind != FileKind::Project && kind != FileKind::Report && kind != FileKind::ExportFolder;
-}
 }  // namespace
 
 QString fileKindFolder(FileKind kind) {
@@ -84,7 +80,9 @@ std::optional<std::string> chooseFile(QWidget* parent, FileKind kind, const std:
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !saveReplacesChosenFile(kind));
+        // Qt would ask about the name typed; the callers ask about the file they write (a
+        // project, a report or a folder export writes a new folder and replaces nothing).
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         // A name typed without an extension gets the first filter's one ("*.prj" gives "prj").
         const QStringList parts = qs(filter).split(QLatin1Char('|'));
         if (parts.size() >= 2 && parts[1].startsWith(QStringLiteral("*."))) {
@@ -99,6 +97,24 @@ std::optional<std::string> chooseFile(QWidget* parent, FileKind kind, const std:
     const QString chosen = dialog.selectedFiles().constFirst();
     rememberedFolders()[static_cast<size_t>(folderSlot(kind))] = QFileInfo(chosen).absolutePath();
     return QFile::encodeName(chosen).toStdString();
+}
+
+std::string withExtension(const std::string& chosen, const std::string& extension, bool keepOther) {
+    const size_t slash = chosen.find_last_of('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = chosen.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot >= nameStart;
+    if (!hasExtension) return chosen + extension;
+    if (keepOther || chosen.compare(dot, std::string::npos, extension) == 0) return chosen;
+    return chosen.substr(0, dot) + extension;
+}
+
+bool mayReplaceFile(Prompter& prompter, const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path p(path);
+    // A folder of that name is not replaced: the write fails and says so.
+    if (!std::filesystem::exists(p, ec) || std::filesystem::is_directory(p, ec)) return true;
+    return prompter.confirmation("Файл \"" + p.filename().string() + "\" уже существует. Заменить его?");
 }
 
 QString qtFileFilter(const std::string& filter) {

@@ -36,11 +36,22 @@ public:
     // A file to open, chosen under a filter such as "Проект|*.prj|Все файлы|*.*" (empty:
     // no filter); nullopt when the user cancels.
     virtual std::optional<std::string> openFileName(FileKind kind, const std::string& filter) = 0;
-    // A file name to save under; nullopt when the user cancels. The dialog asks before a
-    // chosen file is replaced only for the kinds whose save replaces it.
+    // A file name to save under; nullopt when the user cancels. The dialog itself never
+    // asks before replacing a file: a save that writes another name than the one typed
+    // (an extension added or changed) asks about the file it writes, with mayReplaceFile.
     virtual std::optional<std::string> saveFileName(FileKind kind, const std::string& filter,
                                                     const SaveDialogText& text = {}) = 0;
 };
+
+// The file a save writes for the name chosen: `extension` (".sm") replaces the name's own
+// extension when that differs in any letter ("model.txt" and "model.SM" give "model.sm")
+// and is appended when there is none ("model"). The extension is the last component's
+// text from its last "." on, so a name that is only an extension (".sm") keeps it. With
+// `keepOther`, a different extension stays ("data.txt"); only a missing one is added.
+std::string withExtension(const std::string& chosen, const std::string& extension, bool keepOther = false);
+// Before a save replaces a file: true when `path` holds no file; otherwise asks
+// "Файл "<name>" уже существует. Заменить его?" and tells whether the user agreed.
+bool mayReplaceFile(Prompter& prompter, const std::string& path);
 
 // Converts "Проект|*.prj|Все файлы|*.*" into Qt's "Проект (*.prj);;Все файлы (*.*)".
 QString qtFileFilter(const std::string& filter);

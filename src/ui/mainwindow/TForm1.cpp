@@ -121,6 +121,12 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     busy_ = services.busy ? services.busy : new TForm3(this);
     modelName_ = services.modelName ? services.modelName : new TForm17(prompter_, this);
     modelName_->setReporter(prompter_);
+    // The dialog made at start-up, before this window, is centred on the window it belongs
+    // to: this one becomes its parent, and it stays a dialog of its own.
+    if (modelName_->parentWidget() != this) {
+        modelName_->setParent(this, modelName_->windowFlags());
+        modelNameGiven_ = true;
+    }
 
     buildMenus();
     auto* central = new QWidget(this);
@@ -222,6 +228,8 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
+    // The start-up's model-name dialog is freed by the start-up, not with this window.
+    if (modelNameGiven_ && modelName_) modelName_->setParent(nullptr, modelName_->windowFlags());
     // The trees go before the project; nothing may reach them from it any more.
     analyzer_->project.FOnChangeSeriesList = nullptr;
     analyzer_->project.FOnChangeFragmentsList = nullptr;

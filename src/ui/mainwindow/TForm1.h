@@ -247,6 +247,7 @@ private:
     QPointer<TForm2> about_;
     QPointer<TForm3> busy_;
     QPointer<TForm17> modelName_;
+    bool modelNameGiven_ = false;  // made at start-up, owned there; this window is its parent
     TForm8* form8_ = nullptr;
     TForm12* form12_ = nullptr;
     TForm18* form18_ = nullptr;

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <charconv>
 
+#include "numerics/FormatSettings.h"
 #include "ui/widgets/KeyFilters.h"
 
 TForm12::TForm12(QWidget* parent) : QDialog(parent, Qt::Tool) {
@@ -56,9 +56,7 @@ void TForm12::prepare(const std::string& title, int count) {
 }
 
 std::optional<int> TForm12::lag() const {
-    const std::string text = Edit1->text().trimmed().toStdString();
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    const IntText read = strToInt(Edit1->text().toStdString());
+    if (read.status == IntText::NotInteger) return std::nullopt;
+    return read.value;
 }

@@ -19,7 +19,8 @@ public:
     // Caption := the series' title, the lag "0", the point count; the check box keeps its
     // state.
     void prepare(const std::string& title, int count);
-    // The typed lag, or nullopt when the text is not a whole number.
+    // The typed lag, or nullopt when the text is not a whole number. A number too long for
+    // an integer gives the nearest integer, which the shift refuses as longer than the series.
     std::optional<int> lag() const;
     // Shows the dialog modally and tells whether it closed with "Ок" (tests replace it).
     std::function<bool(TForm12&)> runModal;

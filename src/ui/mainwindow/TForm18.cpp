@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-#include <charconv>
 
+#include "numerics/FormatSettings.h"
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/TForm1.h"
 #include "ui/widgets/KeyFilters.h"
@@ -140,11 +140,10 @@ void TForm18::open() {
 int TForm18::mode() const { return RadioButton1->isChecked() ? 0 : RadioButton2->isChecked() ? 1 : 2; }
 
 std::optional<long double> TForm18::tolerance() const {
-    const std::string text = edit2->text().trimmed().toStdString();
-    long long days = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), days);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return static_cast<long double>(days) + DateTimePicker1->time().msecsSinceStartOfDay() / 86400000.0L;
+    // Days beyond the integer range read as the largest integer, which already spans any data.
+    const IntText days = strToInt(edit2->text().toStdString());
+    if (days.status == IntText::NotInteger) return std::nullopt;
+    return static_cast<long double>(days.value) + DateTimePicker1->time().msecsSinceStartOfDay() / 86400000.0L;
 }
 
 void TForm18::Button1Click() {

@@ -13,6 +13,7 @@ TForm19::TForm19(QWidget* mainWindow, bool insideMainWindow, const TStaticModel&
     Edit1 = new QLineEdit(QString::fromStdString(model.getString()), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setReadOnly(true);
+    Edit1->setCursorPosition(0);  // the equation from its beginning
     addLabelled("Label2", QStringLiteral("Модель"), Edit1);
     ListBox2 = new QListWidget(this);
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
@@ -29,5 +30,5 @@ TForm19::TForm19(QWidget* mainWindow, bool insideMainWindow, const TStaticModel&
     StringGrid1->setCell(1, 0, formatNumber(model.R2));
     StringGrid1->setCell(0, 1, "R2(нормированный)");
     StringGrid1->setCell(1, 1, formatNumber(model.R2norm));
-    showCentred(mainWindow);
+    showCentred();
 }

@@ -32,6 +32,7 @@ TForm20::TForm20(QWidget* mainWindow, bool insideMainWindow, const TDynamicModel
     Edit1 = new QLineEdit(QString::fromStdString(model.getDiffEx()), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setReadOnly(true);
+    Edit1->setCursorPosition(0);  // the equation from its beginning
     addLabelled("Label2", QStringLiteral("Разностное уравнение"), Edit1);
 
     Panel1 = new TransferFunctionFormula(this);
@@ -67,5 +68,5 @@ TForm20::TForm20(QWidget* mainWindow, bool insideMainWindow, const TDynamicModel
         StringGrid1->setCell(0, r, rows[r].first);
         StringGrid1->setCell(1, r, rows[r].second);
     }
-    showCentred(mainWindow);
+    showCentred();
 }

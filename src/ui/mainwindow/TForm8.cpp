@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <filesystem>
 
 #include "ui/mainwindow/Prompter.h"
 #include "ui/mainwindow/TForm1.h"
@@ -70,9 +69,7 @@ void moveCurrent(QListWidget* from, QListWidget* to) {
 
 }  // namespace
 
-std::string withCsvExtension(const std::string& fileName) {
-    return std::filesystem::path(fileName).extension().empty() ? fileName + ".csv" : fileName;
-}
+std::string withCsvExtension(const std::string& fileName) { return withExtension(fileName, ".csv", true); }
 
 TForm8::TForm8(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
     setObjectName(QStringLiteral("Form8"));
@@ -176,7 +173,11 @@ void TForm8::Button2Click() {
                                                {"Выбор папки для экспорта трендов", ""});
     // The dialog closes whether or not a name was chosen.
     accept();
-    if (chosen) exportTo(withCsvExtension(*chosen), joined, perInterval);
+    if (!chosen) return;
+    // The joined export replaces the file it writes, which may not be the name typed.
+    const std::string target = withCsvExtension(*chosen);
+    if (joined && !mayReplaceFile(form_.prompter(), target)) return;
+    exportTo(target, joined, perInterval);
 }
 
 void TForm8::Button3Click() { reject(); }

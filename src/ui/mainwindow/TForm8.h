@@ -57,5 +57,5 @@ private:
 };
 
 // The name with ".csv" appended when it has no extension of its own (the save dialogs'
-// default extension).
+// default extension); ".csv" alone is such an extension.
 std::string withCsvExtension(const std::string& fileName);

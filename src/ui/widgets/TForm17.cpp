@@ -88,6 +88,8 @@ bool TForm17::Button1Click() {
 std::optional<std::string> TForm17::askName(const std::string& name) {
     Edit1->setText(QString::fromStdString(name));
     Edit1->selectAll();
+    // Centred with the size it is shown at, not the size it had before it was first laid out.
+    adjustSize();
     if (parentWidget()) move(parentWidget()->window()->geometry().center() - rect().center());
     if (!runModal(*this)) return std::nullopt;
     const std::string typed = Edit1->text().toStdString();

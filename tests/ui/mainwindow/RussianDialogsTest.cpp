@@ -114,14 +114,16 @@ TEST(FileDialogs, SpeakRussianStartAtHomeAndRememberTheFolderOfEachKind) {
     ASSERT_EQ(shown.folderRow.size(), 4);
     EXPECT_EQ(shown.folderRow[2].toStdString(), "Папка");
 
-    // Another kind starts at home; a project is never replaced by its save, so its dialog
-    // asks nothing before "replacing", while a model file's does.
+    // Another kind starts at home. No save dialog asks before "replacing" the name typed:
+    // the saves ask about the file they write, which may carry another extension.
     answer([&] { return prompter.saveFileName(FileKind::Project, "Проект|*.prj"); }, "", shown);
     EXPECT_EQ(shown.folder, QDir::homePath());
     EXPECT_FALSE(shown.asksBeforeReplacing);
     EXPECT_TRUE(shown.labels.contains("&Сохранить"));
-    answer([&] { return prompter.saveFileName(FileKind::ModelExport, ""); }, "", shown);
-    EXPECT_TRUE(shown.asksBeforeReplacing);
+    for (FileKind kind : {FileKind::ModelExport, FileKind::Export}) {
+        answer([&] { return prompter.saveFileName(kind, ""); }, "", shown);
+        EXPECT_FALSE(shown.asksBeforeReplacing);
+    }
     // A folder that has gone since is replaced by the home folder.
     ASSERT_TRUE(dir.remove());
     answer([&] { return prompter.openFileName(FileKind::Workbook, ""); }, "", shown);

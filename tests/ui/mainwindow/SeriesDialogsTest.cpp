@@ -68,6 +68,36 @@ TEST_F(SeriesDialogs, ExportWritesTheChosenLayoutAndClosesAlsoOnCancel) {
     EXPECT_EQ(prompter.saveAsked, 3);
 }
 
+TEST_F(SeriesDialogs, OneFileExportAsksAboutTheFileItWrites) {
+    TForm8& d = *form.exportDialog();
+    d.runModal = [](TForm8& f) {
+        f.BitBtn4Click();
+        f.CheckBox1->setChecked(true);
+        f.CheckBox2->setChecked(false);
+        f.Button2->click();
+    };
+    const std::string joined = "time;A;B\r\n15.03.2023;1;10\r\n15.03.2023 00:01:00;2;20\r\n"
+                               "15.03.2023 00:02:00;3;30\r\n15.03.2023 00:03:00;4;40\r\n";
+    const std::string target = dir.filePath("data.csv").toStdString();
+    writeBytes(target, "old");
+    // "data" typed: the question names data.csv, the file written; "no" keeps it.
+    prompter.record.answers = {false};
+    prompter.saveAnswers.push_back(dir.filePath("data").toStdString());
+    form.N4Click();
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Файл \"data.csv\" уже существует. Заменить его?"});
+    EXPECT_EQ(readBytes(target), "old");
+    prompter.saveAnswers.push_back(dir.filePath("data").toStdString());
+    form.N4Click();
+    EXPECT_EQ(readBytes(target), joined);
+    // ".csv" alone is written as ".csv", not ".csv.csv".
+    prompter.record.clear();
+    prompter.saveAnswers.push_back(dir.filePath(".csv").toStdString());
+    form.N4Click();
+    EXPECT_TRUE(prompter.record.entries.empty());
+    EXPECT_EQ(readBytes(dir.filePath(".csv").toStdString()), joined);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{".csv", "data.csv"}));
+}
+
 TEST_F(SeriesDialogs, ArrowsAndDoubleClicksMoveSeriesInOrder) {
     addSeries("C", {5, 6, 7, 8});
     TForm8& d = *form.exportDialog();
@@ -132,6 +162,11 @@ TEST_F(SeriesDialogs, ToleranceIsWholeDaysPlusTimeAndBadDaysChangeNothing) {
     s.Button1Click();
     EXPECT_EQ(prompter.record.entries.back().text, "Допуск по времени: количество дней должно быть целым числом!");
     EXPECT_EQ(form.project().seriesCount(), 2);
+    // Days beyond any integer are a tolerance wider than the data, not "not a whole number".
+    QTest::keyClicks(s.edit2, "99999999999999999999");
+    s.Button1->click();
+    EXPECT_EQ(prompter.record.entries.back().text, "Ряды успешно синхронизированы!");
+    EXPECT_EQ(form.project().seriesCount(), 3);
 }
 
 TEST_F(SeriesDialogs, InPlaceSynchronisationReachesTheFragmentSeries) {
@@ -163,7 +198,8 @@ TEST_F(SeriesDialogs, ShiftShowsTheCountAndAppliesOnlyAWholeNonZeroLag) {
         EXPECT_EQ(f.windowTitle(), QString("H"));
         EXPECT_EQ(f.Label3->text(), QString("100"));
         EXPECT_EQ(f.Edit1->text(), QString("0"));
-        f.Edit1->setText(QString::fromStdString(typed));
+        f.Edit1->clear();
+        QTest::keyClicks(f.Edit1, QString::fromStdString(typed));
         return true;
     };
     form.N18Click();
@@ -171,6 +207,13 @@ TEST_F(SeriesDialogs, ShiftShowsTheCountAndAppliesOnlyAWholeNonZeroLag) {
     typed = "-";
     form.N18Click();
     EXPECT_EQ(prompter.record.entries.back().text, "Сдвиг должен быть целым числом точек!");
+    // A lag too long for an integer is longer than the series, not "not a whole number".
+    for (const char* tooLong : {"99999999999", "-99999999999"}) {
+        typed = tooLong;
+        form.N18Click();
+        EXPECT_EQ(prompter.record.entries.back().text, "Лаг не может быть больше колличества точек!") << tooLong;
+    }
+    EXPECT_EQ(form.project().seriesCount(), 3);
     typed = "2";
     d.CheckBox1->setChecked(true);
     form.N18Click();

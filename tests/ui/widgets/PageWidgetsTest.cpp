@@ -118,6 +118,37 @@ TEST(TForm17Test, NamesBecomeFileNamesSoUnusableOnesAreRefused) {
     EXPECT_EQ(dialog.askName("Y"), std::nullopt);
 }
 
+TEST(TForm17Test, MadeAtStartUpItIsCentredOnTheMainWindowAndStaysADialog) {
+    ScriptedPrompter prompter;
+    TForm17 form17;  // made before the main window and without a parent, as at start-up
+    {
+        TForm1Services services;
+        services.prompter = &prompter;
+        services.modelName = &form17;
+        TForm1 form(services);
+        // Away from the screen's centre, where a dialog without a parent would go.
+        form.setWindowState(Qt::WindowNoState);
+        form.setGeometry(20, 30, 900, 600);
+        form.show();
+        EXPECT_EQ(form17.parentWidget(), &form);
+        QPoint centre;
+        form17.runModal = [&centre](TForm17& d) {
+            d.show();
+            EXPECT_TRUE(d.isWindow());
+            EXPECT_EQ(d.windowType(), Qt::Dialog);
+            centre = d.geometry().center();
+            d.hide();
+            return false;
+        };
+        form.modelNameDialog()->askName("M");
+        EXPECT_LE((centre - form.geometry().center()).manhattanLength(), 6)
+            << centre.x() << "," << centre.y() << " / " << form.geometry().center().x() << ","
+            << form.geometry().center().y();
+    }
+    // Left to the start-up that made it when the main window goes.
+    EXPECT_EQ(form17.parentWidget(), nullptr);
+}
+
 TEST(QualityGridTest, ShowsNineOfTheTenValuesInTheirRows) {
     editingStringGrid grid;
     setupStaticQualityGrid(grid);

@@ -18,12 +18,12 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
-#include <charconv>
 #include <algorithm>
 #include <exception>
 
 #include "core/PrepareSeries.h"
 #include "exchange/WorkbookReader.h"
+#include "numerics/FormatSettings.h"
 #include "numerics/Reporter.h"
 #include "ui/widgets/EditingStringGrid.h"
 #include "ui/mainwindow/MessageBoxReporter.h"
@@ -41,15 +41,11 @@ const char* const kCaptions[8] = {"Имя файла",          "Столбец 
                                   "Формат даты",         "Формат времени"};
 
 int toInteger(const std::string& value) {
-    std::string_view s = value;
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    int v = 0;
-    const auto res = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || res.ec != std::errc() || res.ptr != s.data() + s.size())
-        throw std::invalid_argument(notIntegerMessage(value));
-    return v;
+    // A number too long for an integer reads as the largest one, which lies outside the
+    // grid like any other number there: refused without calling it "not a whole number".
+    const IntText read = strToInt(value);
+    if (read.status == IntText::NotInteger) throw std::invalid_argument(notIntegerMessage(value));
+    return read.value;
 }
 
 // Keeps the main window disabled, and refusing to close, for as long as it lives: the

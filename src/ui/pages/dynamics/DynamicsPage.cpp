@@ -18,6 +18,7 @@
 #include <cstdlib>
 
 #include "exchange/HtmlReport.h"
+#include "numerics/FormatSettings.h"
 #include "numerics/Formatters.h"
 #include "ui/charts/ReportRendering.h"
 #include "ui/charts/ResultChart.h"
@@ -35,6 +36,7 @@
 const char* const kFillAllFields = "Заполните все поля!";
 const char* const kDelayTooLarge = "Запаздывание не может быть больше колличетсва точек ряда!";
 const char* const kDelayNotInteger = "Запаздывание должно быть целым числом отсчетов!";
+const char* const kDelayOutOfRange = "Запаздывание слишком велико!";
 const char* const kTooFewInputPoints = "Недостаточно точек во входном параметре на данном интервале!";
 const char* const kTooFewOutputPoints = "Недостаточно точек в выходном интервале на данном интервале!";
 const char* const kIdentificationFailed = "Ошибка расчета";
@@ -322,12 +324,13 @@ void DynamicsPage::Button16Click() {
         prompter.message(kFillAllFields);
         return;
     }
-    bool isInteger = false;
-    const int delay = Edit19->text().toInt(&isInteger);
-    if (!isInteger) {
-        prompter.message(kDelayNotInteger);
+    // A number of digits too long for a delay is not called "not a whole number".
+    const IntText delayText = strToInt(Edit19->text().toStdString());
+    if (delayText.status != IntText::Ok) {
+        prompter.message(delayText.status == IntText::TooLarge ? kDelayOutOfRange : kDelayNotInteger);
         return;
     }
+    const int delay = delayText.value;
 
     TStatisticSeries input, output;
     if (const TStatisticSeries* s = fragmentSeries(project, inputIndex, interval)) input.assignSS(*s);

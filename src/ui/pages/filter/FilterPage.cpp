@@ -15,10 +15,10 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <charconv>
 #include <cmath>
 
 #include "core/PrepareSeries.h"
+#include "numerics/FormatSettings.h"
 #include "numerics/Reporter.h"
 #include "numerics/TextCodec.h"
 #include "ui/mainwindow/Prompter.h"
@@ -560,14 +560,14 @@ std::optional<long double> FilterPage::readNumber(QLineEdit* edit, const char* f
 }
 
 std::optional<int> FilterPage::readInteger(QLineEdit* edit, const char* field) {
-    const std::string text = edit->text().trimmed().toStdString();
-    int value = 0;
-    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || res.ec != std::errc() || res.ptr != text.data() + text.size()) {
+    // A number too long for an integer reads as the largest one: the smoothing then says
+    // that the window is longer than the series, rather than that it is no whole number.
+    const IntText read = strToInt(edit->text().toStdString());
+    if (read.status == IntText::NotInteger) {
         reporter().message(notNumberMessage(field, edit->text().toStdString(), "целым числом"));
         return std::nullopt;
     }
-    return value;
+    return read.value;
 }
 
 void FilterPage::showNumber(QLineEdit* edit, long double value) {

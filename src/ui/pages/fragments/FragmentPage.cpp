@@ -13,11 +13,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "core/Fragment.h"
 #include "exchange/QuickLoad.h"
+#include "numerics/FormatSettings.h"
 #include "numerics/Formatters.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/Prompter.h"
@@ -313,15 +313,10 @@ void FragmentPage::SpeedButton8Click() {
 }
 
 std::optional<int> splitPointCount(const std::string& text) {
-    std::string_view s = text;
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-    if (s.empty() || !std::all_of(s.begin(), s.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
-        return std::nullopt;
-    int n = 0;
-    const auto res = std::from_chars(s.data(), s.data() + s.size(), n);
-    if (res.ec != std::errc() || res.ptr != s.data() + s.size()) return std::nullopt;
-    return std::max(n, 1);
+    // Digits only: the field takes no sign.
+    const IntText read = strToInt(text);
+    if (read.status == IntText::NotInteger || text.find_first_of("+-") != std::string::npos) return std::nullopt;
+    return std::max(read.value, 1);
 }
 
 void FragmentPage::SpeedButton9Click() {

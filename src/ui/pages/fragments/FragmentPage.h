@@ -138,5 +138,6 @@ void graphScaleWriteValue(editingStringGrid& grid, int acol, int arow, const std
 std::string intervalTimeText(double t, const FormatSettings& fs);
 
 // The point count typed into the split dialog: digits, blanks around them allowed; 0 counts
-// as 1. nullopt for an empty or non-numeric text or one beyond the integer range.
+// as 1. nullopt for an empty or non-numeric text. A count beyond the integer range is the
+// largest integer: like any count above the series' points it makes one interval of them all.
 std::optional<int> splitPointCount(const std::string& text);

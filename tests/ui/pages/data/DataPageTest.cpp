@@ -241,10 +241,13 @@ TEST_F(DataPageTest, TypedValuesAreTakenOrRefused) {
     EXPECT_EQ(page->loadDateFormat.TimeSeparator, U'-');
     EXPECT_EQ(infoColumn()[6], "гггг-мм-дд");
     EXPECT_EQ(infoColumn()[7], "чч-мм");
-    // Outside the grid: the setter refuses, the cell shows the value kept.
-    typeInfo(1, "99");
-    EXPECT_EQ(page->dataGrid->timeCol(), 1);
-    EXPECT_EQ(infoColumn()[1], "1");
+    // Outside the grid: the setter refuses, the cell shows the value kept; a number too long
+    // for an integer is outside it too, not "not a whole number".
+    for (const char* outside : {"99", "99999999999"}) {
+        typeInfo(1, outside);
+        EXPECT_EQ(page->dataGrid->timeCol(), 1) << outside;
+        EXPECT_EQ(infoColumn()[1], "1") << outside;
+    }
     // Two separators.
     typeInfo(6, "дд.мм-гггг");
     EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{"Ошибка ввода формата даты!"});

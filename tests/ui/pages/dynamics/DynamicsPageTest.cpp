@@ -2,9 +2,11 @@
 // answer, the edited model, the report page, the saved model through a project save and
 // load, every refusal, the lists that follow the project, the delay field and the formula
 // picture.
+#include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -218,6 +220,34 @@ TEST_F(DynamicsPageTest, EveryRefusalIsToldAndChangesNothing) {
             EXPECT_EQ(page->StringGrid9->cell(1, 1), r2) << c.name;
             EXPECT_EQ(page->Label29->text(), QString("-(3)*s")) << c.name;
         }
+    }
+}
+
+TEST_F(DynamicsPageTest, ADelayTooLongForAnIntegerIsCalledTooLarge) {
+    choose("U", "Y", "Интервал 1", 0, 1, "3");
+    ASSERT_TRUE(identify().empty());
+    const struct {
+        const char* text;
+        bool pasted;  // the key filter lets no letter or point be typed
+        const char* message;
+    } cases[] = {
+        {"99999999999", false, "Запаздывание слишком велико!"},
+        {"-99999999999", false, "Запаздывание слишком велико!"},
+        {"abc", true, "Запаздывание должно быть целым числом отсчетов!"},
+        {"1.5", true, "Запаздывание должно быть целым числом отсчетов!"},
+    };
+    for (const auto& c : cases) {
+        page->Edit19->clear();
+        if (c.pasted) {
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(c.text));
+            QTest::keyClick(page->Edit19, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(page->Edit19, c.text);
+        }
+        ASSERT_EQ(page->Edit19->text(), QString::fromUtf8(c.text));
+        EXPECT_EQ(identify(), std::vector<std::string>{c.message}) << c.text;
+        // Nothing ran: the model of the delay 3 is still shown.
+        EXPECT_EQ(page->Label29->text(), QString("-(3)*s")) << c.text;
     }
 }
 
