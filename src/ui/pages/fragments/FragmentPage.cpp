@@ -46,6 +46,17 @@ QToolButton* toolButton(QWidget* parent, const char* name, FragmentTool picture,
 }
 
 
+// Sampling steps shown either side of an interval of one instant.
+constexpr double kInstantSteps = 2;
+constexpr double kMinuteDays = 1.0 / 1440;
+
+// The mean time between neighbouring points; 0 below two points or without time order.
+double samplingStep(const TStatisticSeries& s) {
+    if (s.Count() < 2) return 0;
+    const double step = (s.XValue(s.Count() - 1) - s.XValue(0)) / (s.Count() - 1);
+    return std::isfinite(step) && step > 0 ? step : 0;
+}
+
 }  // namespace
 
 FragmentPage::FragmentPage(TForm1& form, QWidget* parent)
@@ -351,9 +362,12 @@ void FragmentPage::SpeedButton9Click() {
     const TStatisticSeries* s = form_.seriesById(d.ComboBox1->itemData(item).toULongLong());
     if (!s) return;
     TFragmentChart& c = chart();
+    // The pieces are good intervals; the mouse goes on marking what the mode button shows.
+    const uint8_t marking = c.typeOfCurFragments();
     c.setTypeOfCurFragments(1);
     // One change for all the pieces: one grid refresh, one repaint.
     c.addFragments(equalIntervals(s->XValues(), *n));
+    c.setTypeOfCurFragments(marking);
     c.requestReplot();
 }
 
@@ -500,8 +514,21 @@ void FragmentPage::N13Click() {
     if (r <= 0 || r > c.numOfFragments()) return;
     const TFragment& f = c.fragment(r - 1);
     const double start = static_cast<double>(f.startPoint), end = static_cast<double>(f.endPoint);
-    const double margin = 0.1 * std::fabs(end - start);
-    c.zoomTo({start - margin, end + margin}, c.leftEnds());
+    double margin = 0.1 * std::fabs(end - start);
+    // An interval of one instant (a split into single points) is shown with a few sampling
+    // steps either side: the step of the current series of the chart, or of the first
+    // series that has one.
+    if (margin == 0) {
+        std::vector<const TStatisticSeries*> candidates;
+        if (c.curSeries() >= 0 && c.curSeries() < c.seriesCount()) candidates.push_back(&c.series(c.curSeries()));
+        for (int i = 0; i < c.seriesCount(); ++i) candidates.push_back(&c.series(i));
+        for (const auto& s : form_.project().seriesList) candidates.push_back(s.get());
+        double step = 0;
+        for (const TStatisticSeries* s : candidates)
+            if ((step = samplingStep(*s)) > 0) break;
+        margin = kInstantSteps * (step > 0 ? step : kMinuteDays);
+    }
+    c.zoomTo({std::min(start, end) - margin, std::max(start, end) + margin}, c.leftEnds());
 }
 
 void FragmentPage::N12Click() {
