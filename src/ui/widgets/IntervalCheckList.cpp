@@ -9,10 +9,7 @@ IntervalCheckList::IntervalCheckList(const QString& objectName, QWidget* parent)
 }
 
 void IntervalCheckList::refill(const arrayOfFragment& fragments, Ticks ticks) {
-    std::vector<IntervalKey> keys;
-    keys.reserve(fragments.size());
-    for (const TFragment& f : fragments) keys.push_back(intervalKey(f));
-    model_->replace(std::move(keys), ticks);
+    model_->replace(fragments, ticks);
 }
 
 QString IntervalCheckList::text(int row) const {
@@ -24,7 +21,7 @@ arrayOfFragment IntervalCheckList::tickedFragments(const arrayOfFragment& fragme
     for (int row : tickedRows()) {
         if (row >= static_cast<int>(fragments.size())) break;
         const TFragment& f = fragments[static_cast<size_t>(row)];
-        if (intervalKey(f) == model_->key(row)) out.push_back(f);
+        if (model_->key(row) == f) out.push_back(f);
     }
     return out;
 }

@@ -16,16 +16,13 @@ IntervalComboBox::IntervalComboBox(const QString& objectName, QWidget* parent)
 }
 
 void IntervalComboBox::refill(const arrayOfFragment& fragments) {
-    std::vector<IntervalKey> keys;
-    keys.reserve(fragments.size());
-    for (const TFragment& f : fragments) keys.push_back(intervalKey(f));
     const QSignalBlocker quiet(this);
-    const int chosen = model_->replace(std::move(keys), IntervalListModel::Ticks::None, currentIndex());
+    const int chosen = model_->replace(fragments, IntervalListModel::Ticks::None, currentIndex());
     setCurrentIndex(chosen);
 }
 
 int IntervalComboBox::chosenIn(const arrayOfFragment& fragments) const {
     const int row = currentIndex();
     if (row < 0 || row >= count() || row >= static_cast<int>(fragments.size())) return -1;
-    return intervalKey(fragments[static_cast<size_t>(row)]) == model_->key(row) ? row : -1;
+    return model_->key(row) == fragments[static_cast<size_t>(row)] ? row : -1;
 }

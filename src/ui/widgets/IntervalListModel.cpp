@@ -1,5 +1,6 @@
 #include "ui/widgets/IntervalListModel.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,10 @@ struct KeyHash {
 
 IntervalKey intervalKey(const TFragment& f) {
     return {f.name, static_cast<double>(f.startPoint), static_cast<double>(f.endPoint)};
+}
+
+bool IntervalKey::operator==(const TFragment& f) const {
+    return start == static_cast<double>(f.startPoint) && end == static_cast<double>(f.endPoint) && name == f.name;
 }
 
 std::vector<int> matchIntervals(const std::vector<IntervalKey>& before, const std::vector<IntervalKey>& now) {
@@ -45,11 +50,17 @@ std::vector<int> matchIntervals(const std::vector<IntervalKey>& before, const st
 IntervalListModel::IntervalListModel(bool checkable, QObject* parent)
     : QAbstractListModel(parent), checkable_(checkable) {}
 
-int IntervalListModel::replace(std::vector<IntervalKey> keys, Ticks ticks, int row) {
-    if (keys == keys_) {
+int IntervalListModel::replace(const arrayOfFragment& fragments, Ticks ticks, int row) {
+    const bool same = fragments.size() == keys_.size() &&
+                      std::equal(fragments.begin(), fragments.end(), keys_.begin(),
+                                 [](const TFragment& f, const IntervalKey& k) { return k == f; });
+    if (same) {
         if (ticks != Ticks::Keep) setAllTicks(ticks == Ticks::All);
         return row >= 0 && row < rowCount() ? row : -1;
     }
+    std::vector<IntervalKey> keys;
+    keys.reserve(fragments.size());
+    for (const TFragment& f : fragments) keys.push_back(intervalKey(f));
     const std::vector<int> match = matchIntervals(keys_, keys);
     std::vector<char> next(keys.size(), ticks == Ticks::All ? 1 : 0);
     int moved = -1;

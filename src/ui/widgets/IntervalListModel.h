@@ -15,6 +15,8 @@ struct IntervalKey {
     double start = 0;
     double end = 0;
     bool operator==(const IntervalKey&) const = default;
+    // The same interval as f (compared without copying f's name).
+    bool operator==(const TFragment& f) const;
 };
 
 IntervalKey intervalKey(const TFragment& f);
@@ -33,10 +35,10 @@ public:
         None,  // every row unticked
         Keep,  // rows of intervals listed before keep their tick; new ones are unticked
     };
-    // Replaces the rows by the intervals `keys` and returns where the interval of the old
-    // `row` went (-1 when it is gone). A list that already shows exactly these intervals is
-    // not rebuilt, so its views keep their place.
-    int replace(std::vector<IntervalKey> keys, Ticks ticks, int row = -1);
+    // Replaces the rows by the intervals `fragments` and returns where the interval of the
+    // old `row` went (-1 when it is gone). A list that already shows exactly these intervals
+    // is not rebuilt, so its views keep their place.
+    int replace(const arrayOfFragment& fragments, Ticks ticks, int row = -1);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -190,6 +190,7 @@ void FragmentPage::buildGrids() {
     l8->setContentsMargins(0, 0, 0, 0);
     StringGrid6 = new IntervalGrid(sheet8);
     StringGrid6->setObjectName(QStringLiteral("StringGrid6"));
+    StringGrid6->setTimeText([](double t) { return intervalTimeText(t, FormatSettings::russian()); });
     l8->addWidget(StringGrid6);
     PageControl2->addTab(sheet8, QStringLiteral("Интервалы"));
 
@@ -461,13 +462,12 @@ void FragmentPage::CheckBox9Click() { chart().setMarkersVisible(CheckBox9->isChe
 void FragmentPage::refreshSG6() {
     const TFragmentChart& c = chart();
     std::vector<IntervalGrid::Row> rows(static_cast<size_t>(c.numOfFragments()));
-    const FormatSettings fs = FormatSettings::russian();
     for (size_t i = 0; i < rows.size(); ++i) {
         const TFragment& f = c.fragments()[i];
         IntervalGrid::Row& r = rows[i];
-        r.name = QString::fromStdString(f.name);
-        r.start = QString::fromStdString(intervalTimeText(static_cast<double>(f.startPoint), fs));
-        r.end = QString::fromStdString(intervalTimeText(static_cast<double>(f.endPoint), fs));
+        r.name = f.name;
+        r.start = static_cast<double>(f.startPoint);
+        r.end = static_cast<double>(f.endPoint);
         if (f.typeOfFragments() == 0) r.type = QStringLiteral("Плохой");
         else if (f.typeOfFragments() == 1) r.type = QStringLiteral("Хороший");
     }
