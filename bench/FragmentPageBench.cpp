@@ -150,10 +150,14 @@ struct ManyIntervals : PageBench {
 void BM_LeaveFragmentPage(benchmark::State& state) {
     ensureApplication();
     ManyIntervals b;
+    const double start = 45000.0, step = 1.0 / 1440.0;
+    int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
         b.form.setActivePage(4);
-        b.form.project().needCalcFragment = true;  // as after any change of the intervals
+        // An interval before all others comes and goes, so that every row of every list moves.
+        if (n++ % 2 == 0) b.chart().addFragment(start - 10 * step, start - 5 * step);
+        else b.chart().delFragment(b.chart().numOfFragments() - 1);
         QApplication::processEvents();
         state.ResumeTiming();
         // To the regression page: the intervals are copied into the project, every interval

@@ -4,18 +4,28 @@
 #include <bit>
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
 
 namespace {
 
-struct KeyHash {
-    size_t operator()(const IntervalKey& k) const {
-        size_t h = std::hash<std::string>()(k.name);
-        for (double v : {k.start, k.end})
-            h = h * 1000003u ^ std::hash<uint64_t>()(std::bit_cast<uint64_t>(v));
-        return h;
-    }
+size_t hashOf(const IntervalKey& k) {
+    size_t h = std::hash<std::string>()(k.name);
+    for (double v : {k.start, k.end}) h = h * 1000003u ^ std::hash<uint64_t>()(std::bit_cast<uint64_t>(v));
+    return h;
+}
+
+struct Hashed {
+    size_t hash;
+    int index;
+    bool operator<(const Hashed& o) const { return hash != o.hash ? hash < o.hash : index < o.index; }
 };
+
+std::vector<Hashed> hashed(const std::vector<IntervalKey>& keys, size_t from, size_t to) {
+    std::vector<Hashed> out;
+    out.reserve(to - from);
+    for (size_t i = from; i < to; ++i) out.push_back({hashOf(keys[i]), static_cast<int>(i)});
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 }  // namespace
 
@@ -29,20 +39,46 @@ bool IntervalKey::operator==(const TFragment& f) const {
 
 std::vector<int> matchIntervals(const std::vector<IntervalKey>& before, const std::vector<IntervalKey>& now) {
     std::vector<int> match(now.size(), -1);
-    if (before == now) {
-        for (size_t i = 0; i < now.size(); ++i) match[i] = static_cast<int>(i);
-        return match;
+    // Most changes add, remove or alter a few intervals: the lists agree at both ends.
+    size_t head = 0;
+    while (head < before.size() && head < now.size() && before[head] == now[head]) {
+        match[head] = static_cast<int>(head);
+        ++head;
     }
-    // Rows of each interval in list order; the n-th alike interval now is the n-th before.
-    std::unordered_map<IntervalKey, std::vector<int>, KeyHash> rows;
-    rows.reserve(before.size());
-    for (size_t i = 0; i < before.size(); ++i) rows[before[i]].push_back(static_cast<int>(i));
-    std::unordered_map<IntervalKey, size_t, KeyHash> seen;
-    for (size_t i = 0; i < now.size(); ++i) {
-        const auto it = rows.find(now[i]);
-        if (it == rows.end()) continue;
-        const size_t nth = seen[now[i]]++;
-        if (nth < it->second.size()) match[i] = it->second[nth];
+    size_t tail = 0;
+    while (tail < before.size() - head && tail < now.size() - head &&
+           before[before.size() - 1 - tail] == now[now.size() - 1 - tail]) {
+        match[now.size() - 1 - tail] = static_cast<int>(before.size() - 1 - tail);
+        ++tail;
+    }
+    // In between, intervals are paired through their hashes; alike intervals share a hash
+    // and are met in list order, so the n-th of them now is the n-th before.
+    const std::vector<Hashed> b = hashed(before, head, before.size() - tail);
+    const std::vector<Hashed> n = hashed(now, head, now.size() - tail);
+    std::vector<char> used(before.size(), 0);
+    size_t bi = 0;
+    for (size_t ni = 0; ni < n.size();) {
+        const size_t h = n[ni].hash;
+        size_t nEnd = ni;
+        while (nEnd < n.size() && n[nEnd].hash == h) ++nEnd;
+        while (bi < b.size() && b[bi].hash < h) ++bi;
+        size_t bEnd = bi;
+        while (bEnd < b.size() && b[bEnd].hash == h) ++bEnd;
+        size_t firstFree = bi;
+        for (size_t k = ni; k < nEnd; ++k) {
+            const IntervalKey& key = now[static_cast<size_t>(n[k].index)];
+            while (firstFree < bEnd && used[static_cast<size_t>(b[firstFree].index)]) ++firstFree;
+            for (size_t j = firstFree; j < bEnd; ++j) {
+                const int was = b[j].index;
+                if (!used[static_cast<size_t>(was)] && before[static_cast<size_t>(was)] == key) {
+                    used[static_cast<size_t>(was)] = 1;
+                    match[static_cast<size_t>(n[k].index)] = was;
+                    break;
+                }
+            }
+        }
+        ni = nEnd;
+        bi = bEnd;
     }
     return match;
 }

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <map>
+#include <random>
 
 #include "ui/PageTestSupport.h"
 #include "core/StaticModel.h"
@@ -107,6 +109,43 @@ TEST(IntervalCheckListTest, TicksAndChoicesFollowTheIntervalNotItsRowOrName) {
     // Ticking by the check box in the view.
     list.model()->setData(list.model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
     EXPECT_EQ(list.tickedRows(), (std::vector<int>{1}));
+}
+
+TEST(IntervalCheckListTest, EveryIntervalThatStaysIsFoundAgainWhateverMoved) {
+    // Lists drawn from a few names and ends, so that alike intervals are common; the lists
+    // before and after differ by insertions, deletions and shuffles. Each interval now is
+    // paired with one alike before, none twice, and as many as both lists hold.
+    std::mt19937 rng(11);
+    auto randomKey = [&rng] {
+        return IntervalKey{"Интервал " + std::to_string(rng() % 4), double(rng() % 3), double(3 + rng() % 2)};
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<IntervalKey> before(rng() % 30), now;
+        for (auto& k : before) k = randomKey();
+        now = before;
+        switch (round % 4) {
+        case 0: now.insert(now.begin() + static_cast<long>(rng() % (now.size() + 1)), randomKey()); break;
+        case 1: if (!now.empty()) now.erase(now.begin() + static_cast<long>(rng() % now.size())); break;
+        case 2: std::shuffle(now.begin(), now.end(), rng); break;
+        default: for (auto& k : now) if (rng() % 3 == 0) k = randomKey();
+        }
+        const std::vector<int> match = matchIntervals(before, now);
+        ASSERT_EQ(match.size(), now.size());
+        std::vector<int> taken(before.size(), 0);
+        std::map<std::tuple<std::string, double, double>, int> paired, inBefore, inNow;
+        for (const auto& k : before) ++inBefore[{k.name, k.start, k.end}];
+        for (const auto& k : now) ++inNow[{k.name, k.start, k.end}];
+        for (size_t i = 0; i < now.size(); ++i) {
+            if (match[i] < 0) continue;
+            ASSERT_EQ(before[static_cast<size_t>(match[i])], now[i]) << round;
+            ASSERT_EQ(++taken[static_cast<size_t>(match[i])], 1) << round;
+            ++paired[{now[i].name, now[i].start, now[i].end}];
+        }
+        for (const auto& [key, count] : inNow) {
+            const auto b = inBefore.find(key);
+            EXPECT_EQ(paired[key], std::min(count, b == inBefore.end() ? 0 : b->second)) << round;
+        }
+    }
 }
 
 TEST(KeyFiltersTest, NumericFieldsDropOtherCharacters) {
