@@ -106,9 +106,15 @@ TEST(IntervalCheckListTest, TicksAndChoicesFollowTheIntervalNotItsRowOrName) {
     EXPECT_TRUE(list.tickedFragments(intervals({{"Интервал 2", 10, 20}})).empty());
     list.refill(before, IntervalCheckList::Ticks::None);
     EXPECT_TRUE(list.tickedRows().empty());
-    // Ticking by the check box in the view.
-    list.model()->setData(list.model()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
+    // Ticking by a click on a row's check box, and by the space bar.
+    list.resize(200, 200);
+    list.show();
+    const QRect row1 = list.visualRect(list.model()->index(1, 0));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(row1.left() + 10, row1.center().y()));
     EXPECT_EQ(list.tickedRows(), (std::vector<int>{1}));
+    list.setCurrentIndex(list.model()->index(2, 0));
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_EQ(list.tickedRows(), (std::vector<int>{1, 2}));
 }
 
 TEST(IntervalCheckListTest, EveryIntervalThatStaysIsFoundAgainWhateverMoved) {
