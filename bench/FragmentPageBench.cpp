@@ -1,7 +1,9 @@
 // The fragment page with plant-sized data: a 100,000-point series split into intervals of 10
-// points (10,000 intervals, the grid refilled and painted, the bands drawn), 10 series of
-// 100,000 points dropped on the chart with the first replot, and each zoom and scroll button
-// followed by its replot on 10 series of 1,000,000 points.
+// points and of 1 point (10,000 and 100,000 intervals, the grid refilled and painted, the
+// bands drawn); 10 series of 100,000 points dropped on the chart with the first replot; each
+// zoom and scroll button followed by its replot on 10 series of 1,000,000 points; and with
+// 100,000 intervals (the series split into intervals of one point): leaving the page with
+// every interval list refilled and drawn, adding one more interval, and a replot.
 #include <benchmark/benchmark.h>
 
 #include <QLineEdit>
@@ -58,8 +60,9 @@ void BM_SplitIntervals(benchmark::State& state) {
     ensureApplication();
     PageBench b(1, 100000);
     b.page->fragmentsChartDragDrop(b.all());
-    b.page->runForm11 = [](TForm11& d) {
-        d.Edit1->setText("10");
+    const QString points = QString::number(state.range(0));
+    b.page->runForm11 = [points](TForm11& d) {
+        d.Edit1->setText(points);
         return true;
     };
     for (auto _ : state) {
@@ -73,7 +76,7 @@ void BM_SplitIntervals(benchmark::State& state) {
     }
     state.SetLabel(std::to_string(b.chart().numOfFragments()) + " intervals");
 }
-BENCHMARK(BM_SplitIntervals)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SplitIntervals)->Arg(10)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FragmentPageDrop(benchmark::State& state) {
     ensureApplication();
@@ -129,5 +132,76 @@ void BM_FragmentPageZoomScroll(benchmark::State& state) {
     state.SetLabel(std::string(name) + ", 10 series x 1000000 points, 500 intervals");
 }
 BENCHMARK(BM_FragmentPageZoomScroll)->DenseRange(0, 9)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A shown main window whose 100,000-point series is on the chart and split into 100,000
+// intervals of one point each.
+struct ManyIntervals : PageBench {
+    ManyIntervals() : PageBench(1, 100000) {
+        page->fragmentsChartDragDrop(all());
+        page->runForm11 = [](TForm11& d) {
+            d.Edit1->setText("1");
+            return true;
+        };
+        page->SpeedButton9Click();
+        QApplication::processEvents();
+    }
+};
+
+void BM_LeaveFragmentPage(benchmark::State& state) {
+    ensureApplication();
+    ManyIntervals b;
+    const double start = 45000.0, step = 1.0 / 1440.0;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.form.setActivePage(4);
+        // An interval before all others comes and goes, so that every row of every list moves.
+        if (n++ % 2 == 0) b.chart().addFragment(start - 10 * step, start - 5 * step);
+        else b.chart().delFragment(b.chart().numOfFragments() - 1);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        // To the regression page: the intervals are copied into the project, every interval
+        // list of the pages is refilled, and the page shows its two lists.
+        b.form.setActivePage(6);
+        QApplication::processEvents();
+        b.form.repaint();
+    }
+    b.form.hide();
+    QApplication::processEvents();
+    state.SetLabel(std::to_string(b.form.project().numOfFragments()) + " intervals");
+}
+BENCHMARK(BM_LeaveFragmentPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_AddIntervalAmongMany(benchmark::State& state) {
+    ensureApplication();
+    ManyIntervals b;
+    const double start = 45000.0, step = 1.0 / 1440.0;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (b.chart().numOfFragments() > 100000) b.chart().delFragment(b.chart().numOfFragments() - 1);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        // One more interval, as a drag on the chart makes it: the grid and the bands follow.
+        const double from = start + (1000 + 37 * (n++ % 2000)) * step;
+        b.chart().addFragment(from, from + 10 * step);
+        QApplication::processEvents();
+        b.form.repaint();
+    }
+    b.form.hide();
+    QApplication::processEvents();
+    state.SetLabel(std::to_string(b.chart().numOfFragments()) + " intervals");
+}
+BENCHMARK(BM_AddIntervalAmongMany)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReplotManyIntervals(benchmark::State& state) {
+    ensureApplication();
+    ManyIntervals b;
+    for (auto _ : state) b.chart().replot(QCustomPlot::rpImmediateRefresh);
+    b.form.hide();
+    QApplication::processEvents();
+    state.SetLabel(std::to_string(b.chart().numOfFragments()) + " intervals");
+}
+BENCHMARK(BM_ReplotManyIntervals)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

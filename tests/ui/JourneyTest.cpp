@@ -52,7 +52,7 @@ struct Journey : FragmentPageFixture {
     void tickOnly(IntervalCheckList* list, std::initializer_list<const char*> names) {
         for (int row = 0; row < list->count(); ++row) {
             bool on = false;
-            for (const char* n : names) on = on || list->item(row)->text() == QString::fromUtf8(n);
+            for (const char* n : names) on = on || list->text(row) == QString::fromUtf8(n);
             list->setTicked(row, on);
         }
     }
@@ -102,7 +102,7 @@ TEST_F(Journey, WorkbookToModelsToProjectAndBack) {
     const std::vector<std::string> usable = {"Интервал 3", "Интервал 1", "Интервал 1+", "Интервал 3+", "Интервал 4"};
     ASSERT_EQ(regression->CheckListBox1->count(), 5);
     for (int row = 0; row < 5; ++row)
-        EXPECT_EQ(regression->CheckListBox1->item(row)->text().toStdString(), usable[static_cast<size_t>(row)]);
+        EXPECT_EQ(regression->CheckListBox1->text(row).toStdString(), usable[static_cast<size_t>(row)]);
     ASSERT_TRUE(drop(regression->ListBox2, {seriesIndex("Температура")}));
     ASSERT_TRUE(drop(regression->ListBox3, {seriesIndex("Расход"), seriesIndex("Давление")}));
     tickOnly(regression->CheckListBox1, {"Интервал 1", "Интервал 1+"});

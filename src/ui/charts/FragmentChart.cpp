@@ -65,3 +65,10 @@ void TFragmentChart::changeCurSeries(int i) {
 }
 
 void TFragmentChart::clearKoeff() { scale_.clearKoeff(); }
+
+void TFragmentChart::unzoom() {
+    bottomAxisState().setAutomatic(true);
+    leftAxisState().setMinMax(scale_.minT, scale_.maxT);
+    requestReplot();
+    emit zoomed();
+}

@@ -21,6 +21,9 @@ public:
     void changeCurSeries(int i);
     // Forgets every scale (after the chart's series were removed).
     void clearKoeff();
+    // Undoing a zoom makes the time axis automatic and puts the left axis back on its fixed
+    // display band minT..maxT.
+    void unzoom() override;
 
     const TSeriesScale& scale() const { return scale_; }
     int curSeries() const { return scale_.curSeries; }

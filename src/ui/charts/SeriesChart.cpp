@@ -325,25 +325,19 @@ void SeriesChart::dataExtents(std::optional<TAxisRange>& keys, std::optional<TAx
     }
 }
 
-TChartAxisState SeriesChart::bottomStateInKeys(std::optional<TAxisRange>& keys) const {
-    // The bottom state is in the chart's units (days for a date-time axis).
-    TChartAxisState bottom = bottom_;
-    bottom.minimum = toKeyUnits(bottom_.minimum);
-    bottom.maximum = toKeyUnits(bottom_.maximum);
-    if (dateTime_ && keys && keys->lower == keys->upper) {
-        // A single instant: one hour either side rather than one second.
-        keys->lower -= 3600;
-        keys->upper += 3600;
-    }
-    return bottom;
-}
-
 TAxisRange SeriesChart::bottomEnds() const {
     std::optional<TAxisRange> keys, values;
     dataExtents(keys, values);
-    bottomStateInKeys(keys);
     // Worked in the state's own units, so fixed ends come back exactly as they were set.
     if (keys) keys = TAxisRange{fromKeyUnits(keys->lower), fromKeyUnits(keys->upper)};
+    else keys = bottomExtentWithoutData();
+    if (dateTime_) {
+        // A single instant, of the data or of equal fixed ends, is shown one hour either side
+        // (axisEnds would add a whole day).
+        const double lo = bottom_.minimumIsAutomatic() ? (keys ? keys->lower : 0.0) : bottom_.minimum;
+        const double hi = bottom_.maximumIsAutomatic() ? (keys ? keys->upper : 1.0) : bottom_.maximum;
+        if (std::isfinite(lo) && std::isfinite(hi) && !(hi > lo)) return {lo - 1.0 / 24, lo + 1.0 / 24};
+    }
     return axisEnds(bottom_, keys);
 }
 
@@ -356,8 +350,11 @@ TAxisRange SeriesChart::leftEnds() const {
 bool SeriesChart::applyAxisRanges() {
     std::optional<TAxisRange> keys, values;
     dataExtents(keys, values);
-    const TChartAxisState bottom = bottomStateInKeys(keys);
-    const TAxisRange kr = visibleAxisRange(bottom, keys, axisRect()->width());
+    // The time axis shows what bottomEnds reports, whatever zoom or scroll set it.
+    const TAxisRange ends = bottomEnds();
+    TChartAxisState bottom = bottom_;
+    bottom.setMinMax(toKeyUnits(ends.lower), toKeyUnits(ends.upper));
+    const TAxisRange kr = visibleAxisRange(bottom, std::nullopt, axisRect()->width());
     const TAxisRange vr = visibleAxisRange(left_, values, axisRect()->height());
     bool changed = false;
     if (!sameRange(xAxis->range(), kr)) {

@@ -97,8 +97,8 @@ public:
     void setZoomPenColor(int32_t bgr);
     // Zooms to the given ranges (bottom in the chart's units), as a rectangle zoom does.
     void zoomTo(TAxisRange bottom, TAxisRange left);
-    // Both axes back to automatic.
-    void unzoom();
+    // Undoes zooming: both axes back to automatic (a chart with a fixed axis keeps it).
+    virtual void unzoom();
 
     // Scrolling by dragging with the middle button.
     void setMiddleButtonScroll(bool on) { middleScroll_ = on; }
@@ -129,6 +129,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     // Style of a graph from its series and the marker switch.
     void styleGraph(size_t i);
+    // What an automatic time axis spans when no shown series or bars give it an extent (in
+    // the chart's own units); none by default.
+    virtual std::optional<TAxisRange> bottomExtentWithoutData() const { return std::nullopt; }
 
 private:
     struct Entry {
@@ -141,8 +144,6 @@ private:
     void computeExtents(Entry& e);
     // Extents of the shown series and bars (keys in key units).
     void dataExtents(std::optional<TAxisRange>& keys, std::optional<TAxisRange>& values) const;
-    // The bottom state in key units, and the key extent as the axis uses it.
-    TChartAxisState bottomStateInKeys(std::optional<TAxisRange>& keys) const;
     bool applyAxisRanges();
     void rebuildLegend();
     void onLegendClick(QCPLegend* legend, QCPAbstractLegendItem* item, QMouseEvent* event);

@@ -2,12 +2,28 @@
 // The chart that owns fragments: marks new ones by dragging along the time axis (left
 // press and release; a right press cancels), paints the painted ones as coloured bands
 // behind the series, and reports every change of its list.
+#include <QColor>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Fragment.h"
 #include "ui/charts/SeriesChart.h"
 
 class FragmentBandsLayerable;
+class QPainter;
+
+// A band as it is drawn: from pixel column x1 to x2 (both included), filled in `fill`.
+struct TBandPixels {
+    int x1 = 0;
+    int x2 = 0;
+    QColor fill;
+};
+// Draws the bands in order, each over the earlier ones, as rectangles from row `top` to row
+// `bottom` with a black outline one pixel wide, within columns left..right. Each column is
+// painted once, in the look of the last band over it, so a hundred thousand bands cost no
+// more than the columns they cover.
+void drawBands(QPainter& painter, const std::vector<TBandPixels>& bands, int top, int bottom, int left, int right);
 
 class TSmartChart : public SeriesChart {
     Q_OBJECT
@@ -67,9 +83,14 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Without a shown series the time axis spans the painted fragments, so that they show.
+    std::optional<TAxisRange> bottomExtentWithoutData() const override;
 
 private:
     void feedMouse(QMouseEvent* event, bool press);
     TFragmentList list_;
     FragmentBandsLayerable* bands_ = nullptr;
+    // From the earliest start to the latest end of the painted fragments; found again after
+    // every change of the list.
+    mutable std::optional<std::optional<TAxisRange>> span_;
 };

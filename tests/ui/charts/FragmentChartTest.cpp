@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
+#include <random>
 
 #include "ui/charts/ChartTestSupport.h"
 #include "ui/charts/FragmentChart.h"
@@ -145,7 +147,7 @@ TEST(SmartChartBands, DrawnBehindTheSeriesBetweenFixedMargins) {
     if (const char* out = std::getenv("TARVOLYN_CHART_PNG")) img.save(out, "PNG");
 }
 
-TEST(SmartChartBands, UnpaintedAndInvisibleNothingDrawn) {
+TEST(SmartChartBands, UnpaintedNotDrawnAndWithoutShownSeriesTheAxisSpansTheBands) {
     TSmartChart chart;
     prepare(chart);
     chart.setFragmentsOn(true);
@@ -154,13 +156,60 @@ TEST(SmartChartBands, UnpaintedAndInvisibleNothingDrawn) {
     QImage img = chart.toPixmap(800, 400).toImage();
     const QRect r = chart.axisRect()->rect();
     EXPECT_EQ(at(img, r.center().x(), 60), 0xFFFFFFu);
-    chart.addFragment("shown", 1, kStart + 0.1, kStart + 0.9);
-    chart.setSeriesVisible(0, false);  // no active series: no bands
+    chart.addFragment("shown", 1, kStart + 0.3, kStart + 0.4);
+    chart.addFragment("later", 0, kStart + 2.0, kStart + 2.5);
+    // With its only series hidden an automatic time axis spans the painted intervals (0.3 ..
+    // 2.5 days and 2 % of that either side), so both bands show.
+    chart.bottomAxisState().setAutomatic(true);
+    chart.setSeriesVisible(0, false);
     img = chart.toPixmap(800, 400).toImage();
-    EXPECT_EQ(at(img, r.center().x(), 60), 0xFFFFFFu);
+    const TAxisRange ends = chart.bottomEnds();
+    EXPECT_NEAR(ends.lower, kStart + 0.3 - 0.044, 1e-9);
+    EXPECT_NEAR(ends.upper, kStart + 2.5 + 0.044, 1e-9);
+    auto px = [&](double days) { return static_cast<int>(std::lround(chart.bottomPixelOf(kStart + days))); };
+    EXPECT_EQ(at(img, px(0.35), 60), rgbOf(0x00D9FFC6));
+    EXPECT_EQ(at(img, px(2.25), 60), rgbOf(0x00BEB3FF));
+    EXPECT_EQ(at(img, px(1.0), 60), 0xFFFFFFu);
+    // Shown again, the series spans the axis.
     chart.setSeriesVisible(0, true);
     img = chart.toPixmap(800, 400).toImage();
-    EXPECT_EQ(at(img, r.center().x(), 60), rgbOf(0x00D9FFC6));
+    EXPECT_EQ(chart.bottomEnds(), (TAxisRange{kStart, kEnd}));
+    EXPECT_EQ(at(img, r.left() + r.width() * 35 / 100, 60), rgbOf(0x00D9FFC6));
+}
+
+TEST(SmartChartBands, ColumnByColumnAsRectanglesDrawnOneOverAnother) {
+    // The plain way as the oracle: every band a rectangle with a black outline, in order.
+    // Bands lie within the columns drawn, as the chart clamps them to its time axis.
+    const QColor fills[] = {QColor(0xFF, 0xB3, 0xBE), QColor(0xC6, 0xFF, 0xD9), QColor(0xF8, 0xFF, 0xC6)};
+    std::mt19937 rng(2024);
+    for (int round = 0; round < 40; ++round) {
+        const int n = round < 20 ? 1 + round % 5 : 300;
+        std::vector<TBandPixels> bands;
+        for (int k = 0; k < n; ++k) {
+            const int x1 = static_cast<int>(rng() % 200);
+            const int kind = static_cast<int>(rng() % 4);
+            const int w = kind == 0 ? 0 : kind == 1 ? 1 : static_cast<int>(rng() % (kind == 2 ? 8 : 120));
+            const int x2 = std::min(x1 + w, 199);
+            const bool reversed = rng() % 5 == 0;
+            bands.push_back({reversed ? x2 : x1, reversed ? x1 : x2, fills[rng() % 3]});
+        }
+        QImage fast(200, 60, QImage::Format_RGB32), plain(200, 60, QImage::Format_RGB32);
+        fast.fill(Qt::white);
+        plain.fill(Qt::white);
+        {
+            QPainter p(&fast);
+            drawBands(p, bands, 5, 50, 0, 199);
+        }
+        {
+            QPainter p(&plain);
+            p.setPen(QPen(Qt::black, 1));
+            for (const TBandPixels& b : bands) {
+                p.setBrush(b.fill);
+                p.drawRect(QRect(std::min(b.x1, b.x2), 5, std::abs(b.x2 - b.x1), 45));
+            }
+        }
+        ASSERT_EQ(fast, plain) << "round " << round;
+    }
 }
 
 TStatisticSeries dataSeries(std::initializer_list<double> ys) {

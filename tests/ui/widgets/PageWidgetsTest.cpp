@@ -3,11 +3,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <map>
+#include <random>
 
 #include "ui/PageTestSupport.h"
 #include "core/StaticModel.h"
 #include "ui/widgets/EditingStringGrid.h"
 #include "ui/widgets/IntervalCheckList.h"
+#include "ui/widgets/IntervalComboBox.h"
 #include "ui/widgets/KeyFilters.h"
 #include "ui/widgets/QualityGrid.h"
 #include "ui/widgets/SeriesListBox.h"
@@ -50,23 +53,105 @@ TEST_F(SharedWidgets, SeriesListsTakeDropsByIdentityAndForgetDeletedSeries) {
     EXPECT_EQ(inputs.count(), 0);
 }
 
-TEST(IntervalCheckListTest, RefillKeepsTheTicksOfIntervalsThatStillExist) {
-    IntervalCheckList list("CheckListBox1");
-    arrayOfFragment f = {TFragment(1, 1.0, 2.0), TFragment(1, 3.0, 4.0), TFragment(1, 5.0, 6.0)};
-    f[0].name = "Интервал 1";
-    f[1].name = "Интервал 2";
-    f[2].name = "Интервал 3";
-    list.refill(f, IntervalCheckList::Ticks::All);
+// Intervals by name and minutes (one day = 1440).
+arrayOfFragment intervals(std::initializer_list<std::tuple<const char*, int, int>> list) {
+    arrayOfFragment out;
+    for (const auto& [name, from, to] : list) {
+        TFragment f(1, 45000.0 + from / 1440.0, 45000.0 + to / 1440.0);
+        f.name = name;
+        out.push_back(f);
+    }
+    return out;
+}
+
+TEST(IntervalCheckListTest, TicksAndChoicesFollowTheIntervalNotItsRowOrName) {
+    // Before: "Интервал 3" twice (drawn three, the first deleted, drawn again).
+    const arrayOfFragment before = intervals({{"Интервал 2", 10, 20}, {"Интервал 3", 20, 30}, {"Интервал 3", 40, 50}});
+    const struct {
+        const char* what;
+        arrayOfFragment now;
+        std::vector<int> ticked;  // where the tick of the second "Интервал 3" went
+    } cases[] = {
+        {"unchanged", before, {2}},
+        {"an earlier interval comes in", intervals({{"Интервал 4", 0, 5}, {"Интервал 2", 10, 20}, {"Интервал 3", 20, 30}, {"Интервал 3", 40, 50}}), {3}},
+        {"the first namesake goes", intervals({{"Интервал 2", 10, 20}, {"Интервал 3", 40, 50}}), {1}},
+        {"the ticked one goes", intervals({{"Интервал 2", 10, 20}, {"Интервал 3", 20, 30}}), {}},
+        {"the ticked one is cut shorter", intervals({{"Интервал 2", 10, 20}, {"Интервал 3", 20, 30}, {"Интервал 3", 40, 45}}), {}},
+    };
+    for (const auto& c : cases) {
+        IntervalCheckList list("CheckListBox1");
+        list.refill(before, IntervalCheckList::Ticks::None);
+        list.setTicked(2, true);
+        list.refill(c.now, IntervalCheckList::Ticks::Keep);
+        EXPECT_EQ(list.count(), static_cast<int>(c.now.size())) << c.what;
+        EXPECT_EQ(list.tickedRows(), c.ticked) << c.what;
+        IntervalComboBox box("ComboBox1");
+        box.refill(before);
+        box.setCurrentIndex(2);
+        box.refill(c.now);
+        EXPECT_EQ(box.currentIndex(), c.ticked.empty() ? -1 : c.ticked.front()) << c.what;
+        EXPECT_EQ(box.chosenIn(c.now), box.currentIndex()) << c.what;
+    }
+
+    // All and None tick every row; the ticked fragments are those of the project's list.
+    IntervalCheckList list("CheckListBox2");
+    list.refill(before, IntervalCheckList::Ticks::All);
     EXPECT_EQ(list.tickedRows(), (std::vector<int>{0, 1, 2}));
-    list.setTicked(1, false);
-    // Interval 1 goes; interval 2 moves up a row; a new interval comes in at the end.
-    arrayOfFragment g = {f[1], f[2], TFragment(1, 7.0, 8.0)};
-    g[2].name = "Интервал 4";
-    list.refill(g, IntervalCheckList::Ticks::Keep);
-    EXPECT_EQ(list.tickedRows(), (std::vector<int>{1}));
-    EXPECT_EQ(list.tickedFragments(g).front().name, "Интервал 3");
-    list.refill(g, IntervalCheckList::Ticks::None);
+    EXPECT_EQ(list.text(2), QString("Интервал 3"));
+    list.setTicked(0, false);
+    const arrayOfFragment picked = list.tickedFragments(before);
+    ASSERT_EQ(picked.size(), 2u);
+    EXPECT_DOUBLE_EQ(static_cast<double>(picked[1].startPoint), 45000.0 + 40 / 1440.0);
+    // A list out of step with the project gives none of the project's other intervals.
+    EXPECT_TRUE(list.tickedFragments(intervals({{"Интервал 2", 10, 20}})).empty());
+    list.refill(before, IntervalCheckList::Ticks::None);
     EXPECT_TRUE(list.tickedRows().empty());
+    // Ticking by a click on a row's check box, and by the space bar.
+    list.resize(200, 200);
+    list.show();
+    const QRect row1 = list.visualRect(list.model()->index(1, 0));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(row1.left() + 10, row1.center().y()));
+    EXPECT_EQ(list.tickedRows(), (std::vector<int>{1}));
+    list.setCurrentIndex(list.model()->index(2, 0));
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_EQ(list.tickedRows(), (std::vector<int>{1, 2}));
+}
+
+TEST(IntervalCheckListTest, EveryIntervalThatStaysIsFoundAgainWhateverMoved) {
+    // Lists drawn from a few names and ends, so that alike intervals are common; the lists
+    // before and after differ by insertions, deletions and shuffles. Each interval now is
+    // paired with one alike before, none twice, and as many as both lists hold.
+    std::mt19937 rng(11);
+    auto randomKey = [&rng] {
+        return IntervalKey{"Интервал " + std::to_string(rng() % 4), double(rng() % 3), double(3 + rng() % 2)};
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<IntervalKey> before(rng() % 30), now;
+        for (auto& k : before) k = randomKey();
+        now = before;
+        switch (round % 4) {
+        case 0: now.insert(now.begin() + static_cast<long>(rng() % (now.size() + 1)), randomKey()); break;
+        case 1: if (!now.empty()) now.erase(now.begin() + static_cast<long>(rng() % now.size())); break;
+        case 2: std::shuffle(now.begin(), now.end(), rng); break;
+        default: for (auto& k : now) if (rng() % 3 == 0) k = randomKey();
+        }
+        const std::vector<int> match = matchIntervals(before, now);
+        ASSERT_EQ(match.size(), now.size());
+        std::vector<int> taken(before.size(), 0);
+        std::map<std::tuple<std::string, double, double>, int> paired, inBefore, inNow;
+        for (const auto& k : before) ++inBefore[{k.name, k.start, k.end}];
+        for (const auto& k : now) ++inNow[{k.name, k.start, k.end}];
+        for (size_t i = 0; i < now.size(); ++i) {
+            if (match[i] < 0) continue;
+            ASSERT_EQ(before[static_cast<size_t>(match[i])], now[i]) << round;
+            ASSERT_EQ(++taken[static_cast<size_t>(match[i])], 1) << round;
+            ++paired[{now[i].name, now[i].start, now[i].end}];
+        }
+        for (const auto& [key, count] : inNow) {
+            const auto b = inBefore.find(key);
+            EXPECT_EQ(paired[key], std::min(count, b == inBefore.end() ? 0 : b->second)) << round;
+        }
+    }
 }
 
 TEST(KeyFiltersTest, NumericFieldsDropOtherCharacters) {

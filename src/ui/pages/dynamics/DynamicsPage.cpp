@@ -28,6 +28,7 @@
 #include "ui/pages/dynamics/TForm16.h"
 #include "ui/pages/dynamics/TForm21.h"
 #include "ui/widgets/EditingStringGrid.h"
+#include "ui/widgets/IntervalComboBox.h"
 #include "ui/widgets/KeyFilters.h"
 #include "ui/widgets/TransferFunctionFormula.h"
 #include "ui/widgets/SeriesDropTarget.h"
@@ -55,11 +56,8 @@ const QString kDenominatorStart = QStringLiteral("denum(s)");
 const QString kDelayStart = QStringLiteral("-t*s");
 // Pixels of the fraction's edits beside their text (frame and text margins).
 
-// Series items carry the series' id, interval items the interval's name (their text) and
-// both ends: the project rebuilds its intervals as new objects whenever they change.
+// Series items carry the series' id.
 constexpr int kIdRole = Qt::UserRole;
-constexpr int kStartRole = Qt::UserRole + 1;
-constexpr int kEndRole = Qt::UserRole + 2;
 
 QLabel* caption(const char* text, QWidget* parent) { return new QLabel(QString::fromUtf8(text), parent); }
 
@@ -78,23 +76,6 @@ QComboBox* orderBox(const char* name, int highest, int chosen, QWidget* parent) 
     for (int i = 0; i <= highest; ++i) box->addItem(QString::number(i));
     box->setCurrentIndex(chosen);
     return box;
-}
-
-bool sameInterval(const TFragment& f, const QString& name, double start, double end) {
-    return QString::fromStdString(f.name) == name && static_cast<double>(f.startPoint) == start &&
-           static_cast<double>(f.endPoint) == end;
-}
-
-// Index of the project interval the list's choice stands for, or -1.
-int chosenInterval(const TProject& project, const QComboBox& box) {
-    const int row = box.currentIndex();
-    if (row < 0) return -1;
-    const QString name = box.itemText(row);
-    const double start = box.itemData(row, kStartRole).toDouble();
-    const double end = box.itemData(row, kEndRole).toDouble();
-    for (int j = 0; j < project.numOfFragments(); ++j)
-        if (sameInterval(project.fragments[static_cast<size_t>(j)], name, start, end)) return j;
-    return -1;
 }
 
 // The project's series i cut to its interval j, or null when the project has not cut it.
@@ -130,7 +111,8 @@ void DynamicsPage::buildControls() {
     top->setHorizontalSpacing(8);
     ComboBox4 = comboBox("ComboBox4", this);
     ComboBox7 = comboBox("ComboBox7", this);
-    ComboBox3 = comboBox("ComboBox3", this);
+    ComboBox3 = new IntervalComboBox(QStringLiteral("ComboBox3"), this);
+    ComboBox3->setMinimumWidth(180);
     Edit19 = new QLineEdit(QStringLiteral("0"), this);
     Edit19->setObjectName(QStringLiteral("Edit19"));
     Edit19->setMaximumWidth(180);
@@ -262,24 +244,7 @@ void DynamicsPage::refillSeriesLists() {
     }
 }
 
-void DynamicsPage::refillIntervalList() {
-    const TProject& project = form_.project();
-    const int row = ComboBox3->currentIndex();
-    const QString name = row >= 0 ? ComboBox3->itemText(row) : QString();
-    const double start = row >= 0 ? ComboBox3->itemData(row, kStartRole).toDouble() : 0.0;
-    const double end = row >= 0 ? ComboBox3->itemData(row, kEndRole).toDouble() : 0.0;
-    const QSignalBlocker quiet(ComboBox3);
-    ComboBox3->clear();
-    int keep = -1;
-    for (int j = 0; j < project.numOfFragments(); ++j) {
-        const TFragment& f = project.fragments[static_cast<size_t>(j)];
-        ComboBox3->addItem(QString::fromStdString(f.name));
-        ComboBox3->setItemData(j, static_cast<double>(f.startPoint), kStartRole);
-        ComboBox3->setItemData(j, static_cast<double>(f.endPoint), kEndRole);
-        if (row >= 0 && keep < 0 && sameInterval(f, name, start, end)) keep = j;
-    }
-    ComboBox3->setCurrentIndex(keep);
-}
+void DynamicsPage::refillIntervalList() { ComboBox3->refill(form_.project().fragments); }
 
 void DynamicsPage::pageShown() {
     refillSeriesLists();
@@ -319,7 +284,7 @@ void DynamicsPage::Button16Click() {
     }
     const int inputIndex = form_.seriesIndexOf(ComboBox4->currentData(kIdRole).toULongLong());
     const int outputIndex = form_.seriesIndexOf(ComboBox7->currentData(kIdRole).toULongLong());
-    const int interval = chosenInterval(project, *ComboBox3);
+    const int interval = ComboBox3->chosenIn(project.fragments);
     if (inputIndex < 0 || outputIndex < 0 || interval < 0) {
         prompter.message(kFillAllFields);
         return;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ui/mainwindow/MainPage.h"
+#include "ui/widgets/IntervalComboBox.h"
 
 class TransferFunctionFormula;
 
@@ -65,7 +66,7 @@ public:
 
     QComboBox* ComboBox4 = nullptr;  // input
     QComboBox* ComboBox7 = nullptr;  // output
-    QComboBox* ComboBox3 = nullptr;  // interval
+    IntervalComboBox* ComboBox3 = nullptr;  // interval
     QLineEdit* Edit19 = nullptr;     // delay in samples
     QComboBox* ComboBox8 = nullptr;  // numerator order
     QComboBox* ComboBox9 = nullptr;  // denominator order

@@ -46,6 +46,17 @@ QToolButton* toolButton(QWidget* parent, const char* name, FragmentTool picture,
 }
 
 
+// Sampling steps shown either side of an interval of one instant.
+constexpr double kInstantSteps = 2;
+constexpr double kMinuteDays = 1.0 / 1440;
+
+// The mean time between neighbouring points; 0 below two points or without time order.
+double samplingStep(const TStatisticSeries& s) {
+    if (s.Count() < 2) return 0;
+    const double step = (s.XValue(s.Count() - 1) - s.XValue(0)) / (s.Count() - 1);
+    return std::isfinite(step) && step > 0 ? step : 0;
+}
+
 }  // namespace
 
 FragmentPage::FragmentPage(TForm1& form, QWidget* parent)
@@ -179,6 +190,7 @@ void FragmentPage::buildGrids() {
     l8->setContentsMargins(0, 0, 0, 0);
     StringGrid6 = new IntervalGrid(sheet8);
     StringGrid6->setObjectName(QStringLiteral("StringGrid6"));
+    StringGrid6->setTimeText([](double t) { return intervalTimeText(t, FormatSettings::russian()); });
     l8->addWidget(StringGrid6);
     PageControl2->addTab(sheet8, QStringLiteral("Интервалы"));
 
@@ -346,9 +358,12 @@ void FragmentPage::SpeedButton9Click() {
     const TStatisticSeries* s = form_.seriesById(d.ComboBox1->itemData(item).toULongLong());
     if (!s) return;
     TFragmentChart& c = chart();
+    // The pieces are good intervals; the mouse goes on marking what the mode button shows.
+    const uint8_t marking = c.typeOfCurFragments();
     c.setTypeOfCurFragments(1);
     // One change for all the pieces: one grid refresh, one repaint.
     c.addFragments(equalIntervals(s->XValues(), *n));
+    c.setTypeOfCurFragments(marking);
     c.requestReplot();
 }
 
@@ -442,13 +457,12 @@ void FragmentPage::CheckBox9Click() { chart().setMarkersVisible(CheckBox9->isChe
 void FragmentPage::refreshSG6() {
     const TFragmentChart& c = chart();
     std::vector<IntervalGrid::Row> rows(static_cast<size_t>(c.numOfFragments()));
-    const FormatSettings fs = FormatSettings::russian();
     for (size_t i = 0; i < rows.size(); ++i) {
         const TFragment& f = c.fragments()[i];
         IntervalGrid::Row& r = rows[i];
-        r.name = QString::fromStdString(f.name);
-        r.start = QString::fromStdString(intervalTimeText(static_cast<double>(f.startPoint), fs));
-        r.end = QString::fromStdString(intervalTimeText(static_cast<double>(f.endPoint), fs));
+        r.name = f.name;
+        r.start = static_cast<double>(f.startPoint);
+        r.end = static_cast<double>(f.endPoint);
         if (f.typeOfFragments() == 0) r.type = QStringLiteral("Плохой");
         else if (f.typeOfFragments() == 1) r.type = QStringLiteral("Хороший");
     }
@@ -495,8 +509,21 @@ void FragmentPage::N13Click() {
     if (r <= 0 || r > c.numOfFragments()) return;
     const TFragment& f = c.fragment(r - 1);
     const double start = static_cast<double>(f.startPoint), end = static_cast<double>(f.endPoint);
-    const double margin = 0.1 * std::fabs(end - start);
-    c.zoomTo({start - margin, end + margin}, c.leftEnds());
+    double margin = 0.1 * std::fabs(end - start);
+    // An interval of one instant (a split into single points) is shown with a few sampling
+    // steps either side: the step of the current series of the chart, or of the first
+    // series that has one.
+    if (margin == 0) {
+        std::vector<const TStatisticSeries*> candidates;
+        if (c.curSeries() >= 0 && c.curSeries() < c.seriesCount()) candidates.push_back(&c.series(c.curSeries()));
+        for (int i = 0; i < c.seriesCount(); ++i) candidates.push_back(&c.series(i));
+        for (const auto& s : form_.project().seriesList) candidates.push_back(s.get());
+        double step = 0;
+        for (const TStatisticSeries* s : candidates)
+            if ((step = samplingStep(*s)) > 0) break;
+        margin = kInstantSteps * (step > 0 ? step : kMinuteDays);
+    }
+    c.zoomTo({std::min(start, end) - margin, std::max(start, end) + margin}, c.leftEnds());
 }
 
 void FragmentPage::N12Click() {

@@ -37,9 +37,9 @@ public:
         if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return {};
         const auto& r = rows_[static_cast<size_t>(row)];
         switch (col) {
-        case 0: return r.name;
-        case 1: return r.start;
-        case 2: return r.end;
+        case 0: return QString::fromStdString(r.name);
+        case 1: return time(r.start);
+        case 2: return time(r.end);
         case 3: return r.type;
         default: return {};
         }
@@ -50,8 +50,8 @@ public:
         for (size_t i = 0; i < rows.size(); ++i) {
             Stored& s = next[i];
             s.name = std::move(rows[i].name);
-            s.start = std::move(rows[i].start);
-            s.end = std::move(rows[i].end);
+            s.start = rows[i].start;
+            s.end = rows[i].end;
             if (rows[i].type)
                 s.type = std::move(*rows[i].type);
             else if (i < rows_.size())
@@ -62,11 +62,23 @@ public:
         endResetModel();
     }
 
+    void setTimeText(std::function<std::string(double)> timeText) {
+        beginResetModel();
+        timeText_ = std::move(timeText);
+        endResetModel();
+    }
+
 private:
+    QString time(double t) const {
+        return timeText_ ? QString::fromStdString(timeText_(t)) : QString::number(t, 'g', 15);
+    }
     struct Stored {
-        QString name, start, end, type;
+        std::string name;
+        double start = 0, end = 0;
+        QString type;
     };
     std::vector<Stored> rows_;
+    std::function<std::string(double)> timeText_;
 };
 
 IntervalGrid::IntervalGrid(QWidget* parent) : QTableView(parent) {
@@ -82,6 +94,10 @@ IntervalGrid::IntervalGrid(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     setWordWrap(false);
+}
+
+void IntervalGrid::setTimeText(std::function<std::string(double)> timeText) {
+    model_->setTimeText(std::move(timeText));
 }
 
 int IntervalGrid::rowCount() const { return model_->rowCount() + 1; }

@@ -1,10 +1,12 @@
 #pragma once
 // The interval grid of the fragment page: a heading row (name, start, end, type) over one
-// read-only row per interval of the chart. It is a model/view table filled in one go, so
-// ten thousand intervals cost one refresh, not one per cell.
+// read-only row per interval of the chart. It is a model/view table filled in one go, and
+// times are written only for the rows shown, so a hundred thousand intervals cost one
+// refresh, not one per cell.
 #include <QString>
 #include <QTableView>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,12 +19,15 @@ public:
     static constexpr int kColumns = 4;
 
     struct Row {
-        QString name, start, end;
+        std::string name;
+        double start = 0, end = 0;  // days
         // The type text; nullopt keeps what the row's last cell showed before.
         std::optional<QString> type;
     };
 
     explicit IntervalGrid(QWidget* parent = nullptr);
+    // How a time is written in the start and end columns.
+    void setTimeText(std::function<std::string(double)> timeText);
 
     // Rows as a string grid counts them: the heading row 0, then one per interval.
     int rowCount() const;

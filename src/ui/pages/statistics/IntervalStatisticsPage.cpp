@@ -21,6 +21,7 @@
 #include "ui/pages/statistics/PairCorrelation.h"
 #include "ui/pages/statistics/StatisticsPage.h"
 #include "ui/widgets/EditingStringGrid.h"
+#include "ui/widgets/IntervalComboBox.h"
 
 namespace {
 
@@ -72,7 +73,9 @@ IntervalStatisticsPage::IntervalStatisticsPage(TForm1& form, CorrelationChoice& 
     Edit4 = choice.field(1, "Edit4");
     Edit10 = choice.field(2, "Edit10");
     Edit11 = lagField("Edit11");
-    ComboBox1 = list("ComboBox1");
+    ComboBox1 = new IntervalComboBox(QStringLiteral("ComboBox1"));
+    ComboBox1->setMinimumWidth(200);
+    dropTypedKeys(ComboBox1);
     Button7 = new QPushButton(QStringLiteral("Загрузить"));
     Button7->setObjectName(QStringLiteral("Button7"));
     Chart5 = new CorrelationChart(QStringLiteral("Chart5"), QStringLiteral("Автокорреляция первого ряда"));
@@ -135,12 +138,7 @@ void IntervalStatisticsPage::refillSeries() {
     ComboBox2->setCurrentIndex(chosen ? ComboBox2->findData(QVariant::fromValue<qulonglong>(chosen)) : -1);
 }
 
-void IntervalStatisticsPage::refillIntervals() {
-    const QString chosen = ComboBox1->currentIndex() >= 0 ? ComboBox1->currentText() : QString();
-    ComboBox1->clear();
-    for (const TFragment& f : form_.project().fragments) ComboBox1->addItem(QString::fromStdString(f.name));
-    ComboBox1->setCurrentIndex(chosen.isEmpty() ? -1 : ComboBox1->findText(chosen));
-}
+void IntervalStatisticsPage::refillIntervals() { ComboBox1->refill(form_.project().fragments); }
 
 void IntervalStatisticsPage::checkChoice() {
     if (!choice_.check(1, Edit4)) {
@@ -162,7 +160,7 @@ void IntervalStatisticsPage::clearPage() {
     Edit10->clear();
     Edit11->setText(QStringLiteral("0"));
     ComboBox2->clear();
-    ComboBox1->clear();
+    ComboBox1->refill({});
     for (CorrelationChart* c : {Chart5, Chart6, Chart7}) c->clearBars();
 }
 
@@ -227,9 +225,9 @@ void IntervalStatisticsPage::Button7Click() {
         reporter.message(kBadLagText);
         return;
     }
-    // The copy of the chart's intervals may change the list; the choice follows its name.
+    // The copy of the chart's intervals may change the list; the choice follows its interval.
     form_.loadFragments();
-    const int f = ComboBox1->currentIndex();
+    const int f = ComboBox1->chosenIn(form_.project().fragments);
     const TStatisticSeries* s1 = piece(k1, f);
     const TStatisticSeries* s2 = piece(k2, f);
     if (f < 0 || f >= form_.project().numOfFragments() || !s1 || !s2) {

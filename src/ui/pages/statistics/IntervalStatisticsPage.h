@@ -2,6 +2,7 @@
 // The page of statistics by intervals: the statistics of one series on each project
 // interval, and the auto- and cross-correlation of the two chosen series on one interval.
 #include "ui/mainwindow/MainPage.h"
+#include "ui/widgets/IntervalComboBox.h"
 
 class CorrelationChart;
 class CorrelationChoice;
@@ -22,7 +23,7 @@ public:
     // "Загрузить" of "Корреляция": the correlations of the chosen pair on one interval.
     void Button7Click();
     // The series list (ComboBox2) and the interval list (ComboBox1) from the project; a
-    // choice that still exists stays chosen.
+    // chosen series or interval that still exists stays chosen (by identity, not by name).
     void refillLists();
 
     // The check of the two chosen series.
@@ -35,7 +36,7 @@ public:
     QLineEdit* Edit4 = nullptr;
     QLineEdit* Edit10 = nullptr;
     QLineEdit* Edit11 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
+    IntervalComboBox* ComboBox1 = nullptr;
     QPushButton* Button7 = nullptr;
     CorrelationChart* Chart5 = nullptr;
     CorrelationChart* Chart6 = nullptr;

@@ -303,4 +303,115 @@ TEST_F(FragmentPageFixture, LoadedIntervalsAreDrawnInOneChange) {
     EXPECT_EQ(gridRow(3), (std::vector<std::string>{"Загружен 3", "17.03.2023", "17.03.2023 12:00:00", "Плохой"}));
 }
 
+// ---- What the chart shows: bands after a load, bad over good, unzoom, one-instant intervals ----
+
+const QColor kGood(0xC6, 0xFF, 0xD9), kBad(0xFF, 0xB3, 0xBE);
+
+// Colour of the chart's picture at time t (days), near the top of the bands.
+QColor colourAtTime(TFragmentChart* chart, double t) {
+    chart->replot();
+    const QImage img = chart->toPixmap().toImage();
+    return img.pixelColor(static_cast<int>(std::lround(chart->bottomPixelOf(t))), TSmartChart::kBandTop + 3);
+}
+
+void typeSplitCount(FragmentPage* page, const char* count) {
+    page->runForm11 = [count](TForm11& d) {
+        d.Edit1->selectAll();
+        QTest::keyClicks(d.Edit1, count);
+        return true;
+    };
+    page->SpeedButton9->click();
+}
+
+TEST_F(FragmentPageFixture, LoadedIntervalsShowBeforeAnySeriesIsDropped) {
+    // The folder holds a good interval 08:00 .. 12:30 and a bad one 09:00 .. 09:30.
+    prompter.openAnswers = {std::string(TARVOLYN_TEST_DATA) + "/projects/cp1251/Котельная.prj"};
+    form.findChild<QAction*>("N3")->trigger();
+    form.setActivePage(4);
+    ASSERT_EQ(chart->numOfFragments(), 2);
+    EXPECT_EQ(chart->seriesCount(), 0);
+    // The time axis spans them, with 2 % of their 270 minutes (5.4 min) either side.
+    const double h = 1.0 / 24;
+    chart->replot();
+    const TAxisRange ends = chart->bottomEnds();
+    EXPECT_NEAR((ends.lower - kDay0) / kMinute, 8 * 60 - 5.4, 1e-6);
+    EXPECT_NEAR((ends.upper - kDay0) / kMinute, 12.5 * 60 + 5.4, 1e-6);
+    EXPECT_EQ(colourAtTime(chart, kDay0 + 8.5 * h), kGood);
+    EXPECT_EQ(colourAtTime(chart, kDay0 + 9.25 * h), kBad);
+    EXPECT_EQ(colourAtTime(chart, kDay0 + 12 * h), kGood);
+}
+
+TEST_F(FragmentPageFixture, BadBandStaysVisibleUnderGoodOnesDrawnLater) {
+    addMinuteSeries("Ряд", 60, 100);
+    ASSERT_TRUE(drop(chart, {0}));
+    minutePerPixel();
+    page->SpeedButton7->click();
+    drag(21, 25);
+    // Split into pieces of 10 points: good intervals 0..9, 10..19, 20..29 ... over the bad one.
+    typeSplitCount(page, "10");
+    ASSERT_EQ(chart->numOfFragments(), 7);
+    EXPECT_EQ(bandColourAt(23), kBad);
+    EXPECT_EQ(bandColourAt(27), kGood);
+    EXPECT_EQ(bandColourAt(15), kGood);
+    // The bad mode's button is still down, and the mouse still marks bad intervals; they
+    // are drawn over the good ones.
+    EXPECT_TRUE(page->SpeedButton7->isChecked());
+    drag(33, 36);
+    EXPECT_EQ(chart->fragment(7).typeOfFragments(), 0);
+    EXPECT_EQ(bandColourAt(35), kBad);
+}
+
+TEST_F(FragmentPageFixture, UndoingAZoomKeepsTheFixedLeftAxis) {
+    addMinuteSeries("Давление", 50, 1e5);  // 100000 .. 100006, minutes 0 .. 49
+    ASSERT_TRUE(drop(chart, {0}));
+    // The series rescaled in the scale grid to 99990 .. 100030: its values now sit at 25 .. 40.
+    editingStringGrid& grid = *page->stringgridGraphScale;
+    for (const auto& [col, text] : {std::pair{1, "99990"}, std::pair{2, "100030"}}) {
+        grid.setCurrentCell(col, 1);
+        grid.cellsEdit()->selectAll();
+        QTest::keyClicks(grid.cellsEdit(), text);
+        QTest::keyClick(grid.cellsEdit(), Qt::Key_Return);
+    }
+    ASSERT_DOUBLE_EQ(chart->toDisplay(0, 100006), 40.0);
+    chart->replot();
+    const QRect r = chart->axisRect()->rect();
+    // Zoom into the middle, then drag from right to left to undo it.
+    dragMouse(chart, r.topLeft() + QPoint(r.width() / 4, r.height() / 4), r.center());
+    ASSERT_FALSE(chart->bottomAxisState().automatic);
+    ASSERT_NE(chart->leftEnds(), (TAxisRange{0, 100}));
+    dragMouse(chart, r.center(), r.topLeft() + QPoint(r.width() / 4, r.height() / 4));
+    EXPECT_EQ(chart->leftEnds(), (TAxisRange{0, 100}));
+    EXPECT_FALSE(chart->leftAxisState().automatic);
+    EXPECT_TRUE(chart->bottomAxisState().automatic);
+    const TAxisRange bottom = chart->bottomEnds();
+    EXPECT_NEAR((bottom.lower - kDay0) / kMinute, 0, 1e-6);
+    EXPECT_NEAR((bottom.upper - kDay0) / kMinute, 49, 1e-6);
+    chart->replot();
+    EXPECT_NEAR(chart->leftRange().lower, 0 - 20 * 100.0 / (r.height() - 40), 1e-9);
+}
+
+TEST_F(FragmentPageFixture, IntervalOfOneInstantIsShownWithAFewStepsEitherSide) {
+    // Points every 3 minutes; a split into intervals of one point makes 30 instants.
+    std::vector<double> v(30);
+    for (size_t j = 0; j < v.size(); ++j) v[j] = 1e5 + static_cast<double>(j % 4);
+    addSeries("Давление", v, kDay0, 3 * kMinute);
+    ASSERT_TRUE(drop(chart, {0}));
+    typeSplitCount(page, "1");
+    ASSERT_EQ(chart->numOfFragments(), 30);
+    EXPECT_EQ(gridRow(6), (std::vector<std::string>{"Интервал 6", "15.03.2023 00:15:00", "15.03.2023 00:15:00", "Хороший"}));
+    page->StringGrid6->setRow(6);
+    page->PopupMenuFragments->findChild<QAction*>("N13")->trigger();
+    // Two steps of 3 minutes either side of 00:15, and the axis shows just that.
+    const TAxisRange shown = chart->bottomEnds();
+    EXPECT_NEAR((shown.lower - kDay0) / kMinute, 9, 1e-6);
+    EXPECT_NEAR((shown.upper - kDay0) / kMinute, 21, 1e-6);
+    chart->replot();
+    EXPECT_NEAR((chart->bottomRange().lower - kDay0) / kMinute, 9, 1e-6);
+    EXPECT_NEAR((chart->bottomRange().upper - kDay0) / kMinute, 21, 1e-6);
+    // The instant is a black line at its time; the next zoom goes on from this window.
+    EXPECT_EQ(colourAtTime(chart, kDay0 + 15 * kMinute), QColor(Qt::black));
+    page->BitBtn5->click();
+    EXPECT_NEAR((chart->bottomEnds().upper - kDay0) / kMinute, 9 + 0.8 * 12, 1e-6);
+}
+
 }  // namespace
