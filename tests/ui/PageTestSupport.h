@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -22,6 +23,15 @@ inline QStringList topLevelTexts(const QTreeWidget* tree) {
     QStringList t;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) t << tree->topLevelItem(i)->text(0);
     return t;
+}
+
+// Shows a window and makes it the active one, so that clicks move the focus as they do for
+// a user. True once it is active.
+inline bool activate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    for (int i = 0; i < 100 && QApplication::activeWindow() != window; ++i) QTest::qWait(5);
+    return QApplication::activeWindow() == window;
 }
 
 struct PageFixture : ::testing::Test {
