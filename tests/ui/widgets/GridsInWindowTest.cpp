@@ -1,15 +1,19 @@
 // The grids of the main window and its windows as a user sees them: fixed captions that stay
 // at the top and the left when the cells are scrolled to the end, captions, labels and names
-// (long Russian ones, as plants name their signals) that fit their columns.
+// (long Russian ones, as plants name their signals) that fit their columns, and a workspace
+// panel wide enough for the names in its trees.
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <cmath>
 
 #include "ui/PageTestSupport.h"
 #include "ui/charts/FragmentChart.h"
 #include "ui/mainwindow/ModelTrees.h"
+#include "ui/mainwindow/PanelSplitter.h"
 #include "ui/mainwindow/TForm19.h"
 #include "ui/mainwindow/TForm20.h"
 #include "ui/pages/data/DataPage.h"
@@ -288,6 +292,38 @@ TEST_F(GridsInWindow, CaptionsLabelsAndNamesFitTheirColumns) {
     staticViewer->close();
     dynamicViewer->close();
     correlation->form5()->hide();
+}
+
+TEST_F(GridsInWindow, TheWorkspacePanelWidensForLongNamesUntilTheUserSizesIt) {
+    addSeries(kSteam, {540, 541, 542});
+    addSeries(kFeed, {420, 421, 419});
+    QWidget* panel = form.findChild<QWidget*>("GroupBox21");
+    QLabel* toggle = panel->findChild<QLabel*>("Image1");
+    ASSERT_TRUE(toggle);
+    ASSERT_FALSE(form.workspaceExpanded());
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    form.findChild<QTabWidget*>("PageControl6")->setCurrentIndex(0);
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    WorkspaceTree* tree = form.seriesTree();
+    ASSERT_TRUE(form.workspaceExpanded());
+    ASSERT_TRUE(tree->isVisible());
+    const int margin = tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1;
+    const int room = tree->viewport()->width() - tree->iconSize().width() - 4 * margin;
+    for (const char* name : {kSteam, kFeed})
+        EXPECT_LE(QFontMetrics(tree->font()).horizontalAdvance(QString::fromUtf8(name)), room) << name;
+    EXPECT_LE(panel->width(), form.width() / 2);
+
+    // The user drags the bar to make the panel 60 pixels narrower: a longer name added then
+    // leaves that width alone.
+    QWidget* bar = form.findChild<QWidget*>("Splitter5");
+    const int chosen = panel->width() - 60;
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 10));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(62, 10));
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    EXPECT_EQ(panel->width(), chosen);
+    addSeries(std::string(kSteam) + " (резервный датчик второй нитки)", {1, 2});
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    EXPECT_EQ(panel->width(), chosen);
 }
 
 }  // namespace
