@@ -13,6 +13,7 @@
 #include "ui/pages/statistics/CorrelationPage.h"
 #include "ui/pages/statistics/StatisticsPage.h"
 #include "ui/pages/statistics/TForm5.h"
+#include "ui/widgets/FrozenTableView.h"
 
 namespace {
 

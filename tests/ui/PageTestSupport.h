@@ -33,6 +33,15 @@ inline QStringList topLevelTexts(const QTreeWidget* tree) {
     return t;
 }
 
+// Shows a window and makes it the active one, so that clicks move the focus as they do for
+// a user. True once it is active.
+inline bool activate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    for (int i = 0; i < 100 && QApplication::activeWindow() != window; ++i) QTest::qWait(5);
+    return QApplication::activeWindow() == window;
+}
+
 struct PageFixture : ::testing::Test {
     ScriptedPrompter prompter;
     TForm1 form{TForm1Services{&prompter}};

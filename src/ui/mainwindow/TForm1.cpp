@@ -20,6 +20,7 @@
 #include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <new>
 #include <qcustomplot.h>
 
@@ -139,9 +140,21 @@ TForm1::TForm1(Services services, QWidget* parent) : QMainWindow(parent) {
     Splitter5 = new PanelSplitter(GroupBox21, central);
     Splitter5->setObjectName(QStringLiteral("Splitter5"));
     Splitter5->onResized = [this](int width) {
+        panelWidthChosen_ = true;
         pageControl6Width_ = width - 10;
         GroupBox21->setFixedWidth(width);
     };
+    // Until the user sizes it, the expanded panel widens (up to half the window) so that
+    // the names in its trees are read in full.
+    for (WorkspaceTree* tree : {TreeView1, TreeView3, TreeView4})
+        connect(tree, &WorkspaceTree::needsWidth, this, [this](int more) {
+            if (panelWidthChosen_ || !workspaceExpanded()) return;
+            const int limit = std::max(PanelSplitter::kMinimumPanelWidth, width() / 2);
+            const int wanted = std::min(GroupBox21->width() + more, limit);
+            if (wanted <= GroupBox21->width()) return;
+            pageControl6Width_ = wanted - 10;
+            GroupBox21->setFixedWidth(wanted);
+        });
     row->addWidget(TreeView2);
     row->addWidget(PageControl1, 1);
     row->addWidget(Splitter5);

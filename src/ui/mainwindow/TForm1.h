@@ -264,6 +264,8 @@ private:
     QLabel* Label15 = nullptr;
     QTabWidget* PageControl6 = nullptr;
     int pageControl6Width_ = 190;
+    // The user has sized the workspace panel: it no longer widens for long names.
+    bool panelWidthChosen_ = false;
     WorkspaceTree* TreeView1 = nullptr;
     WorkspaceTree* TreeView3 = nullptr;
     WorkspaceTree* TreeView4 = nullptr;

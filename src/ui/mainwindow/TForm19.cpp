@@ -30,5 +30,6 @@ TForm19::TForm19(QWidget* mainWindow, bool insideMainWindow, const TStaticModel&
     StringGrid1->setCell(1, 0, formatNumber(model.R2));
     StringGrid1->setCell(0, 1, "R2(нормированный)");
     StringGrid1->setCell(1, 1, formatNumber(model.R2norm));
+    StringGrid1->widenColToText(0);
     showCentred();
 }

@@ -68,5 +68,6 @@ TForm20::TForm20(QWidget* mainWindow, bool insideMainWindow, const TDynamicModel
         StringGrid1->setCell(0, r, rows[r].first);
         StringGrid1->setCell(1, r, rows[r].second);
     }
+    StringGrid1->widenColToText(0);
     showCentred();
 }

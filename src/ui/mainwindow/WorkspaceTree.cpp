@@ -46,6 +46,23 @@ void WorkspaceTree::rebuild(const std::vector<Entry>& entries) {
     }
     order_.clear();
     emit itemSelectionChanged();
+    checkWidth();
+}
+
+void WorkspaceTree::checkWidth() {
+    if (!isVisible()) return;
+    const int more = sizeHintForColumn(0) - viewport()->width();
+    if (more > 0) emit needsWidth(more);
+}
+
+void WorkspaceTree::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    checkWidth();
+}
+
+void WorkspaceTree::showEvent(QShowEvent* event) {
+    QTreeWidget::showEvent(event);
+    checkWidth();
 }
 
 QTreeWidgetItem* WorkspaceTree::itemById(uint64_t id) const {

@@ -37,13 +37,20 @@ public:
     // node there nothing changes. Returns the node or null.
     QTreeWidgetItem* selectAt(const QPoint& pos);
 
+signals:
+    // The widest node needs `more` pixels beyond what the tree shows (told while it is shown).
+    void needsWidth(int more);
+
 protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
     Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
 
 private:
     void trackSelection();
+    void checkWidth();
     bool dragSeries_;
     std::vector<uint64_t> order_;
 };

@@ -83,7 +83,7 @@ private:
     std::vector<std::vector<QString>> cells_;
 };
 
-editingStringGrid::editingStringGrid(QWidget* parent) : QTableView(parent) {
+editingStringGrid::editingStringGrid(QWidget* parent) : FrozenTableView(parent) {
     model_ = new EditingGridModel(this);
     model_->resize(5, 5);
     setModel(model_);
@@ -115,6 +115,11 @@ editingStringGrid::editingStringGrid(QWidget* parent) : QTableView(parent) {
     auto follow = [this] { placeEditor(); };
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, follow);
     connect(verticalHeader(), &QHeaderView::sectionResized, this, follow);
+    // A text dropped as the focus moved to a control is kept only while the focus stays there.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+        if (old && old == dropped_.to) dropped_ = Dropped();
+    });
+    setFrozen(model_->fixedRows_, model_->fixedCols_);
 }
 
 editingStringGrid::~editingStringGrid() = default;
@@ -125,16 +130,55 @@ void editingStringGrid::setColCount(int n) { model_->resize(n, model_->rows_); }
 void editingStringGrid::setRowCount(int n) { model_->resize(model_->cols_, n); }
 int editingStringGrid::fixedCols() const { return model_->fixedCols_; }
 int editingStringGrid::fixedRows() const { return model_->fixedRows_; }
-void editingStringGrid::setFixedCols(int n) { model_->setFixed(n, model_->fixedRows_); }
-void editingStringGrid::setFixedRows(int n) { model_->setFixed(model_->fixedCols_, n); }
+void editingStringGrid::setFixedCols(int n) {
+    model_->setFixed(n, model_->fixedRows_);
+    setFrozen(model_->fixedRows_, model_->fixedCols_);
+    fitFixedTexts();
+}
+void editingStringGrid::setFixedRows(int n) {
+    model_->setFixed(model_->fixedCols_, n);
+    setFrozen(model_->fixedRows_, model_->fixedCols_);
+    fitFixedTexts();
+}
 
 std::string editingStringGrid::cell(int col, int row) const { return model_->cell(col, row).toStdString(); }
 void editingStringGrid::setCell(int col, int row, const std::string& text) {
-    model_->setCell(col, row, QString::fromStdString(text));
+    const QString t = QString::fromStdString(text);
+    model_->setCell(col, row, t);
+    // A caption wider than its column widens it.
+    if (model_->isFixed(col, row) && col < model_->cols_ && row < model_->rows_ && !t.isEmpty()) {
+        const int need = cellWidthForText(t);
+        if (need > columnWidth(col)) setColumnWidth(col, need);
+    }
 }
-void editingStringGrid::setDefaultColWidth(int w) { horizontalHeader()->setDefaultSectionSize(w); }
-void editingStringGrid::setColWidth(int col, int w) { setColumnWidth(col, w); }
+void editingStringGrid::setDefaultColWidth(int w) {
+    horizontalHeader()->setDefaultSectionSize(w);
+    fitFixedTexts();
+}
+void editingStringGrid::setColWidth(int col, int w) { setColumnWidth(col, std::max(w, fixedTextWidth(col))); }
 int editingStringGrid::colWidth(int col) const { return columnWidth(col); }
+
+void editingStringGrid::widenColToText(int col) {
+    if (col < 0 || col >= model_->cols_) return;
+    int need = 0;
+    for (int r = 0; r < model_->rows_; ++r)
+        if (const QString t = model_->cell(col, r); !t.isEmpty()) need = std::max(need, cellWidthForText(t));
+    if (need > columnWidth(col)) setColumnWidth(col, need);
+}
+
+int editingStringGrid::fixedTextWidth(int col) const {
+    if (col < 0 || col >= model_->cols_) return 0;
+    int need = 0;
+    for (int r = 0; r < model_->rows_; ++r)
+        if (model_->isFixed(col, r))
+            if (const QString t = model_->cell(col, r); !t.isEmpty()) need = std::max(need, cellWidthForText(t));
+    return need;
+}
+
+void editingStringGrid::fitFixedTexts() {
+    for (int c = 0; c < model_->cols_; ++c)
+        if (const int need = fixedTextWidth(c); need > columnWidth(c)) setColumnWidth(c, need);
+}
 
 int editingStringGrid::col() const { return currentIndex().isValid() ? currentIndex().column() : -1; }
 int editingStringGrid::row() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
@@ -191,6 +235,16 @@ void editingStringGrid::setSmartEditOn(bool on) {
 
 bool editingStringGrid::isEditing() const { return editCol_ >= 0; }
 
+bool editingStringGrid::commitEdit(const QWidget* confirmer) {
+    if (inHandler_) return editCol_ < 0;
+    if (editCol_ >= 0) return commitEditor(editCol_, editRow_, cellsEdit_->text());
+    const Dropped d = dropped_;
+    dropped_ = Dropped();
+    if (!confirmer || d.to != confirmer || QApplication::focusWidget() != confirmer) return true;
+    if (d.col < 0 || d.row < 0 || d.col >= model_->cols_ || d.row >= model_->rows_) return true;
+    return commitEditor(d.col, d.row, d.text);
+}
+
 // ---- events ------------------------------------------------------------------------------
 
 bool editingStringGrid::doWriteValue(int acol, int arow, const std::string& value) {
@@ -219,14 +273,7 @@ void editingStringGrid::selectCell(int acol, int arow) {
 }
 
 void editingStringGrid::openEditor(int acol, int arow) {
-    editCol_ = acol;
-    editRow_ = arow;
-    placeEditor();
-    cellsEdit_->setText(model_->cell(acol, arow));
-    cellsEdit_->show();
-    cellsEdit_->raise();
-    cellsEdit_->setFocus(Qt::OtherFocusReason);
-    cellsEdit_->selectAll();
+    showEditor(acol, arow, model_->cell(acol, arow));
     inHandler_ = true;
     try {
         doAfterSelectCells(this, acol, arow);
@@ -236,6 +283,18 @@ void editingStringGrid::openEditor(int acol, int arow) {
         reportError("Ошибка!");
     }
     inHandler_ = false;
+}
+
+void editingStringGrid::showEditor(int acol, int arow, const QString& text) {
+    dropped_ = Dropped();
+    editCol_ = acol;
+    editRow_ = arow;
+    placeEditor();
+    cellsEdit_->setText(text);
+    cellsEdit_->show();
+    cellsEdit_->raise();
+    cellsEdit_->setFocus(Qt::OtherFocusReason);
+    cellsEdit_->selectAll();
 }
 
 void editingStringGrid::placeEditor() {
@@ -252,32 +311,35 @@ void editingStringGrid::hideEditor(bool refocusGrid) {
     if (refocusGrid || hadFocus) setFocus(Qt::OtherFocusReason);
 }
 
-void editingStringGrid::commitEditor() {
-    const int acol = editCol_, arow = editRow_;
-    if (acol < 0) return;
-    const std::string value = cellsEdit_->text().toStdString();
+bool editingStringGrid::commitEditor(int acol, int arow, const QString& text) {
+    const bool wasOpen = editCol_ == acol && editRow_ == arow;
+    const std::string value = text.toStdString();
     bool write = false;
+    std::string failure;
     inHandler_ = true;
     try {
         write = doWriteValue(acol, arow, value);
     } catch (const std::exception& e) {
-        reportError(e.what());
+        failure = e.what();
+    } catch (...) {
+        failure = "Ошибка!";
+    }
+    if (!failure.empty()) {
+        reportError(failure);
         inHandler_ = false;
-        // The cell stays unchanged and the editor stays open over it.
+        // The cell stays unchanged and the editor stays (or is again) open over it.
         if (editCol_ == acol && editRow_ == arow) {
             cellsEdit_->setFocus(Qt::OtherFocusReason);
             cellsEdit_->selectAll();
+        } else if (editCol_ < 0 && acol < model_->cols_ && arow < model_->rows_) {
+            showEditor(acol, arow, text);
         }
-        return;
-    } catch (...) {
-        reportError("Ошибка!");
-        inHandler_ = false;
-        if (editCol_ == acol && editRow_ == arow) cellsEdit_->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
     inHandler_ = false;
-    if (write) model_->setCell(acol, arow, QString::fromStdString(value));
-    hideEditor(true);
+    if (write) model_->setCell(acol, arow, text);
+    hideEditor(wasOpen);
+    return true;
 }
 
 void editingStringGrid::reportError(const std::string& text) {
@@ -290,7 +352,7 @@ bool editingStringGrid::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::KeyPress) {
             auto* ke = static_cast<QKeyEvent*>(event);
             if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
-                if (!inHandler_) commitEditor();
+                if (!inHandler_ && editCol_ >= 0) commitEditor(editCol_, editRow_, cellsEdit_->text());
                 return true;
             }
             if (ke->key() == Qt::Key_Escape) {
@@ -303,21 +365,27 @@ bool editingStringGrid::eventFilter(QObject* watched, QEvent* event) {
             // active, is not leaving the editor; focus moving to another control is.
             const bool away = fe->reason() != Qt::ActiveWindowFocusReason && fe->reason() != Qt::PopupFocusReason;
             if (!inHandler_ && away && editCol_ >= 0) {
+                // The typed text is dropped; a control that confirms the grid may still take
+                // it when the focus moved to it (commitEdit).
+                dropped_ = {editCol_, editRow_, cellsEdit_->text(), QApplication::focusWidget()};
                 editCol_ = -1;
                 editRow_ = -1;
                 cellsEdit_->hide();
             }
         }
     }
-    return QTableView::eventFilter(watched, event);
+    return FrozenTableView::eventFilter(watched, event);
 }
 
 int editingStringGrid::columnBorderAt(const QPoint& pos) const {
     // Column borders inside the fixed rows can be dragged to size the columns.
-    const int r = rowAt(pos.y());
+    const int r = shownRowAt(pos.y());
     if (r < 0 || r >= model_->fixedRows_) return -1;
+    const int band = frozenWidth();
     for (int c = 0; c < model_->cols_; ++c) {
-        const int right = columnViewportPosition(c) + columnWidth(c);
+        const int right = shownColumnX(c) + columnWidth(c);
+        // A border scrolled under the fixed columns is out of reach.
+        if (c >= model_->fixedCols_ && right < band) continue;
         if (std::abs(pos.x() - right) <= 3) return c;
     }
     return -1;
@@ -335,7 +403,7 @@ void editingStringGrid::mousePressEvent(QMouseEvent* event) {
     }
     const QModelIndex i = indexAt(event->position().toPoint());
     const bool sameCell = i.isValid() && i == currentIndex();
-    QTableView::mousePressEvent(event);
+    FrozenTableView::mousePressEvent(event);
     // A click on the current cell chooses it again (the editor opens when it is idle).
     if (sameCell && event->button() == Qt::LeftButton && editCol_ < 0) selectCell(i.column(), i.row());
 }
@@ -350,7 +418,7 @@ void editingStringGrid::mouseMoveEvent(QMouseEvent* event) {
         viewport()->setCursor(Qt::SplitHCursor);
     else
         viewport()->unsetCursor();
-    QTableView::mouseMoveEvent(event);
+    FrozenTableView::mouseMoveEvent(event);
 }
 
 void editingStringGrid::mouseReleaseEvent(QMouseEvent* event) {
@@ -358,7 +426,7 @@ void editingStringGrid::mouseReleaseEvent(QMouseEvent* event) {
         resizingCol_ = -1;
         return;
     }
-    QTableView::mouseReleaseEvent(event);
+    FrozenTableView::mouseReleaseEvent(event);
 }
 
 void editingStringGrid::keyPressEvent(QKeyEvent* event) {
@@ -367,13 +435,13 @@ void editingStringGrid::keyPressEvent(QKeyEvent* event) {
         selectCell(currentIndex().column(), currentIndex().row());
         return;
     }
-    QTableView::keyPressEvent(event);
+    FrozenTableView::keyPressEvent(event);
 }
 
 void editingStringGrid::focusInEvent(QFocusEvent* event) {
     // Gaining the focus may give the view its first current cell; that is not a choice of
     // the user's and opens no editor.
     focusing_ = true;
-    QTableView::focusInEvent(event);
+    FrozenTableView::focusInEvent(event);
     focusing_ = false;
 }

@@ -3,18 +3,21 @@
 // cell. Only cells the owner declared editable (whole columns, whole rows or single cells)
 // open it; the owner may refuse a typed value through OnWriteValue before it is written.
 // Coordinates are (column, row) throughout; the first fixedRows rows and fixedCols columns
-// are the fixed (caption) cells, which cannot be chosen.
+// are the fixed (caption) cells, which cannot be chosen, stay in view while the others
+// scroll, and are never narrower than their texts.
 #include <QPoint>
-#include <QTableView>
+#include <QPointer>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "ui/widgets/FrozenTableView.h"
 
 class QLineEdit;
 class Reporter;
 class EditingGridModel;
 
-class editingStringGrid : public QTableView {
+class editingStringGrid : public FrozenTableView {
     Q_OBJECT
 public:
     using integerArray = std::vector<int>;
@@ -40,9 +43,12 @@ public:
     void setFixedRows(int n);
     std::string cell(int col, int row) const;
     void setCell(int col, int row, const std::string& text);
+    // Column widths; a column is never made narrower than its fixed texts.
     void setDefaultColWidth(int w);
     void setColWidth(int col, int w);
     int colWidth(int col) const;
+    // Widens a column so that every text in it fits (never narrows it).
+    void widenColToText(int col);
 
     // The current cell, -1 when there is none; choosing a cell opens the editor as a click does.
     int col() const;
@@ -77,6 +83,13 @@ public:
 
     QLineEdit* cellsEdit() const { return cellsEdit_; }
     bool isEditing() const;
+    // Writes the typed value as Enter does, for a control that confirms what the grid holds
+    // before it reads it: the open editor's text, or the text whose editor closed because
+    // the focus moved to `confirmer` (a click on it) and has stayed there since. True when
+    // nothing is left open: there was no such text, or it was written or refused by the
+    // owner. False when the owner's check failed: the error is shown and the editor is open
+    // again over its cell with the typed text.
+    bool commitEdit(const QWidget* confirmer = nullptr);
     // The cell the editor is open on, (-1, -1) when idle.
     QPoint editingCell() const { return QPoint(editCol_, editRow_); }
 
@@ -96,9 +109,15 @@ private:
     void selectCell(int acol, int arow);
     bool isEditableCell(int acol, int arow) const;
     void openEditor(int acol, int arow);
+    void showEditor(int acol, int arow, const QString& text);
     void placeEditor();
     void hideEditor(bool refocusGrid);
-    void commitEditor();
+    // Asks the owner and writes; false when its check failed (the editor is then open over
+    // the cell with `text`).
+    bool commitEditor(int acol, int arow, const QString& text);
+    // The width the fixed cells of a column need.
+    int fixedTextWidth(int col) const;
+    void fitFixedTexts();
     void reportError(const std::string& text);
     int columnBorderAt(const QPoint& pos) const;
 
@@ -113,6 +132,12 @@ private:
     Reporter* reporter_ = nullptr;
     int editCol_ = -1;
     int editRow_ = -1;
+    // The text whose editor closed as the focus moved to another control, and that control.
+    struct Dropped {
+        int col = -1, row = -1;
+        QString text;
+        QPointer<QWidget> to;
+    } dropped_;
     bool inHandler_ = false;
     bool focusing_ = false;
     int resizingCol_ = -1;

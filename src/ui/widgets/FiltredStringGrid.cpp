@@ -155,7 +155,7 @@ private:
 
 TFiltredStringGrid::TFiltredStringGrid(QWidget* owner) : QObject(owner), base_(2, 2) {
     filterImage_ = defaultFilterPicture();
-    show_ = new QTableView(owner);
+    show_ = new FrozenTableView(owner);
     show_->setObjectName(QStringLiteral("SGShow"));
     model_ = new FiltredGridModel(base_, this);
     auto* header = new FilterHeader(*this, show_);
@@ -171,6 +171,8 @@ TFiltredStringGrid::TFiltredStringGrid(QWidget* owner) : QObject(owner), base_(2
     show_->setSelectionMode(QAbstractItemView::SingleSelection);
     show_->setSelectionBehavior(QAbstractItemView::SelectItems);
     show_->setItemDelegateForColumn(0, new CheckBoxDelegate(*this, show_));
+    // The check boxes stay in view while the values scroll sideways.
+    show_->setFrozen(0, 1);
 
     form14_ = new TForm14(owner);
     connect(form14_, &TForm14::saveRequested, this, [this] { loadFilter(form14_->filters()); });
@@ -209,14 +211,14 @@ void TFiltredStringGrid::setFilterOnOff(bool on) {
 
 void TFiltredStringGrid::setCheckboxOn(bool on) {
     checkboxOn_ = on;
-    if (show_) show_->viewport()->update();
+    if (show_) show_->repaintCells();
 }
 
 void TFiltredStringGrid::setFilterImage(const QPixmap& pm) {
     filterImage_ = pm;
     if (!show_) return;
     show_->horizontalHeader()->viewport()->update();
-    show_->viewport()->update();
+    show_->repaintCells();
 }
 
 void TFiltredStringGrid::resizeColumnLists() {
@@ -280,6 +282,22 @@ void TFiltredStringGrid::sorting(int col, bool asc) {
     model_->relayout(std::move(rows));
 }
 
+void TFiltredStringGrid::fitColumns(int fromCol, int width) {
+    if (!show_) return;
+    // The first rows show what a column holds; measuring every row of a long table would
+    // cost more than it tells.
+    constexpr int kMeasuredRows = 1000;
+    QHeaderView* h = show_->horizontalHeader();
+    const int rows = std::min(base_.rowCount(), kMeasuredRows + 1);
+    for (int c = std::max(0, fromCol); c < h->count(); ++c) {
+        int w = std::max(width, h->sectionSizeHint(c) + filterImage_.width());
+        for (int r = 1; r < rows; ++r)
+            if (const std::string& t = base_.cell(c, r); !t.empty())
+                w = std::max(w, show_->cellWidthForText(QString::fromStdString(t)));
+        h->resizeSection(c, w);
+    }
+}
+
 void TFiltredStringGrid::fixedCellClick(int col, int row) {
     if (row == 0) {
         if (std::find(filtersCol_.begin(), filtersCol_.end(), col) == filtersCol_.end()) return;
@@ -298,7 +316,7 @@ void TFiltredStringGrid::fixedCellClick(int col, int row) {
         } catch (const std::exception& e) {
             reporter().error(e.what());
         }
-        if (show_) show_->viewport()->update();
+        if (show_) show_->repaintCells();
     }
 }
 

@@ -8,13 +8,13 @@
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
-#include <QTableView>
 #include <any>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "exchange/GridFilter.h"
+#include "ui/widgets/FrozenTableView.h"
 #include "ui/widgets/TForm14.h"
 
 class FiltredGridModel;
@@ -35,8 +35,9 @@ public:
     // The data; change it, then call syncronize or filtering.
     GridTable& SGBase() { return base_; }
     const GridTable& SGBase() const { return base_; }
-    // The shown grid (a table view whose header row is row 0) and the filter pop-up.
-    QTableView* SGShow() const { return show_; }
+    // The shown grid (a table view whose header row is row 0 and whose column 0 stays in
+    // view) and the filter pop-up.
+    FrozenTableView* SGShow() const { return show_; }
     TForm14* Form14() const { return form14_; }
 
     // What the shown grid holds: its row count with the header row, cell texts and row objects.
@@ -81,6 +82,9 @@ public:
     void clearAllFilters();
     // Remembers the sort column and direction; sorts the shown rows when sorting is on.
     void sorting(int col, bool asc);
+    // Columns from `fromCol` on take `width`, or more where their header (with room for the
+    // filter mark) or the texts of their first rows need it.
+    void fitColumns(int fromCol, int width);
     // A click on a fixed cell: a filterable header opens the pop-up; column 0 of a shown
     // data row clicks its check box.
     void fixedCellClick(int col, int row);
@@ -106,7 +110,7 @@ private:
     int fitredCol_ = 0;
     std::vector<filterArray> filters_;
     GridTable base_;
-    QPointer<QTableView> show_;
+    QPointer<FrozenTableView> show_;
     FiltredGridModel* model_ = nullptr;
     QPointer<TForm14> form14_;
     QPixmap filterImage_;

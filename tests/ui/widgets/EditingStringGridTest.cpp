@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -250,4 +252,100 @@ TEST_F(GridFixture, GainingTheFocusOpensNoEditor) {
     QApplication::processEvents();
     EXPECT_FALSE(grid->isEditing());
     EXPECT_TRUE(selects.empty());
+}
+
+namespace {
+
+// Shows the fixture's window and makes it the active one, so that clicks move the focus.
+void activate(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    for (int i = 0; i < 100 && QApplication::activeWindow() != &window; ++i) QTest::qWait(5);
+    ASSERT_EQ(QApplication::activeWindow(), &window);
+}
+
+}  // namespace
+
+TEST_F(GridFixture, AfterScrollingTheFixedCellsStayAndClicksFindTheirCells) {
+    grid->setRowCount(40);
+    grid->setColCount(12);
+    for (int c = 0; c < 12; ++c)
+        for (int r = 0; r < 40; ++r) grid->setCell(c, r, std::to_string(c) + ":" + std::to_string(r));
+    grid->setSmartEditOn(true);
+    grid->addEditCol(11);
+    activate(window);
+    grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    grid->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    // Row 0 and column 0 are scrolled far away in the grid itself...
+    ASSERT_LT(grid->rowViewportPosition(0), -200);
+    ASSERT_LT(grid->columnViewportPosition(0), -200);
+    // ...and the fixed cells are shown at the top and the left: one row high, one column wide.
+    const int rowH = grid->rowHeight(0), colW = grid->columnWidth(0);
+    const QRect vp = grid->viewport()->geometry();
+    ASSERT_TRUE(grid->frozenRowsPane() && grid->frozenColsPane() && grid->frozenCornerPane());
+    EXPECT_EQ(grid->frozenRowsPane()->geometry(), QRect(vp.x(), vp.y(), vp.width(), rowH));
+    EXPECT_EQ(grid->frozenColsPane()->geometry(), QRect(vp.x(), vp.y(), colW, vp.height()));
+    EXPECT_EQ(grid->frozenCornerPane()->geometry(), QRect(vp.x(), vp.y(), colW, rowH));
+    for (QTableView* pane : {grid->frozenRowsPane(), grid->frozenColsPane(), grid->frozenCornerPane()})
+        EXPECT_TRUE(pane->isVisible());
+
+    // A click on the caption of the last column chooses nothing; one on the last row of that
+    // editable column opens the editor there.
+    const int lastX = grid->columnViewportPosition(11) + 5;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(lastX, rowH / 2));
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_EQ(grid->indexAt(QPoint(lastX, rowH / 2)), grid->model()->index(0, 11));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(lastX, grid->rowViewportPosition(39) + 5));
+    ASSERT_TRUE(grid->isEditing());
+    EXPECT_EQ(grid->editingCell(), QPoint(11, 39));
+    EXPECT_EQ(grid->cellsEdit()->text(), "11:39");
+    // A cell brought into view by the keyboard is not left under the fixed row.
+    press(Qt::Key_Escape);
+    grid->scrollTo(grid->model()->index(1, 11));
+    EXPECT_GE(grid->rowViewportPosition(1), rowH);
+}
+
+TEST_F(GridFixture, TypedTextReachesOnlyTheControlThatTookTheFocus) {
+    grid->setSmartEditOn(true);
+    grid->addEditCol(1);
+    auto* confirm = new QPushButton("Применить", &window);
+    auto* other = new QPushButton("Другое", &window);
+    confirm->move(0, 210);
+    other->move(100, 210);
+    window.resize(320, 260);
+    activate(window);
+
+    // The focus moved to another control: the text is dropped, also for the confirming one.
+    grid->setCurrentCell(1, 1);
+    type("5");
+    other->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(grid->isEditing());
+    EXPECT_TRUE(grid->commitEdit(confirm));
+    EXPECT_EQ(grid->cell(1, 1), "1:1");
+    // Clicked away to the confirming control: it takes the text, as Enter would.
+    grid->setCurrentCell(1, 2);
+    type("6");
+    QTest::mouseClick(confirm, Qt::LeftButton);
+    EXPECT_TRUE(grid->commitEdit(confirm));
+    EXPECT_EQ(grid->cell(1, 2), "6");
+    EXPECT_EQ(writes.size(), 1u);
+    // Once the focus has moved on, an old text is not taken any more.
+    grid->setCurrentCell(1, 3);
+    type("7");
+    confirm->setFocus(Qt::MouseFocusReason);
+    other->setFocus(Qt::MouseFocusReason);
+    confirm->setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(grid->commitEdit(confirm));
+    EXPECT_EQ(grid->cell(1, 3), "1:3");
+    // A value the check refuses is told and opens the editor again with what was typed.
+    mode = Mode::NumberCheck;
+    grid->setCurrentCell(1, 1);
+    type("пять");
+    QTest::mouseClick(confirm, Qt::LeftButton);
+    EXPECT_FALSE(grid->commitEdit(confirm));
+    EXPECT_EQ(reporter.texts(), std::vector<std::string>{"Неверное число: пять"});
+    ASSERT_TRUE(grid->isEditing());
+    EXPECT_EQ(grid->editingCell(), QPoint(1, 1));
+    EXPECT_EQ(grid->cellsEdit()->text(), "пять");
+    EXPECT_EQ(grid->cell(1, 1), "1:1");
 }

@@ -322,6 +322,8 @@ void DataPage::N9Click() { dataGrid->setNameRow(dataGrid->currentRow()); }
 void DataPage::N10Click() { dataGrid->setDataRow(dataGrid->currentRow()); }
 
 void DataPage::Button4Click() {
+    // A choice typed into the file information without Enter is taken first, as Enter would.
+    if (!stringgridFileInfo->commitEdit(Button4)) return;
     checkTimeColumn();  // its warnings stop nothing
     quickLoadSeries();
 }

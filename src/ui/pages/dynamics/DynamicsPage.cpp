@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdlib>
 
 #include "exchange/HtmlReport.h"
@@ -194,6 +195,7 @@ void DynamicsPage::buildControls() {
     StringGrid9->setCell(0, 0, "Параметр");
     StringGrid9->setCell(1, 0, "Значение");
     for (int row = 1; row <= 5; ++row) StringGrid9->setCell(0, row, kQualityCaptions[row - 1]);
+    StringGrid9->widenColToText(0);
     Chart11 = new ResultChart(results);
     Chart11->setObjectName(QStringLiteral("Chart11"));
     Chart11->markersBox()->setObjectName(QStringLiteral("CheckBox8"));
@@ -203,7 +205,9 @@ void DynamicsPage::buildControls() {
     results->addWidget(StringGrid9);
     results->addWidget(Chart11);
     results->setStretchFactor(1, 1);
-    results->setSizes({350, 800});
+    // The grid shown whole beside the chart.
+    results->setSizes({std::max(350, StringGrid9->colWidth(0) + StringGrid9->colWidth(1) + 2 * StringGrid9->frameWidth() + 4),
+                       800});
     column->addWidget(results, 1);
     form_.attachCopyPicture(Chart11);
     form_.attachCopyPicture(StringGrid9);

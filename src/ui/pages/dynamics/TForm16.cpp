@@ -64,7 +64,11 @@ void TForm16::FormCreate(Reporter* reporter) {
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     column->addWidget(Panel1);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    // A value typed without Enter counts: it is written before the model reads the grid,
+    // and a value the check refuses keeps the editor open.
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        if (grid->commitEdit(Button1)) accept();
+    });
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 

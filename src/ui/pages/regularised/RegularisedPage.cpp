@@ -205,7 +205,9 @@ void RegularisedPage::buildStatisticsTab(QWidget* tab) {
     StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
     setupStaticQualityGrid(*StringGrid2);
     StringGrid2->setColWidth(1, 120);
-    StringGrid2->setMinimumWidth(340);
+    // Both columns in view.
+    StringGrid2->setMinimumWidth(
+        std::max(340, StringGrid2->colWidth(0) + StringGrid2->colWidth(1) + 2 * StringGrid2->frameWidth() + 4));
     Chart10 = new ResultChart(split);
     Chart10->setObjectName(QStringLiteral("Chart10"));
     Chart10->markersBox()->setObjectName(QStringLiteral("CheckBox7"));
@@ -421,8 +423,9 @@ void RegularisedPage::showTable(GridTable table, integerArray filterable) {
     grid.clearAllFilters();
     grid.syncronize();
     if (QTableView* shown = grid.SGShow()) {
-        QHeaderView* header = shown->horizontalHeader();
-        for (int c = 0; c < header->count(); ++c) header->resizeSection(c, c == 0 ? kCheckColumnWidth : kColumnWidth);
+        shown->horizontalHeader()->resizeSection(0, kCheckColumnWidth);
+        // The names, "R", "Rнорм" and the inputs' headers in full.
+        grid.fitColumns(1, kColumnWidth);
     }
 }
 

@@ -29,6 +29,7 @@ const char* const kRowLabels[11] = {"Интервал",          "Нижняя �
                                     "Количество точек",  "Максимальное значение",    "Минимальное значение",
                                     "Мат.ожидание",      "Дисперсия",                "СКО",
                                     "Вариация",          "Медиана"};
+constexpr int kIntervalColumnWidth = 150;
 const char* const kChooseSeriesText = "Выберите параметр!";
 const char* const kNoIntervalsText = "В проекте нет интервалов! Отметьте их на странице фрагментов.";
 
@@ -56,9 +57,10 @@ IntervalStatisticsPage::IntervalStatisticsPage(TForm1& form, CorrelationChoice& 
     StringGrid7->setColCount(1);
     StringGrid7->setFixedCols(0);
     StringGrid7->setFixedRows(1);
-    StringGrid7->setDefaultColWidth(150);
+    StringGrid7->setDefaultColWidth(kIntervalColumnWidth);
     StringGrid7->setColWidth(0, 180);
     for (int r = 0; r < 11; ++r) StringGrid7->setCell(0, r, kRowLabels[r]);
+    StringGrid7->widenColToText(0);
     auto* statsPage = new QWidget;
     auto* statsTop = new QHBoxLayout;
     statsTop->addWidget(new QLabel(QStringLiteral("Параметр")));
@@ -191,6 +193,8 @@ void IntervalStatisticsPage::Button3Click() {
         const TFragment& f = project.fragments[static_cast<size_t>(j)];
         const TStatisticSeries* p = piece(k, j);
         StringGrid7->setCell(col, 0, p ? p->Title : project.seriesList[static_cast<size_t>(k)]->Title + "_" + f.name);
+        // As wide as this load's title, however wide the column was for the last one.
+        StringGrid7->setColWidth(col, kIntervalColumnWidth);
         StringGrid7->setCell(col, 1, dateTimeToStr(static_cast<double>(f.startPoint), fs));
         StringGrid7->setCell(col, 2, dateTimeToStr(static_cast<double>(f.endPoint), fs));
         if (!p || p->Count() == 0) {

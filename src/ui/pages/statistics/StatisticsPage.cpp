@@ -17,6 +17,7 @@
 #include "ui/pages/statistics/PageControls.h"
 #include "ui/pages/statistics/SeriesValuesModel.h"
 #include "ui/widgets/EditingStringGrid.h"
+#include "ui/widgets/FrozenTableView.h"
 #include "ui/widgets/SeriesDropTarget.h"
 
 namespace {
@@ -67,7 +68,7 @@ StatisticsPage::StatisticsPage(TForm1& form, QWidget* parent)
     }
 
     values_ = new SeriesValuesModel(this);
-    StringGrid5 = new QTableView;
+    StringGrid5 = new FrozenTableView;
     StringGrid5->setObjectName(QStringLiteral("StringGrid5"));
     StringGrid5->setModel(values_);
     StringGrid5->horizontalHeader()->hide();
@@ -80,6 +81,8 @@ StatisticsPage::StatisticsPage(TForm1& form, QWidget* parent)
     StringGrid5->setColumnWidth(1, 130);
     StringGrid5->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid5->setWordWrap(false);
+    // The captions stay at the top while the points scroll.
+    StringGrid5->setFrozen(1, 0);
 
     auto* left = new QVBoxLayout;
     left->addWidget(Edit16);

@@ -7,7 +7,7 @@
 #include "ui/mainwindow/MainPage.h"
 
 class QLineEdit;
-class QTableView;
+class FrozenTableView;
 class SeriesValuesModel;
 class TForm1;
 class TStatisticSeries;
@@ -30,7 +30,7 @@ public:
     QLineEdit* Edit16 = nullptr;
     editingStringGrid* StringGrid3 = nullptr;
     editingStringGrid* StringGrid4 = nullptr;
-    QTableView* StringGrid5 = nullptr;
+    FrozenTableView* StringGrid5 = nullptr;
     SeriesValuesModel* values() const { return values_; }
 
 private:

@@ -17,6 +17,7 @@
 #include "numerics/FormatSettings.h"
 #include "numerics/Formatters.h"
 #include "ui/charts/ChartSeriesAdapter.h"
+#include "ui/widgets/FrozenTableView.h"
 
 // The cells of the map with their fill colours; row 0 and column 0 are fixed.
 class CorrelationMapModel : public QAbstractTableModel {
@@ -127,7 +128,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Window) {
     // An open map does not keep the program running once the main window is closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     model_ = new CorrelationMapModel(this);
-    StringGrid1 = new QTableView(this);
+    StringGrid1 = new FrozenTableView(this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(model_);
     StringGrid1->horizontalHeader()->hide();
@@ -138,6 +139,8 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Window) {
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setWordWrap(false);
+    // The titles stay in view while the coefficients scroll.
+    StringGrid1->setFrozen(1, 1);
     auto* l = new QVBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 0);
     l->addWidget(StringGrid1);
@@ -179,18 +182,15 @@ void TForm5::setMap(const std::vector<std::string>& titles, const CorrelationMap
         }
     }
     model_->setCells(std::move(cells));
-    // Columns wide enough for the titles, within reason.
-    const QFontMetrics fm(StringGrid1->font());
-    for (size_t c = 0; c <= n; ++c) {
-        int w = 64;
-        if (c == 0) {
-            for (const auto& t : titles) w = std::max(w, fm.horizontalAdvance(QString::fromStdString(t)) + 10);
-            w = std::min(w, 250);
-        } else {
-            w = std::clamp(fm.horizontalAdvance(QString::fromStdString(titles[c - 1])) + 10, 64, 140);
-        }
-        StringGrid1->setColumnWidth(static_cast<int>(c), w);
-    }
+    // Every text in full: column 0 as wide as the widest title, each other column as its
+    // title and its coefficients.
+    const auto& shown = model_->cells();
+    std::vector<int> widths(n + 1, 64);
+    for (size_t r = 0; r <= n; ++r)
+        for (size_t c = 0; c <= n; ++c)
+            if (!shown[r][c].empty())
+                widths[c] = std::max(widths[c], StringGrid1->cellWidthForText(QString::fromStdString(shown[r][c])));
+    for (size_t c = 0; c <= n; ++c) StringGrid1->setColumnWidth(static_cast<int>(c), widths[c]);
 }
 
 void TForm5::showOver(QWidget* owner) {

@@ -10,7 +10,7 @@
 
 class QAction;
 class QMenu;
-class QTableView;
+class FrozenTableView;
 class CorrelationMapModel;
 struct CorrelationMap;
 
@@ -41,7 +41,7 @@ public:
     // Puts a picture of a grid on the clipboard (the main window's copy of its drawn part).
     std::function<void(QWidget* grid)> copyPicture;
 
-    QTableView* StringGrid1 = nullptr;
+    FrozenTableView* StringGrid1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* N1 = nullptr;
     QAction* N2 = nullptr;

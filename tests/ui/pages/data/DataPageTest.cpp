@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -260,6 +261,35 @@ TEST_F(DataPageTest, TypedValuesAreTakenOrRefused) {
     EXPECT_TRUE(page->stringgridFileInfo->isEditing());
     EXPECT_EQ(page->dataGrid->dataRow(), 2);
     EXPECT_EQ(infoColumn()[3], "2");
+}
+
+TEST_F(DataPageTest, ValuesTypedWithoutEnterReachTheLoad) {
+    open("quickload.xlsx");
+    typeInfo(2, "2");
+    ASSERT_TRUE(activate(&form));
+    // A value of the sheet changed (19 -> 20), then the first data row typed into the file
+    // information, neither with Enter; then "Загрузка" is clicked.
+    TLoadData* sheet = page->dataGrid;
+    const QPoint cell19 = sheet->visualRect(sheet->model()->index(6, 1)).center();
+    QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {}, cell19);
+    QTest::mouseDClick(sheet->viewport(), Qt::LeftButton, {}, cell19);
+    auto* sheetEditor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(sheetEditor);
+    sheetEditor->selectAll();
+    QTest::keyClicks(sheetEditor, "20");
+    editingStringGrid* info = page->stringgridFileInfo;
+    QTest::mouseClick(info->viewport(), Qt::LeftButton, {}, info->visualRect(info->model()->index(3, 1)).center());
+    ASSERT_TRUE(info->isEditing());
+    QTest::keyClicks(info->cellsEdit(), "3");
+    onForm9 = [&](TForm9& f) {
+        tick(f, "Расход");
+        f.BitBtn1->click();
+    };
+    QTest::mouseClick(page->Button4, Qt::LeftButton);
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    EXPECT_EQ(page->dataGrid->dataRow(), 3);
+    // Расход 10, 11, -, 12, 20: the gap filled with the mean 13.25.
+    expectPoints(series("Расход"), kTimes, {10, 11, 13.25, 12, 20});
 }
 
 TEST_F(DataPageTest, TheWindowStaysDisabledAndOpenWhileTheLoadRuns) {

@@ -176,6 +176,40 @@ TEST_F(DynamicsPageTest, IdentifiesEditsReportsAndSavesTheDelayedPlant) {
     EXPECT_NEAR(static_cast<double>(loaded.denum[1]), 10.0, 1e-6);
 }
 
+TEST_F(DynamicsPageTest, ValueTypedWithoutEnterIsAppliedAndABadOneKeepsTheEditorOpen) {
+    choose("U", "Y", "Интервал 1", 0, 1, "3");
+    ASSERT_TRUE(identify().empty());
+    ASSERT_NEAR(static_cast<double>(engine.dynamicmodel.k), 2.0, 1e-6);
+    // The user clicks the K cell, types and clicks "Применить" without pressing Enter; first a
+    // word, which is refused, then 5.
+    bool stayedOpen = false;
+    page->coefficientEditor()->runModal = [&](TForm16& f) {
+        f.setResult(QDialog::Rejected);
+        EXPECT_TRUE(activate(&f));
+        const QRect k = f.grid->visualRect(f.grid->model()->index(1, 1));
+        QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, k.center());
+        EXPECT_TRUE(f.grid->isEditing());
+        QTest::keyClicks(f.grid->cellsEdit(), "abc");
+        QTest::mouseClick(f.Button1, Qt::LeftButton);
+        stayedOpen = f.isVisible() && f.grid->isEditing() && f.grid->cellsEdit()->text() == "abc";
+        QTest::keyClicks(f.grid->cellsEdit(), "5");
+        QTest::mouseClick(f.Button1, Qt::LeftButton);
+        f.hide();
+        return f.result() == QDialog::Accepted;
+    };
+    page->SpeedButton14->click();
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(prompter.record.texts(), std::vector<std::string>{kCoefficientNotNumber});
+    EXPECT_EQ(static_cast<double>(engine.dynamicmodel.k), 5.0);
+    EXPECT_EQ(page->Edit20->text(), QString("5*(1)"));
+    // Simulated again with K = 5: from zero, the same recursion gives 2.5 times the plant's
+    // output (whose gain is 2).
+    const TStatisticSeries& measured = page->Chart11->series(0);
+    const TStatisticSeries& computed = page->Chart11->series(1);
+    ASSERT_EQ(computed.Count(), kPoints - 3);
+    for (int i = 0; i < measured.Count(); i += 13) EXPECT_NEAR(computed.YValue(i), 2.5 * measured.YValue(i), 1e-9);
+}
+
 TEST_F(DynamicsPageTest, EveryRefusalIsToldAndChangesNothing) {
     // A second output sampled every two minutes and an input half a minute off the output.
     std::vector<double> sparse(kPoints / 2);
