@@ -234,16 +234,68 @@ struct ProjectListing {
     std::vector<std::string> problems;
 };
 
+// The problems of a .prj in file order. Lines the reader does not place (outside every
+// section, or lines a section cannot take) are reported too, a run of neighbours as one
+// problem: such a line may be a damaged section line or a stray "*", and the items after
+// it would be lost by a save that trusts the folder.
+class ListingProblems {
+public:
+    explicit ListingProblems(std::vector<std::string>& out) : out_(out) {}
+
+    void add(std::string text) {
+        flush();
+        out_.push_back(std::move(text));
+    }
+
+    // Line i (0-based) was not placed; `section` is the section it stands in ("" outside).
+    void unplaced(size_t i, std::string_view line, std::string_view section) {
+        if (count_ > 0 && i == first_ + count_ && section == section_) {
+            ++count_;
+            return;
+        }
+        flush();
+        first_ = i;
+        count_ = 1;
+        section_ = std::string(section);
+        firstText_ = isBlankLine(line) ? std::string("пустая строка") : "\"" + cutUtf8(std::string(line), 80) + "\"";
+    }
+
+    void flush() {
+        if (count_ == 0) return;
+        const std::string where =
+            section_.empty() ? " файла проекта вне разделов" : " раздела \"" + section_ + "\" файла проекта";
+        if (count_ == 1)
+            out_.push_back("Строка " + std::to_string(first_ + 1) + where + " не прочитана: " + firstText_);
+        else
+            out_.push_back("Строки " + std::to_string(first_ + 1) + "–" + std::to_string(first_ + count_) + where +
+                           " не прочитаны (первая: " + firstText_ + ")");
+        count_ = 0;
+    }
+
+private:
+    std::vector<std::string>& out_;
+    size_t first_ = 0, count_ = 0;
+    std::string section_, firstText_;
+};
+
 ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
     ProjectListing listing;
+    ListingProblems problems(listing.problems);
     StemNamer seriesStems;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view section = lines[i];
-        if (!isSectionLine(section)) continue;
+        if (!isSectionLine(section)) {
+            // A blank line between sections holds nothing; any other text does.
+            if (!isBlankLine(section)) problems.unplaced(i, section, {});
+            continue;
+        }
         for (++i; i < lines.size() && lines[i] != "*"; ++i) {
             const std::string_view line = lines[i];
             if (section == "*interval") {
-                if (isBlankLine(line)) continue;
+                if (isBlankLine(line)) {
+                    problems.unplaced(i, line, section);
+                    continue;
+                }
                 const auto f = storedFields(line);
                 std::optional<TDateTime> start, end;
                 int type = -1;
@@ -253,8 +305,8 @@ ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
                     type = readStoredInt(f[3]).value_or(-1);
                 }
                 if (!start || !end || type < 0 || type > 255) {
-                    listing.problems.push_back("Интервал в строке " + std::to_string(i + 1) +
-                                               " файла проекта не прочитан: \"" + std::string(line) + "\"");
+                    problems.add("Интервал в строке " + std::to_string(i + 1) + " файла проекта не прочитан: \"" +
+                                 std::string(line) + "\"");
                     continue;
                 }
                 TFragment frag(static_cast<uint8_t>(type), *start, *end);
@@ -262,7 +314,10 @@ ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
                 listing.intervals.push_back(std::move(frag));
                 continue;
             }
-            if (line.find(';') == std::string_view::npos) continue;
+            if (line.find(';') == std::string_view::npos) {
+                problems.unplaced(i, line, section);
+                continue;
+            }
             const std::string_view field = firstField(line);
             if (section == "*series") {
                 SeriesItem item;
@@ -280,9 +335,9 @@ ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
         // A file cut short: what the section listed after the cut is unknown, so the project
         // must not be bound to the folder (a save would drop the files it no longer names).
         if (i >= lines.size())
-            listing.problems.push_back("Файл проекта обрывается: раздел \"" + std::string(section) +
-                                       "\" не завершен строкой \"*\".");
+            problems.add("Файл проекта обрывается: раздел \"" + std::string(section) + "\" не завершен строкой \"*\".");
     }
+    problems.flush();
     return listing;
 }
 

@@ -49,8 +49,10 @@ struct ProjectReadResult {
     std::string projectName;
     // What could be read; the series carry their statistics already.
     ProjectData data;
-    // One Russian line per item that was skipped or read only in part, and one for a
-    // project file cut short (a section without its closing "*").
+    // One Russian line per item that was skipped or read only in part, one for a project
+    // file cut short (a section without its closing "*") and one for each run of lines the
+    // reader could not place (outside every section, such as the items under a damaged
+    // section line, or lines a section cannot take). Any problem leaves the project unbound.
     std::vector<std::string> problems;
     // The data files read (relative to the data folder), for ProjectData::ownFiles.
     std::vector<std::string> files;
