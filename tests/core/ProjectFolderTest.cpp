@@ -311,6 +311,105 @@ TEST(ProjectFolder, InterruptedSaveLeavesALoadableProject) {
     }
 }
 
+// A save decides whether it goes ahead before it touches anything: a refused save leaves
+// every file of the folder as it was, leftovers of an earlier save included, and only
+// leftovers that are recognisably a save's own are tidied away.
+TEST(ProjectFolder, SaveDecidesBeforeTouchingLeftovers) {
+    auto copy = [](const std::string& from, const std::string& to) {
+        fs::copy(from, to, fs::copy_options::recursive);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& f)> leave;
+        const char* refusal;  // a piece of the error; null when the save goes ahead
+    };
+    const Case cases[] = {
+        {"foreign file in data beside own leftovers",
+         [&](const std::string& f) {
+             copy(f + "/data", f + "/data.new");
+             copy(f + "/p.prj", f + "/p.prj.new");
+             writeBytes(f + "/data/series/notes.txt", "x");
+         },
+         "содержит файлы, не принадлежащие проекту (\"series/notes.txt\"); проект не сохранен"},
+        {"data.new holding another file",
+         [&](const std::string& f) {
+             copy(f + "/data", f + "/data.new");
+             writeBytes(f + "/data.new/series/notes.txt", "x");
+         },
+         "есть \"data.new\", но это не остаток прерванного сохранения проекта: ничего не удалено"},
+        {"data.new is a file", [](const std::string& f) { writeBytes(f + "/data.new", "x"); }, "\"data.new\""},
+        {".prj.new that is no project file", [](const std::string& f) { writeBytes(f + "/p.prj.new", "hello\r\n"); },
+         "\"p.prj.new\""},
+        {".prj.new cut short",
+         [](const std::string& f) {
+             const std::string whole = readBytes(f + "/p.prj");
+             writeBytes(f + "/p.prj.new", whole.substr(0, whole.find("b;")));
+         },
+         "\"p.prj.new\""},
+        {".prj.new naming a series its data.new lacks",
+         [&](const std::string& f) {
+             copy(f + "/data", f + "/data.new");
+             fs::remove(f + "/data.new/series/b.ls");
+             copy(f + "/p.prj", f + "/p.prj.new");
+         },
+         "\"p.prj.new\""},
+        {".prj.new is a folder", [](const std::string& f) { writeBytes(f + "/p.prj.new/x", "x"); }, "\"p.prj.new\""},
+        {".prj.new is a link", [](const std::string& f) { fs::create_symlink(f + "/p.prj", f + "/p.prj.new"); },
+         "\"p.prj.new\""},
+        {"data.old beside data holding another file",
+         [&](const std::string& f) {
+             copy(f + "/data", f + "/data.old");
+             writeBytes(f + "/data.old/readme.txt", "x");
+         },
+         "\"data.old\""},
+        {"data.old is a file", [](const std::string& f) { writeBytes(f + "/data.old", "x"); }, "\"data.old\""},
+        {"staged save: data.new and .prj.new",
+         [&](const std::string& f) {
+             copy(f + "/data", f + "/data.new");
+             copy(f + "/p.prj", f + "/p.prj.new");
+         },
+         nullptr},
+        {"staging cut short: part of data.new", [](const std::string& f) { writeBytes(f + "/data.new/series/a.ls", "fa"); },
+         nullptr},
+        {"empty data.new", [](const std::string& f) { fs::create_directory(f + "/data.new"); }, nullptr},
+        {"data.old left after the swap", [&](const std::string& f) { copy(f + "/data", f + "/data.old"); }, nullptr},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        TProject p;
+        p.addSeries(series("a", {{1, 1}}), false, false);
+        p.addSeries(series("b", {{2, 2}}), false, false);
+        p.addStaticModel(staticModel("s", {"a"}, {0, 1}), false);
+        ASSERT_TRUE(p.saveas(dir / "p.prj"));
+        const std::string f = dir / "p";
+        TProject q;
+        ASSERT_TRUE(q.load(f + "/p.prj"));
+        ASSERT_TRUE(q.projectAssign);
+        q.deleteSeries(0, false);
+        c.leave(f);
+        const auto before = fileTree(f);
+
+        RecordingReporter rep;
+        const bool saved = q.save(&rep);
+        if (c.refusal) {
+            EXPECT_FALSE(saved) << c.what;
+            EXPECT_EQ(fileTree(f), before) << c.what;
+            EXPECT_TRUE(q.projectAssign) << c.what;
+            ASSERT_EQ(rep.entries.size(), 1u) << c.what;
+            EXPECT_NE(rep.entries[0].text.find(c.refusal), std::string::npos) << c.what << ": " << rep.entries[0].text;
+            continue;
+        }
+        EXPECT_TRUE(saved) << c.what << ": " << (rep.entries.empty() ? "" : rep.entries[0].text);
+        for (const char* gone : {"data.new", "data.old", "p.prj.new"})
+            EXPECT_FALSE(fs::exists(fs::symlink_status(f + "/" + gone))) << c.what << ": " << gone;
+        EXPECT_EQ(readBytes(f + "/p.prj"), "*series\r\nb;\r\n*\r\n*interval\r\n*\r\n*staticmodel\r\ns;\r\n*\r\n"
+                                           "*dynamicmodel\r\n*\r\n")
+            << c.what;
+        EXPECT_FALSE(fs::exists(f + "/data/series/a.ls")) << c.what;
+        EXPECT_TRUE(fs::exists(f + "/data/series/b.ls")) << c.what;
+    }
+}
+
 TEST(ProjectFolder, MissingDataFolderCountsAsEmpty) {
     TempDir dir;
     TProject p;

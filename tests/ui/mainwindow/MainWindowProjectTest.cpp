@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/DynamicModel.h"
 #include "core/ProjectFolder.h"
 #include "core/StaticModel.h"
@@ -296,6 +298,53 @@ TEST_F(ProjectWindow, DamagedProjectFileIsReportedAndNeverWrittenOver) {
         EXPECT_EQ(w.project().projectSaveWay, folder + " копия") << c.what;
         EXPECT_TRUE(w.project().projectAssign) << c.what;
     }
+}
+
+// A save refused for a file that is not the project's leaves every file of the folder as it
+// was, the leftovers of an earlier save included; once the folder is the project's again the
+// save goes ahead and tidies those leftovers, while one that does not look like its own stops it.
+TEST_F(ProjectWindow, RefusedSaveTouchesNothingInTheFolder) {
+    namespace fs = std::filesystem;
+    project().addSeries(hourly("a", 5, 0), false, true);
+    prompter.saveAnswers = {path("p.prj")};
+    form.findChild<QAction*>("N5")->trigger();
+    const std::string folder = path("p");
+    ASSERT_TRUE(project().projectAssign);
+    ASSERT_EQ(project().projectSaveWay, folder);
+
+    fs::copy(folder + "/data", folder + "/data.new", fs::copy_options::recursive);
+    fs::copy(folder + "/p.prj", folder + "/p.prj.new");
+    writeBytes(folder + "/data/series/заметки.txt", "не трогать");
+    const auto before = fileTree(folder);
+    project().addSeries(hourly("b", 5, 10), false, true);
+    form.findChild<QAction*>("N5")->trigger();
+    EXPECT_EQ(prompter.record.texts(),
+              (std::vector<std::string>{"Папка \"" + folder + "/data\" содержит файлы, не принадлежащие проекту "
+                                        "(\"series/заметки.txt\"); проект не сохранен. Сохраните его в новую папку."}));
+    EXPECT_EQ(fileTree(folder), before);
+    EXPECT_TRUE(project().projectAssign);
+    EXPECT_EQ(prompter.saveAsked, 1);
+
+    // The note taken away, the save goes ahead and the leftovers of a save are gone.
+    fs::remove(folder + "/data/series/заметки.txt");
+    prompter.record.clear();
+    form.findChild<QAction*>("N5")->trigger();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    EXPECT_FALSE(fs::exists(folder + "/data.new"));
+    EXPECT_FALSE(fs::exists(folder + "/p.prj.new"));
+    EXPECT_EQ(readBytes(folder + "/p.prj"), "*series\r\na;\r\nb;\r\n*\r\n*interval\r\n*\r\n*staticmodel\r\n*\r\n"
+                                            "*dynamicmodel\r\n*\r\n");
+
+    // A data.new that holds a note is no leftover of a save: nothing is removed.
+    writeBytes(folder + "/data.new/заметки.txt", "не трогать");
+    const auto withNote = fileTree(folder);
+    prompter.record.clear();
+    form.findChild<QAction*>("N5")->trigger();
+    EXPECT_EQ(prompter.record.texts(),
+              (std::vector<std::string>{"В папке проекта \"" + folder + "\" есть \"data.new\", но это не остаток "
+                                        "прерванного сохранения проекта: ничего не удалено, проект не сохранен. "
+                                        "Сохраните его в новую папку."}));
+    EXPECT_EQ(fileTree(folder), withNote);
 }
 
 TEST_F(ProjectWindow, LoadRefusesOtherFilesAndKeepsTheWork) {
