@@ -141,6 +141,11 @@ void readSeriesFile(const std::string& path, SeriesItem& item) {
     s.Title = item.title;
     s.labRow = lines[0] == "true";
     s.color = *colour;
+    // A damaged flag reads as "false"; said, so that a save does not make that final unasked.
+    std::string flagProblem;
+    if (lines[0] != "true" && lines[0] != "false")
+        flagProblem = "Ряд \"" + item.title + "\": признак лабораторного анализа в строке 1 файла \"" + path +
+                      "\" не читается (\"" + cutUtf8(std::string(lines[0]), 40) + "\"); ряд загружен как нелабораторный";
     std::vector<double> xs, ys;
     xs.reserve(lines.size());
     ys.reserve(lines.size());
@@ -169,6 +174,7 @@ void readSeriesFile(const std::string& path, SeriesItem& item) {
     if (bad > 0)
         item.problem = "Ряд \"" + item.title + "\": пропущено нечитаемых строк: " + std::to_string(bad) +
                        " (первая — строка " + std::to_string(firstBad) + " файла \"" + path + "\")";
+    if (!flagProblem.empty()) item.problem = item.problem.empty() ? flagProblem : item.problem + "\n" + flagProblem;
     item.series = std::move(s);
 }
 

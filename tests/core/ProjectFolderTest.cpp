@@ -520,6 +520,10 @@ TEST(ProjectFolder, DamagedFoldersLoadWhatTheyCan) {
              replaceFile(f + "/data/series/a.ls", "false\r\n1\r\n01.01.2020;1;\r\nxx;2;\r\n02.01.2020;;\r\n03.01.2020;3;\r\n");
          },
          3, 2, 2, 1, {"Ряд \"a\": пропущено нечитаемых строк: 2 (первая — строка 4"}},
+        {"damaged laboratory flag",
+         [&](const std::string& f) { replaceFile(f + "/data/series/a.ls", "True\r\n1\r\n01.01.2020;1;\r\n"); }, 3, 2, 2, 1,
+         {"Ряд \"a\": признак лабораторного анализа в строке 1 файла", "не читается (\"True\"); ряд загружен как "
+                                                                      "нелабораторный"}},
         {"value without trailing semicolon",
          [&](const std::string& f) { replaceFile(f + "/data/series/a.ls", "false\r\n1\r\n01.01.2020;12\r\n02.01.2020;7"); },
          3, 2, 2, 1, {}},
