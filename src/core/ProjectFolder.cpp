@@ -705,9 +705,14 @@ Settlement planSettlement(const std::string& folder, const std::string& projectN
     s.newPrj = s.prj + ".new";
     s.liveData = s.data;
     s.livePrj = s.prj;
-    const bool hasNewPrj = exists(s.newPrj);
+    // A dangling link counts as there: it is no leftover of a save either.
+    auto present = [](const std::string& p) {
+        std::error_code ec;
+        return fs::exists(fs::symlink_status(fs::path(p), ec));
+    };
+    const bool hasNewPrj = present(s.newPrj);
     std::string newPrjData = s.staged;  // the data folder the .prj.new was written with
-    if (exists(s.old) && !isDir(s.old)) {
+    if (present(s.old) && !isDir(s.old)) {
         s.notOwn = "data.old";
         return s;
     }
@@ -723,7 +728,7 @@ Settlement planSettlement(const std::string& folder, const std::string& projectN
     } else {
         s.dropNewPrj = hasNewPrj;
     }
-    s.dropStaged = exists(s.staged);
+    s.dropStaged = present(s.staged);
     if (s.dropStaged && !isProjectDataFolder(s.staged)) s.notOwn = "data.new";
     else if (s.dropOld && !isProjectDataFolder(s.old)) s.notOwn = "data.old";
     else if (hasNewPrj && !isWholeProjectFileOf(s.newPrj, newPrjData)) s.notOwn = projectName + ".prj.new";

@@ -363,6 +363,8 @@ TEST(ProjectFolder, SaveDecidesBeforeTouchingLeftovers) {
          },
          "\"data.old\""},
         {"data.old is a file", [](const std::string& f) { writeBytes(f + "/data.old", "x"); }, "\"data.old\""},
+        {"data.new is a dangling link", [](const std::string& f) { fs::create_symlink(f + "/nowhere", f + "/data.new"); },
+         "\"data.new\""},
         {"staged save: data.new and .prj.new",
          [&](const std::string& f) {
              copy(f + "/data", f + "/data.new");
