@@ -100,6 +100,7 @@ void BM_FragmentPageZoomScroll(benchmark::State& state) {
     static std::unique_ptr<PageBench> b;
     if (!b) {
         b = std::make_unique<PageBench>(10, 1000000);
+        releaseBeforeApplicationEnds([] { b.reset(); });
         b->page->fragmentsChartDragDrop(b->all());
         for (int f = 0; f < 500; ++f)
             b->chart().addFragment("Интервал", static_cast<uint8_t>(f % 2), 45000.0 + f * 1.3, 45000.0 + f * 1.3 + 0.8);

@@ -145,7 +145,8 @@ bool writeBook(const std::string& path) {
                     gsf_output_close(stream) && gsf_output_close(GSF_OUTPUT(doc));
     g_object_unref(stream);
     g_object_unref(doc);
-    gsf_output_close(file);
+    // Closing the document closes the file under it; close it here only when that failed.
+    if (!gsf_output_is_closed(file)) gsf_output_close(file);
     g_object_unref(file);
     return ok;
 }

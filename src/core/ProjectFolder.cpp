@@ -141,6 +141,11 @@ void readSeriesFile(const std::string& path, SeriesItem& item) {
     s.Title = item.title;
     s.labRow = lines[0] == "true";
     s.color = *colour;
+    // A damaged flag reads as "false"; said, so that a save does not make that final unasked.
+    std::string flagProblem;
+    if (lines[0] != "true" && lines[0] != "false")
+        flagProblem = "Ряд \"" + item.title + "\": признак лабораторного анализа в строке 1 файла \"" + path +
+                      "\" не читается (\"" + cutUtf8(std::string(lines[0]), 40) + "\"); ряд загружен как нелабораторный";
     std::vector<double> xs, ys;
     xs.reserve(lines.size());
     ys.reserve(lines.size());
@@ -169,6 +174,7 @@ void readSeriesFile(const std::string& path, SeriesItem& item) {
     if (bad > 0)
         item.problem = "Ряд \"" + item.title + "\": пропущено нечитаемых строк: " + std::to_string(bad) +
                        " (первая — строка " + std::to_string(firstBad) + " файла \"" + path + "\")";
+    if (!flagProblem.empty()) item.problem = item.problem.empty() ? flagProblem : item.problem + "\n" + flagProblem;
     item.series = std::move(s);
 }
 
@@ -234,16 +240,68 @@ struct ProjectListing {
     std::vector<std::string> problems;
 };
 
+// The problems of a .prj in file order. Lines the reader does not place (outside every
+// section, or lines a section cannot take) are reported too, a run of neighbours as one
+// problem: such a line may be a damaged section line or a stray "*", and the items after
+// it would be lost by a save that trusts the folder.
+class ListingProblems {
+public:
+    explicit ListingProblems(std::vector<std::string>& out) : out_(out) {}
+
+    void add(std::string text) {
+        flush();
+        out_.push_back(std::move(text));
+    }
+
+    // Line i (0-based) was not placed; `section` is the section it stands in ("" outside).
+    void unplaced(size_t i, std::string_view line, std::string_view section) {
+        if (count_ > 0 && i == first_ + count_ && section == section_) {
+            ++count_;
+            return;
+        }
+        flush();
+        first_ = i;
+        count_ = 1;
+        section_ = std::string(section);
+        firstText_ = isBlankLine(line) ? std::string("пустая строка") : "\"" + cutUtf8(std::string(line), 80) + "\"";
+    }
+
+    void flush() {
+        if (count_ == 0) return;
+        const std::string where =
+            section_.empty() ? " файла проекта вне разделов" : " раздела \"" + section_ + "\" файла проекта";
+        if (count_ == 1)
+            out_.push_back("Строка " + std::to_string(first_ + 1) + where + " не прочитана: " + firstText_);
+        else
+            out_.push_back("Строки " + std::to_string(first_ + 1) + "–" + std::to_string(first_ + count_) + where +
+                           " не прочитаны (первая: " + firstText_ + ")");
+        count_ = 0;
+    }
+
+private:
+    std::vector<std::string>& out_;
+    size_t first_ = 0, count_ = 0;
+    std::string section_, firstText_;
+};
+
 ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
     ProjectListing listing;
+    ListingProblems problems(listing.problems);
     StemNamer seriesStems;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view section = lines[i];
-        if (!isSectionLine(section)) continue;
+        if (!isSectionLine(section)) {
+            // A blank line between sections holds nothing; any other text does.
+            if (!isBlankLine(section)) problems.unplaced(i, section, {});
+            continue;
+        }
         for (++i; i < lines.size() && lines[i] != "*"; ++i) {
             const std::string_view line = lines[i];
             if (section == "*interval") {
-                if (isBlankLine(line)) continue;
+                if (isBlankLine(line)) {
+                    problems.unplaced(i, line, section);
+                    continue;
+                }
                 const auto f = storedFields(line);
                 std::optional<TDateTime> start, end;
                 int type = -1;
@@ -253,8 +311,8 @@ ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
                     type = readStoredInt(f[3]).value_or(-1);
                 }
                 if (!start || !end || type < 0 || type > 255) {
-                    listing.problems.push_back("Интервал в строке " + std::to_string(i + 1) +
-                                               " файла проекта не прочитан: \"" + std::string(line) + "\"");
+                    problems.add("Интервал в строке " + std::to_string(i + 1) + " файла проекта не прочитан: \"" +
+                                 std::string(line) + "\"");
                     continue;
                 }
                 TFragment frag(static_cast<uint8_t>(type), *start, *end);
@@ -262,7 +320,10 @@ ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
                 listing.intervals.push_back(std::move(frag));
                 continue;
             }
-            if (line.find(';') == std::string_view::npos) continue;
+            if (line.find(';') == std::string_view::npos) {
+                problems.unplaced(i, line, section);
+                continue;
+            }
             const std::string_view field = firstField(line);
             if (section == "*series") {
                 SeriesItem item;
@@ -280,9 +341,9 @@ ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
         // A file cut short: what the section listed after the cut is unknown, so the project
         // must not be bound to the folder (a save would drop the files it no longer names).
         if (i >= lines.size())
-            listing.problems.push_back("Файл проекта обрывается: раздел \"" + std::string(section) +
-                                       "\" не завершен строкой \"*\".");
+            problems.add("Файл проекта обрывается: раздел \"" + std::string(section) + "\" не завершен строкой \"*\".");
     }
+    problems.flush();
     return listing;
 }
 
@@ -307,19 +368,38 @@ ListedFiles findListedFiles(const ProjectListing& listing, const std::string& da
     return files;
 }
 
-// The data-folder files a save may replace: those the .prj in `folder` names, as the reader
-// finds them, and `own` (what the project itself read from or wrote into the folder).
-std::set<std::string> replaceableFiles(const std::string& folder, const std::string& projectName,
+// The data-folder files a save may replace: those the project file `prj` names, as the
+// reader finds them in `data`, and `own` (what the project itself read from or wrote into
+// the folder).
+std::set<std::string> replaceableFiles(const std::string& prj, const std::string& data,
                                        const std::vector<std::string>& own) {
     std::set<std::string> files(own.begin(), own.end());
-    const std::string data = folder + "/data";
-    const auto text = readTextFile(folder + "/" + projectName + ".prj");
+    const auto text = readTextFile(prj);
     if (!text) return files;
     const ListedFiles found = findListedFiles(parseProjectLines(splitLines(*text)), data);
     for (const auto* list : {&found.series, &found.staticModels, &found.dynamicModels})
         for (const auto& path : *list)
             if (path) files.insert(relativeToData(*path, data));
     return files;
+}
+
+// True when `prj` is a plain file that reads whole as a project file, every line in its
+// place, and every data file it names is in `data`: what a save writes as "<name>.prj.new"
+// beside the data it stages.
+bool isWholeProjectFileOf(const std::string& prj, const std::string& data) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::symlink_status(fs::path(prj), ec))) return false;
+    const auto text = readTextFile(prj);
+    if (!text) return false;
+    const auto lines = splitLines(*text);
+    if (std::none_of(lines.begin(), lines.end(), isSectionLine)) return false;
+    const ProjectListing listing = parseProjectLines(lines);
+    if (!listing.problems.empty()) return false;
+    const ListedFiles found = findListedFiles(listing, data);
+    for (const auto* list : {&found.series, &found.staticModels, &found.dynamicModels})
+        for (const auto& path : *list)
+            if (!path) return false;
+    return true;
 }
 
 // The first entry of the data folder that a save must not remove: anything but the three
@@ -513,11 +593,12 @@ bool isProjectDataFolder(const std::string& path) {
 
 namespace {
 
-bool removeIfProjectData(const std::string& path) {
-    if (!isProjectDataFolder(path)) return false;
+bool removePath(const std::string& path, std::string* error) {
     std::error_code ec;
     fs::remove_all(fs::path(path), ec);
-    return !ec;
+    if (!ec) return true;
+    if (error) *error = "Не удалось удалить \"" + path + "\": " + ec.message();
+    return false;
 }
 
 bool renamePath(const std::string& from, const std::string& to, std::string* error) {
@@ -595,31 +676,76 @@ bool writeDataFiles(const ProjectData& d, const std::string& data, const Project
 
 }  // namespace
 
-void finishInterruptedSave(const std::string& folder, const std::string& projectName) {
-    const std::string data = folder + "/data";
-    const std::string old = folder + "/data.old";
-    const std::string staged = folder + "/data.new";
-    const std::string prj = folder + "/" + projectName + ".prj";
-    const std::string newPrj = prj + ".new";
-    std::error_code ec;
-    if (isDir(old)) {
-        if (!isDir(data)) {
-            // Cut short after the old data was moved aside: put it back.
-            if (!renamePath(old, data, nullptr)) return;
-            fs::remove(fs::path(newPrj), ec);
-            removeIfProjectData(staged);
-        } else {
-            // The new data is in place; finish with its .prj.
-            if (exists(newPrj) && !renamePath(newPrj, prj, nullptr)) return;
-            removeIfProjectData(old);
-        }
-    } else {
-        // Cut short before anything was swapped: drop what was staged.
-        fs::remove(fs::path(newPrj), ec);
-        removeIfProjectData(staged);
+namespace {
+
+// A save cut short leaves one of these states (see the header):
+//   staged          data, data.new and maybe <name>.prj.new: drop the staged ones;
+//   old moved aside data.old, data.new, <name>.prj.new: put data.old back, drop the rest;
+//   new data in     data.old, data (new), <name>.prj.new: the .prj.new goes over the .prj;
+//   new .prj in     data.old, data: only data.old is left to drop.
+// The plan is made before anything is touched; a leftover that is not recognisably the
+// save's own (a data folder holding other files than project files, a .prj.new that is no
+// whole project file of its data) stops the save, and nothing is removed.
+struct Settlement {
+    std::string data, old, staged, prj, newPrj;
+    // Where the project lives as the reader sees it: its data folder and project file.
+    std::string liveData, livePrj;
+    bool restoreOld = false, finishPrj = false;
+    bool dropOld = false, dropStaged = false, dropNewPrj = false;
+    // The leftover that stops the save (its file name), empty when the save may go on.
+    std::string notOwn;
+};
+
+Settlement planSettlement(const std::string& folder, const std::string& projectName) {
+    Settlement s;
+    s.data = folder + "/data";
+    s.old = folder + "/data.old";
+    s.staged = folder + "/data.new";
+    s.prj = folder + "/" + projectName + ".prj";
+    s.newPrj = s.prj + ".new";
+    s.liveData = s.data;
+    s.livePrj = s.prj;
+    // A dangling link counts as there: it is no leftover of a save either.
+    auto present = [](const std::string& p) {
+        std::error_code ec;
+        return fs::exists(fs::symlink_status(fs::path(p), ec));
+    };
+    const bool hasNewPrj = present(s.newPrj);
+    std::string newPrjData = s.staged;  // the data folder the .prj.new was written with
+    if (present(s.old) && !isDir(s.old)) {
+        s.notOwn = "data.old";
+        return s;
     }
-    syncFolder(folder);
+    if (isDir(s.old) && !exists(s.data)) {
+        s.liveData = s.old;
+        s.restoreOld = true;
+        s.dropNewPrj = hasNewPrj;
+    } else if (isDir(s.old)) {
+        s.finishPrj = hasNewPrj;
+        if (hasNewPrj) s.livePrj = s.newPrj;
+        newPrjData = s.data;
+        s.dropOld = true;
+    } else {
+        s.dropNewPrj = hasNewPrj;
+    }
+    s.dropStaged = present(s.staged);
+    if (s.dropStaged && !isProjectDataFolder(s.staged)) s.notOwn = "data.new";
+    else if (s.dropOld && !isProjectDataFolder(s.old)) s.notOwn = "data.old";
+    else if (hasNewPrj && !isWholeProjectFileOf(s.newPrj, newPrjData)) s.notOwn = projectName + ".prj.new";
+    return s;
 }
+
+bool settle(const Settlement& s, const std::string& folder, std::string* error) {
+    if (s.restoreOld && !renamePath(s.old, s.data, error)) return false;
+    if (s.finishPrj && !renamePath(s.newPrj, s.prj, error)) return false;
+    if (s.dropNewPrj && !removePath(s.newPrj, error)) return false;
+    if (s.dropStaged && !removePath(s.staged, error)) return false;
+    if (s.dropOld && !removePath(s.old, error)) return false;
+    syncFolder(folder);
+    return true;
+}
+
+}  // namespace
 
 ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& folder,
                                       const std::string& projectName, const ProjectWriteProgress& progress) {
@@ -628,40 +754,48 @@ ProjectWriteResult writeProjectFolder(const ProjectData& d, const std::string& f
         result.error = "Папка проекта \"" + folder + "\" не найдена.";
         return result;
     }
-    finishInterruptedSave(folder, projectName);
-    const std::string data = folder + "/data";
-    const std::string old = folder + "/data.old";
-    const std::string staged = folder + "/data.new";
-    const std::string prj = folder + "/" + projectName + ".prj";
-    const std::string newPrj = prj + ".new";
-    const bool hadData = exists(data);
+    // Whether the save goes ahead is decided before anything in the folder is touched.
+    const Settlement plan = planSettlement(folder, projectName);
     // The old data folder goes as a whole: only when everything in it belongs to the project.
     const std::string foreign =
-        hadData ? firstForeignEntry(data, replaceableFiles(folder, projectName, d.ownFiles)) : std::string();
+        exists(plan.liveData)
+            ? firstForeignEntry(plan.liveData, replaceableFiles(plan.livePrj, plan.liveData, d.ownFiles))
+            : std::string();
     if (!foreign.empty()) {
-        result.error = "Папка \"" + data + "\" содержит файлы, не принадлежащие проекту (\"" + foreign +
+        result.error = "Папка \"" + plan.liveData + "\" содержит файлы, не принадлежащие проекту (\"" + foreign +
                        "\"); проект не сохранен. Сохраните его в новую папку.";
         return result;
     }
-    if (exists(staged) || exists(old)) {
-        result.error = "В папке проекта \"" + folder + "\" остались посторонние папки data.new или data.old; "
-                       "проект не сохранен.";
+    if (!plan.notOwn.empty()) {
+        result.error = "В папке проекта \"" + folder + "\" есть \"" + plan.notOwn +
+                       "\", но это не остаток прерванного сохранения проекта: ничего не удалено, проект не "
+                       "сохранен. Сохраните его в новую папку.";
         return result;
     }
+    if (!settle(plan, folder, &result.error)) return result;
+    const std::string& data = plan.data;
+    const std::string& old = plan.old;
+    const std::string& staged = plan.staged;
+    const std::string& prj = plan.prj;
+    const std::string& newPrj = plan.newPrj;
+    const bool hadData = exists(data);
     std::error_code ec;
+    // The .prj.new first: a save cut short here leaves only data.new, which the next save
+    // recognises as its own.
     auto dropStaged = [&] {
-        fs::remove_all(fs::path(staged), ec);
         fs::remove(fs::path(newPrj), ec);
+        fs::remove_all(fs::path(staged), ec);
     };
     if (!makeDir(staged, &result.error)) return result;
     std::vector<std::string> written;
+    // The .prj.new is written whole or not at all, so that a leftover one always reads whole.
     if (!writeDataFiles(d, staged, progress, written, &result.error) ||
-        !writeFileDurable(newPrj, projectFileText(d), &result.error)) {
+        !writeFileAtomic(newPrj, projectFileText(d), &result.error)) {
         dropStaged();
         return result;
     }
-    // The swap: each step can be undone, and a crash between them is settled by
-    // finishInterruptedSave and understood by the reader.
+    // The swap: each step can be undone, and a crash between them is settled by the next
+    // save and understood by the reader.
     if (hadData && !renamePath(data, old, &result.error)) {
         dropStaged();
         return result;

@@ -49,8 +49,10 @@ struct ProjectReadResult {
     std::string projectName;
     // What could be read; the series carry their statistics already.
     ProjectData data;
-    // One Russian line per item that was skipped or read only in part, and one for a
-    // project file cut short (a section without its closing "*").
+    // One Russian line per item that was skipped or read only in part, one for a project
+    // file cut short (a section without its closing "*") and one for each run of lines the
+    // reader could not place (outside every section, such as the items under a damaged
+    // section line, or lines a section cannot take). Any problem leaves the project unbound.
     std::vector<std::string> problems;
     // The data files read (relative to the data folder), for ProjectData::ownFiles.
     std::vector<std::string> files;
@@ -77,7 +79,11 @@ struct ProjectWriteResult {
 // new ones are on disk. A missing "data" counts as empty. The old "data" is replaced only
 // when it holds nothing but the files the .prj on disk names and data.ownFiles; otherwise
 // it is left alone and the save is refused, so a save never removes a file the project
-// did not load.
+// did not load. What a save cut short left behind is settled first, but only once the save
+// is sure to go ahead and only when each leftover is recognisably that save's own
+// ("data.new" or "data.old" holding nothing but project files, a "<name>.prj.new" that
+// reads whole as a project file of its data); any other leftover refuses the save, and a
+// refused save touches nothing in the folder.
 ProjectWriteResult writeProjectFolder(const ProjectData& data, const std::string& folder,
                                       const std::string& projectName, const ProjectWriteProgress& progress = {});
 
@@ -94,10 +100,6 @@ std::string projectFolderForSaveAs(const std::string& saveWay);
 // The texts of the files (CR LF line ends).
 std::string projectFileText(const ProjectData& data);
 std::string seriesFileText(const TStatisticSeries& series);
-
-// Completes or rolls back a save that was cut short in `folder` (see above); what it
-// cannot settle it leaves alone.
-void finishInterruptedSave(const std::string& folder, const std::string& projectName);
 
 // True when `path` is a folder holding nothing but the sub-folders "series",
 // "staticmodels" and "dynamicmodels" with .ls, .sm and .dm files in them (any of them may

@@ -220,7 +220,8 @@ INSTANTIATE_TEST_SUITE_P(Files, XlsFuzzFindings,
                                            FuzzFinding{"no_workbook_stream.xls", WorkbookError::UnknownFormat},
                                            FuzzFinding{"worksheet_cut_short.xls", WorkbookError::Corrupt},
                                            FuzzFinding{"no_bof.xls", WorkbookError::Corrupt},
-                                           FuzzFinding{"unreadable_stream.xls", WorkbookError::Corrupt}),
+                                           FuzzFinding{"unreadable_stream.xls", WorkbookError::Corrupt},
+                                           FuzzFinding{"root_entry_sibling.xls", WorkbookError::None}),
                          [](const ::testing::TestParamInfo<FuzzFinding>& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 inline std::string readBytes(const std::filesystem::path& path) {
@@ -13,6 +14,14 @@ inline std::string readBytes(const std::filesystem::path& path) {
 inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every entry under a folder by relative path: a file with its bytes, a folder as "<dir>".
+inline std::map<std::string, std::string> fileTree(const std::filesystem::path& root) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+        out[std::filesystem::relative(e.path(), root).string()] = e.is_regular_file() ? readBytes(e.path()) : "<dir>";
+    return out;
 }
 
 // An expected page of tests/data/reports, kept there with LF endings; the reports end their

@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/DynamicModel.h"
 #include "core/ProjectFolder.h"
 #include "core/StaticModel.h"
@@ -19,6 +21,7 @@
 #include "ui/mainwindow/TForm1.h"
 #include "ui/mainwindow/TForm3.h"
 #include "ui/mainwindow/WorkspaceTree.h"
+#include "support/Files.h"
 
 namespace {
 
@@ -228,6 +231,120 @@ TEST_F(ProjectWindow, TenLoadsAndResetsLeaveNothingBehind) {
     }
     EXPECT_FALSE(prompter.record.entries.empty());  // the open project was asked about, nothing else
     for (const auto& e : prompter.record.entries) EXPECT_EQ(e.kind, Kind::Confirmation) << e.text;
+}
+
+// A project file with a damaged section line or a stray "*": "Загрузить" reports the lines
+// it could not place and leaves the project unbound, so "Сохранить" asks for a new folder
+// and the file it could not read whole stays as it was, every interval line in it.
+TEST_F(ProjectWindow, DamagedProjectFileIsReportedAndNeverWrittenOver) {
+    ProjectData data;
+    data.series.push_back(hourly("a", 48, 0));
+    TFragment good(1, true, hourAt(10), hourAt(30));
+    good.name = "Хороший";
+    TFragment bad(0, hourAt(15), hourAt(20));
+    bad.name = "Плохой";
+    data.userFragments = {good, bad};
+    data.staticModels.push_back(staticModel());
+    // The file: 1 "*series", 2 "a;", 3 "*", 4 "*interval", 5 and 6 the intervals, 7 "*",
+    // 8 "*staticmodel", 9 the model, 10 "*", 11 "*dynamicmodel", 12 "*".
+    struct Case {
+        const char* what;
+        std::string from, to;
+        const char* problem;
+        int intervals, staticModels;
+    };
+    const Case cases[] = {
+        {"damaged interval section line", "*interval", "*intervals",
+         "Строки 4–7 файла проекта вне разделов не прочитаны (первая: \"*intervals\")", 0, 1},
+        {"stray star among the intervals", "Плохой;", "*\r\nПлохой;",
+         "Строки 7–8 файла проекта вне разделов не прочитаны (первая: \"Плохой;", 1, 1},
+        {"damaged model section line", "*staticmodel", "*staticmodeI",
+         "Строки 8–10 файла проекта вне разделов не прочитаны (первая: \"*staticmodeI\")", 2, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string folder = path(std::string("проект ") + std::to_string(&c - cases));
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+        ASSERT_TRUE(writeProjectFolder(data, folder, "p").ok);
+        std::string text = readBytes(folder + "/p.prj");
+        ASSERT_NE(text.find(c.from), std::string::npos);
+        text.replace(text.find(c.from), c.from.size(), c.to);
+        writeBytes(folder + "/p.prj", text);
+        const auto before = fileTree(folder);
+
+        ScriptedPrompter p;
+        TForm1 w{TForm1Services{&p, nullptr, nullptr}};
+        p.openAnswers = {folder + "/p.prj"};
+        w.findChild<QAction*>("N3")->trigger();
+        ASSERT_EQ(p.record.entries.size(), 1u) << c.what;
+        EXPECT_EQ(p.record.entries[0].kind, Kind::Message);
+        EXPECT_EQ(p.record.entries[0].text, std::string("Проект загружен не полностью:\n") + c.problem +
+                                                 (c.to.back() == ';' ? "15.03.2023 15:00:00;15.03.2023 20:00:00;0;\")"
+                                                                     : "") +
+                                                 "\nПроект не связан с папкой: при сохранении он будет записан в новую папку.")
+            << c.what;
+        EXPECT_FALSE(w.project().projectAssign) << c.what;
+        EXPECT_EQ(w.navigationNode(0)->text(0), QString("Данные")) << c.what;
+        EXPECT_EQ(w.project().seriesCount(), 1) << c.what;
+        EXPECT_EQ(w.fragmentsChart->numOfFragments(), c.intervals) << c.what;
+        EXPECT_EQ(w.project().statModelCount(), c.staticModels) << c.what;
+
+        // "Сохранить" goes to a new folder through the save dialog; the damaged one is untouched.
+        p.record.clear();
+        p.saveAnswers = {folder + " копия.prj"};
+        w.findChild<QAction*>("N5")->trigger();
+        EXPECT_EQ(p.saveAsked, 1) << c.what;
+        EXPECT_TRUE(p.record.entries.empty()) << c.what << ": " << p.record.texts().front();
+        EXPECT_EQ(fileTree(folder), before) << c.what;
+        EXPECT_EQ(w.project().projectSaveWay, folder + " копия") << c.what;
+        EXPECT_TRUE(w.project().projectAssign) << c.what;
+    }
+}
+
+// A save refused for a file that is not the project's leaves every file of the folder as it
+// was, the leftovers of an earlier save included; once the folder is the project's again the
+// save goes ahead and tidies those leftovers, while one that does not look like its own stops it.
+TEST_F(ProjectWindow, RefusedSaveTouchesNothingInTheFolder) {
+    namespace fs = std::filesystem;
+    project().addSeries(hourly("a", 5, 0), false, true);
+    prompter.saveAnswers = {path("p.prj")};
+    form.findChild<QAction*>("N5")->trigger();
+    const std::string folder = path("p");
+    ASSERT_TRUE(project().projectAssign);
+    ASSERT_EQ(project().projectSaveWay, folder);
+
+    fs::copy(folder + "/data", folder + "/data.new", fs::copy_options::recursive);
+    fs::copy(folder + "/p.prj", folder + "/p.prj.new");
+    writeBytes(folder + "/data/series/заметки.txt", "не трогать");
+    const auto before = fileTree(folder);
+    project().addSeries(hourly("b", 5, 10), false, true);
+    form.findChild<QAction*>("N5")->trigger();
+    EXPECT_EQ(prompter.record.texts(),
+              (std::vector<std::string>{"Папка \"" + folder + "/data\" содержит файлы, не принадлежащие проекту "
+                                        "(\"series/заметки.txt\"); проект не сохранен. Сохраните его в новую папку."}));
+    EXPECT_EQ(fileTree(folder), before);
+    EXPECT_TRUE(project().projectAssign);
+    EXPECT_EQ(prompter.saveAsked, 1);
+
+    // The note taken away, the save goes ahead and the leftovers of a save are gone.
+    fs::remove(folder + "/data/series/заметки.txt");
+    prompter.record.clear();
+    form.findChild<QAction*>("N5")->trigger();
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+    EXPECT_FALSE(fs::exists(folder + "/data.new"));
+    EXPECT_FALSE(fs::exists(folder + "/p.prj.new"));
+    EXPECT_EQ(readBytes(folder + "/p.prj"), "*series\r\na;\r\nb;\r\n*\r\n*interval\r\n*\r\n*staticmodel\r\n*\r\n"
+                                            "*dynamicmodel\r\n*\r\n");
+
+    // A data.new that holds a note is no leftover of a save: nothing is removed.
+    writeBytes(folder + "/data.new/заметки.txt", "не трогать");
+    const auto withNote = fileTree(folder);
+    prompter.record.clear();
+    form.findChild<QAction*>("N5")->trigger();
+    EXPECT_EQ(prompter.record.texts(),
+              (std::vector<std::string>{"В папке проекта \"" + folder + "\" есть \"data.new\", но это не остаток "
+                                        "прерванного сохранения проекта: ничего не удалено, проект не сохранен. "
+                                        "Сохраните его в новую папку."}));
+    EXPECT_EQ(fileTree(folder), withNote);
 }
 
 TEST_F(ProjectWindow, LoadRefusesOtherFilesAndKeepsTheWork) {
