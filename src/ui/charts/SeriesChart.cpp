@@ -1,6 +1,7 @@
 #include "ui/charts/SeriesChart.h"
 
 #include "ui/charts/LodGraph.h"
+#include "ui/charts/TimeAxisTicker.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -266,10 +267,10 @@ void SeriesChart::setBottomDateTime(const std::string& pattern) {
     const bool changed = !dateTime_;
     dateTime_ = true;
     pattern_ = pattern;
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
-    ticker->setDateTimeFormat(qtDateTimeFormat(pattern));
-    ticker->setTimeZone(QTimeZone::utc());
-    xAxis->setTicker(ticker);
+    timeTicker_ = QSharedPointer<TimeAxisTicker>::create();
+    timeTicker_->setPattern(qtDateTimeFormat(pattern));
+    timeTicker_->setTimeZone(QTimeZone::utc());
+    xAxis->setTicker(timeTicker_);
     if (changed)
         for (int i = 0; i < seriesCount(); ++i) refreshSeries(i);
 }
@@ -294,19 +295,43 @@ void SeriesChart::updateRanges() {
 }
 
 void SeriesChart::updateLayout() {
-    // Date-time labels ("dd.MM.yy hh:mm") are about 100 pixels wide: a narrow chart shows
-    // fewer of them so they never run into each other.
-    if (dateTime_) {
-        const int width = axisRect() && axisRect()->width() > 0 ? axisRect()->width() : this->width();
-        xAxis->ticker()->setTickCount(std::clamp(width / 130, 2, 5));
+    if (inLayout_) {
+        QCustomPlot::updateLayout();
+        return;
     }
-    QCustomPlot::updateLayout();
-    if (inLayout_) return;
     inLayout_ = true;
-    // Ranges depend on the axis length in pixels (margins), known only after layout; a
-    // second layout makes ticks and margins agree with the new ranges.
-    if (applyAxisRanges()) QCustomPlot::updateLayout();
+    prepareAxes();
+    QCustomPlot::updateLayout();
+    // Ranges depend on the axis length in pixels (margins), and the spacing of the date
+    // labels on the ranges and lengths; both are known only after a layout. Lay out again
+    // until they agree: once in the usual case, twice at most.
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool ranges = applyAxisRanges();
+        const bool axes = prepareAxes();
+        if (!ranges && !axes) break;
+        QCustomPlot::updateLayout();
+    }
     inLayout_ = false;
+}
+
+bool SeriesChart::prepareAxes() {
+    bool changed = false;
+    if (!timeTicker_) return changed;
+    // Sample of the widest date label of the pattern.
+    static const QDateTime sample(QDate(1988, 8, 28), QTime(18, 58, 58, 888), QTimeZone::utc());
+    const QFontMetrics fm(xAxis->tickLabelFont());
+    const QRect plot = axisRect()->rect(), view = viewport();
+    TimeAxisTicker::Geometry g;
+    g.length = plot.width();
+    g.roomBefore = plot.left() - view.left();
+    g.roomAfter = view.right() - plot.right();
+    g.labelWidth = fm.horizontalAdvance(locale().toString(sample, timeTicker_->dateTimeFormat()));
+    g.gap = fm.height();
+    if (!(g == timeTicker_->geometry())) {
+        timeTicker_->setGeometry(g);
+        changed = true;
+    }
+    return changed;
 }
 
 void SeriesChart::dataExtents(std::optional<TAxisRange>& keys, std::optional<TAxisRange>& values) const {

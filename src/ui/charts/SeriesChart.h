@@ -2,7 +2,8 @@
 // The chart widget every page uses: core series shown as QCustomPlot graphs (the chart
 // keeps its own copy of each series), bars, a legend with optional check boxes, axes
 // driven by a logical state (automatic ends, fixed ends, pixel margins), zoom by a
-// rectangle, copy to the clipboard and saving as a bitmap of a given size.
+// rectangle, copy to the clipboard and saving as a bitmap of a given size. Date labels never
+// run into each other.
 #include <QPixmap>
 #include <memory>
 #include <optional>
@@ -14,6 +15,8 @@
 #include "core/ChartAxis.h"
 #include "core/StatisticSeries.h"
 #include "ui/charts/ChartSeriesAdapter.h"
+
+class TimeAxisTicker;
 
 class SeriesChart : public QCustomPlot {
     Q_OBJECT
@@ -123,6 +126,7 @@ signals:
 
 protected:
     void updateLayout() override;
+
     void processRectZoom(QRect rect, QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -144,6 +148,8 @@ private:
     // The bottom state in key units, and the key extent as the axis uses it.
     TChartAxisState bottomStateInKeys(std::optional<TAxisRange>& keys) const;
     bool applyAxisRanges();
+    // Before a layout: the time ticker's geometry. True when it changed.
+    bool prepareAxes();
     void rebuildLegend();
     void onLegendClick(QCPLegend* legend, QCPAbstractLegendItem* item, QMouseEvent* event);
     double toKeyUnits(double v) const { return dateTime_ ? toChartTime(v) : v; }
@@ -155,6 +161,7 @@ private:
     TChartAxisState bottom_;
     bool dateTime_ = false;
     std::string pattern_;
+    QSharedPointer<TimeAxisTicker> timeTicker_;
     bool markersVisible_ = false;
     LegendPlace legendPlace_ = LegendPlace::Inside;
     bool legendCheckBoxes_ = false;

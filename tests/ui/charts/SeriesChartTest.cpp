@@ -312,3 +312,40 @@ TEST(SeriesChartTest, MiddleButtonScrollsBothAxes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Date labels at every span and width: wholly on the chart, apart, and never two that read
+// alike (no step finer than the pattern shows).
+TEST(SeriesChartTest, DateLabelsNeitherCrowdNorRepeat) {
+    const struct {
+        const char* pattern;
+        double minLabelledSpan;  // days from which at least one label must show
+    } patterns[] = {{"dd.mm.yy hh:mm", 10.0 / 1440}, {"dd.mm.yyyy", 3.0}, {"dd.mm.yyyy hh:nn:ss", 60.0 / 86400}};
+    const double spans[] = {90.0 / 86400, 10.0 / 1440, 5.0 / 24, 3.0, 40.0, 800.0};
+    for (const auto& p : patterns) {
+        for (const double span : spans) {
+            for (const int width : {200, 450, 1000}) {
+                SeriesChart chart;
+                chart.resize(width, 300);
+                chart.setLegendPlace(SeriesChart::LegendPlace::Hidden);
+                chart.setBottomDateTime(p.pattern);
+                TStatisticSeries s;
+                s.AddXY(45000.3, 1e5);
+                s.AddXY(45000.3 + span, 1e5 + 40);
+                chart.addSeries(s);
+                chart.show();
+                const std::string what = std::string(p.pattern) + " span " + std::to_string(span) + " width " +
+                                         std::to_string(width);
+                const std::vector<DrawnLabel> labels = dateLabels(&chart);
+                expectApartAndOnTheChart(&chart, what);
+                for (size_t i = 1; i < labels.size(); ++i) EXPECT_NE(labels[i].text.toStdString(), labels[i - 1].text.toStdString()) << what;
+                if (span >= p.minLabelledSpan && width >= 450) {
+                    EXPECT_FALSE(labels.empty()) << what;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
