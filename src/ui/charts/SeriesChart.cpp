@@ -314,8 +314,25 @@ void SeriesChart::updateLayout() {
     inLayout_ = false;
 }
 
+bool SeriesChart::bottomHasContent() const {
+    std::optional<TAxisRange> keys, values;
+    dataExtents(keys, values);
+    return keys.has_value();
+}
+
 bool SeriesChart::prepareAxes() {
     bool changed = false;
+    // No labels on an axis with nothing to label: an empty chart would otherwise show the
+    // placeholder range 0..1 (1 January 1970 on a date axis).
+    std::optional<TAxisRange> keys, values;
+    dataExtents(keys, values);
+    const bool labels[2] = {bottomHasContent(), values.has_value()};
+    QCPAxis* axes[2] = {xAxis, yAxis};
+    for (int a = 0; a < 2; ++a) {
+        if (axes[a]->tickLabels() == labels[a]) continue;
+        axes[a]->setTickLabels(labels[a]);
+        changed = true;
+    }
     if (!timeTicker_) return changed;
     // Sample of the widest date label of the pattern.
     static const QDateTime sample(QDate(1988, 8, 28), QTime(18, 58, 58, 888), QTimeZone::utc());
@@ -400,6 +417,8 @@ void SeriesChart::rebuildLegend() {
     legend->clearItems();
     for (const auto& e : entries_) legend->addItem(new CheckLegendItem(legend, e.graph, legendCheckBoxes_));
     for (auto* b : bars_) legend->addItem(new CheckLegendItem(legend, b, legendCheckBoxes_));
+    // An empty legend would be an empty box.
+    legend->setVisible(legendPlace_ != LegendPlace::Hidden && legend->itemCount() > 0);
 }
 
 void SeriesChart::setLegendCheckBoxes(bool on) {
@@ -424,7 +443,6 @@ void SeriesChart::setLegendPlace(LegendPlace place) {
     }
     plotLayout()->simplify();
     legendPlace_ = place;
-    legend->setVisible(place != LegendPlace::Hidden);
     switch (place) {
         case LegendPlace::Hidden:
         case LegendPlace::Inside:

@@ -2,8 +2,9 @@
 // The chart widget every page uses: core series shown as QCustomPlot graphs (the chart
 // keeps its own copy of each series), bars, a legend with optional check boxes, axes
 // driven by a logical state (automatic ends, fixed ends, pixel margins), zoom by a
-// rectangle, copy to the clipboard and saving as a bitmap of a given size. Date labels never
-// run into each other.
+// rectangle, copy to the clipboard and saving as a bitmap of a given size. An axis shows
+// tick labels only while there is something to label, date labels never run into each
+// other, and the legend shows only while it has entries.
 #include <QPixmap>
 #include <memory>
 #include <optional>
@@ -126,7 +127,9 @@ signals:
 
 protected:
     void updateLayout() override;
-
+    // Whether the bottom axis has something to label: by default the keys of the shown series
+    // and bars. Without it the axis shows no tick labels.
+    virtual bool bottomHasContent() const;
     void processRectZoom(QRect rect, QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -148,7 +151,8 @@ private:
     // The bottom state in key units, and the key extent as the axis uses it.
     TChartAxisState bottomStateInKeys(std::optional<TAxisRange>& keys) const;
     bool applyAxisRanges();
-    // Before a layout: the time ticker's geometry. True when it changed.
+    // Before a layout: tick labels on or off, and the time ticker's geometry. True when
+    // anything changed.
     bool prepareAxes();
     void rebuildLegend();
     void onLegendClick(QCPLegend* legend, QCPAbstractLegendItem* item, QMouseEvent* event);

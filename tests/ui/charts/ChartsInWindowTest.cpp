@@ -1,17 +1,28 @@
-// The charts of the pages as a user meets them in the main window: date labels that never run
-// into each other on a narrow filter chart.
+// The charts of the pages as a user meets them in the main window: nothing labelled on an
+// empty chart (at start and after a project load), and date labels that never run into each
+// other on a narrow filter chart.
 #include <QComboBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "ui/PageTestSupport.h"
 #include "ui/charts/ChartTestSupport.h"
+#include "ui/charts/FragmentChart.h"
+#include "ui/charts/ResultChart.h"
 #include "ui/pages/data/DataPage.h"
 #include "ui/pages/data/TimeAxisBox.h"
 #include "ui/pages/filter/FilterChart.h"
 #include "ui/pages/filter/FilterPage.h"
+#include "ui/pages/regression/RegressionPage.h"
+#include "ui/widgets/IntervalCheckList.h"
+#include "ui/widgets/SeriesListBox.h"
 
 namespace {
+
+constexpr double kStart = 45000.0;  // 15.03.2023 00:00
+constexpr double kMinute = 1.0 / 1440;
 
 struct ChartsInWindow : PageFixture {
     void SetUp() override {
@@ -20,8 +31,90 @@ struct ChartsInWindow : PageFixture {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
+    std::map<std::string, SeriesChart*> charts() const {
+        std::map<std::string, SeriesChart*> all;
+        for (SeriesChart* c : form.findChildren<SeriesChart*>()) all[c->objectName().toStdString()] = c;
+        return all;
+    }
+
+    // A chart without series or bars shows no tick labels on either axis and no legend box.
+    void expectEmptyChartsBlank(const std::string& when) {
+        for (const auto& [name, chart] : charts()) {
+            if (chart->seriesCount() > 0 || chart->barsCount() > 0) continue;
+            chart->replot();
+            EXPECT_FALSE(chart->xAxis->tickLabels()) << name << " " << when;
+            EXPECT_FALSE(chart->yAxis->tickLabels()) << name << " " << when;
+            EXPECT_FALSE(chart->legend->visible()) << name << " " << when;
+        }
+    }
+
     void click(QWidget* w, QPoint at) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at); }
+
+    // Output = 2·Расход − 0.5·Давление + 10 plus a little noise; the pressure near 1e5 Pa.
+    // Three intervals of 30 minutes; identified on the first two, tested on the third.
+    RegressionPage* identifyRegression() {
+        std::vector<double> flow, pressure, out;
+        for (int i = 0; i < 90; ++i) {
+            flow.push_back(40.0 + double((i * 7) % 19));
+            pressure.push_back(100000.0 + 3.0 * double((i * 11) % 13) - 0.1 * i);
+            out.push_back(2.0 * flow.back() - 0.5 * pressure.back() + 10.0 + 0.05 * double((i * 29) % 23 - 11) / 11.0);
+        }
+        const int x1 = addSeries("Расход", flow, kStart, kMinute);
+        const int x2 = addSeries("Давление", pressure, kStart, kMinute);
+        const int y = addSeries("Выход", out, kStart, kMinute);
+        for (int k = 0; k < 3; ++k)
+            form.fragmentsChart->addFragment("Интервал " + std::to_string(k + 1), 1, kStart + (30 * k - 0.5) * kMinute,
+                                             kStart + (30 * k + 29.5) * kMinute);
+        form.setActivePage(6);
+        auto* page = qobject_cast<RegressionPage*>(form.page(6));
+        EXPECT_TRUE(drop(page->ListBox3, {x1, x2}));
+        EXPECT_TRUE(drop(page->ListBox2, {y}));
+        page->CheckListBox1->setTicked(2, false);
+        click(page->Button2, page->Button2->rect().center());
+        page->PageControl->setCurrentIndex(1);
+        page->CheckListBox2->setTicked(2, true);
+        click(page->Button12, page->Button12->rect().center());
+        page->PageControl->setCurrentIndex(0);
+        return page;
+    }
 };
+
+TEST_F(ChartsInWindow, EmptyChartsShowNeitherLabelsNorLegendAtStartAndAfterALoad) {
+    for (int p = 0; p < TForm1::kPageCount; ++p) form.setActivePage(p);
+    // Every chart of every page is there, and all of them are empty.
+    std::vector<std::string> names;
+    for (const auto& [name, chart] : charts()) names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Chart1", "Chart10", "Chart11", "Chart2", "Chart3", "Chart4", "Chart5",
+                                                "Chart6", "Chart7", "Chart8", "Chart9", "fragmentsChart"}));
+    expectEmptyChartsBlank("at start");
+
+    // With results and series on them the charts are labelled and have their legends.
+    RegressionPage* page = identifyRegression();
+    form.setActivePage(4);
+    ASSERT_TRUE(drop(form.fragmentsChart, {0, 2}));
+    for (SeriesChart* chart : std::initializer_list<SeriesChart*>{page->Chart8, page->Chart9, form.fragmentsChart}) {
+        ASSERT_EQ(chart->seriesCount(), 2) << chart->objectName().toStdString();
+        const std::vector<DrawnLabel> labels = dateLabels(chart);
+        ASSERT_FALSE(labels.empty()) << chart->objectName().toStdString();
+        EXPECT_TRUE(labels.front().text.startsWith("15.03.23")) << labels.front().text.toStdString();
+        EXPECT_TRUE(chart->yAxis->tickLabels());
+        EXPECT_TRUE(chart->legend->visible());
+        EXPECT_EQ(chart->legend->itemCount(), 2);
+    }
+
+    // A project load empties them again: nothing labelled, no legend box.
+    QTemporaryDir dir;
+    const std::string base = dir.path().toStdString();
+    prompter.saveAnswers = {base + "/Проект.prj"};
+    ASSERT_TRUE(form.saveAsProject());
+    prompter.openAnswers = {base + "/Проект/Проект.prj"};
+    form.N3Click();
+    ASSERT_EQ(form.project().seriesCount(), 3);
+    EXPECT_EQ(page->Chart8->seriesCount() + page->Chart9->seriesCount() + form.fragmentsChart->seriesCount(), 0);
+    expectEmptyChartsBlank("after the load");
+    for (int p = 0; p < TForm1::kPageCount; ++p) form.setActivePage(p);
+    expectEmptyChartsBlank("after the load, every page shown");
+}
 
 TEST_F(ChartsInWindow, FilterChartDateLabelsStayApartWhenNarrow) {
     form.dataPage()->openExcelFile(std::string(TARVOLYN_TEST_DATA) + "/workbooks/journey.xlsx");

@@ -271,13 +271,13 @@ TEST(SeriesChartTest, LegendMovesBetweenPlaces) {
             EXPECT_FALSE(chart.legend->outerRect().intersects(chart.axisRect()->rect())) << static_cast<int>(st.place);
         }
     }
-    // A chart without series keeps its plot as wide as with them.
+    // The empty legend at the bottom does not narrow the plot (the value labels go, so it widens).
     chart.setLegendPlace(P::Bottom);
     chart.replot();
     const int width = chart.axisRect()->width();
     chart.clearSeries();
     chart.replot();
-    EXPECT_EQ(chart.axisRect()->width(), width);
+    EXPECT_GE(chart.axisRect()->width(), width);
 }
 
 }  // namespace
