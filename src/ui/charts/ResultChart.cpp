@@ -3,6 +3,7 @@
 ResultChart::ResultChart(QWidget* parent) : SeriesChart(parent) {
     setBottomDateTime("dd.mm.yy hh:mm");
     setLegendPlace(LegendPlace::Bottom);
+    setLegendCheckBoxes(true);
     markers_ = new QCheckBox(QStringLiteral("Маркеры"), this);
     markers_->setAutoFillBackground(false);
     markers_->move(4, 2);

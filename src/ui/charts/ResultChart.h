@@ -1,7 +1,8 @@
 #pragma once
 // The result chart of the identification pages: the measured output in $FF0000 and the
-// model output in $0000FF, legend at the bottom, and a "Маркеры" check box on the chart
-// that shows the point markers of its series.
+// model output in $0000FF, legend at the bottom with check boxes (either curve can be
+// hidden), and a "Маркеры" check box on the chart that shows the point markers of its
+// series.
 #include <QCheckBox>
 #include <string>
 

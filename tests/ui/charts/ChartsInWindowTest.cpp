@@ -1,6 +1,6 @@
 // The charts of the pages as a user meets them in the main window: nothing labelled on an
-// empty chart (at start and after a project load), and date labels that never run into each
-// other on a narrow filter chart.
+// empty chart (at start and after a project load), the legend check boxes of the result
+// charts, and date labels that never run into each other on a narrow filter chart.
 #include <QComboBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -23,6 +23,19 @@ namespace {
 
 constexpr double kStart = 45000.0;  // 15.03.2023 00:00
 constexpr double kMinute = 1.0 / 1440;
+
+// Pixels of one colour inside the plot area (the legend's icons lie outside it).
+int plotPixels(SeriesChart* chart, QRgb color) {
+    chart->replot();
+    const QImage img = chart->toPixmap().toImage();
+    const QRect plot = chart->axisRect()->rect();
+    int n = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y)
+        for (int x = plot.left(); x <= plot.right(); ++x) n += (img.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF);
+    return n;
+}
+
+const QRgb kBlue = qRgb(0, 0, 255), kRed = qRgb(255, 0, 0);
 
 struct ChartsInWindow : PageFixture {
     void SetUp() override {
@@ -114,6 +127,35 @@ TEST_F(ChartsInWindow, EmptyChartsShowNeitherLabelsNorLegendAtStartAndAfterALoad
     expectEmptyChartsBlank("after the load");
     for (int p = 0; p < TForm1::kPageCount; ++p) form.setActivePage(p);
     expectEmptyChartsBlank("after the load, every page shown");
+}
+
+TEST_F(ChartsInWindow, LegendCheckBoxesOfTheRegressionChartsHideACurve) {
+    RegressionPage* page = identifyRegression();
+    const struct {
+        ResultChart* chart;
+        int tab;
+    } cases[] = {{page->Chart8, 0}, {page->Chart9, 1}};
+    for (const auto& c : cases) {
+        const std::string name = c.chart->objectName().toStdString();
+        page->PageControl->setCurrentIndex(c.tab);
+        ASSERT_EQ(c.chart->seriesCount(), 2) << name;
+        EXPECT_TRUE(c.chart->legendCheckBoxes()) << name;
+        // The model fits so well that its red curve covers the blue one of the measured output.
+        ASSERT_GT(plotPixels(c.chart, kRed), 100) << name;
+        // The check box of the model's entry (the second): the red curve is gone, the blue shows.
+        const QRect model = c.chart->legend->item(1)->rect();
+        const QPoint box(model.left() + 6, model.center().y());
+        click(c.chart, box);
+        EXPECT_FALSE(c.chart->seriesVisible(1)) << name;
+        EXPECT_TRUE(c.chart->seriesVisible(0)) << name;
+        EXPECT_EQ(plotPixels(c.chart, kRed), 0) << name;
+        EXPECT_GT(plotPixels(c.chart, kBlue), 100) << name;
+        // A second click brings it back; the series' data stay as they were.
+        click(c.chart, box);
+        EXPECT_TRUE(c.chart->seriesVisible(1)) << name;
+        EXPECT_GT(plotPixels(c.chart, kRed), 100) << name;
+        EXPECT_EQ(c.chart->series(1).Title, "Расчетное значение") << name;
+    }
 }
 
 TEST_F(ChartsInWindow, FilterChartDateLabelsStayApartWhenNarrow) {
