@@ -275,6 +275,15 @@ void SeriesChart::setBottomDateTime(const std::string& pattern) {
         for (int i = 0; i < seriesCount(); ++i) refreshSeries(i);
 }
 
+void SeriesChart::setBottomEndLabels(bool on) {
+    endLabels_ = on;
+    if (!on) {
+        axisRect()->setMinimumMargins(QMargins());
+        if (timeTicker_) timeTicker_->setEnds(std::nullopt);
+    }
+    requestReplot();
+}
+
 TAxisRange SeriesChart::bottomRange() const {
     const QCPRange r = xAxis->range();
     return {fromKeyUnits(r.lower), fromKeyUnits(r.upper)};
@@ -348,6 +357,15 @@ bool SeriesChart::prepareAxes() {
         timeTicker_->setGeometry(g);
         changed = true;
     }
+    if (endLabels_) {
+        // Room beside the plot for the outer halves of the end labels.
+        const int half = static_cast<int>(std::ceil(g.labelWidth / 2)) + 2;
+        const QMargins room(std::max(0, half - bottom_.minimumOffset), 0, std::max(0, half - bottom_.maximumOffset), 0);
+        if (axisRect()->minimumMargins() != room) {
+            axisRect()->setMinimumMargins(room);
+            changed = true;
+        }
+    }
     return changed;
 }
 
@@ -409,6 +427,17 @@ bool SeriesChart::applyAxisRanges() {
     if (!sameRange(yAxis->range(), vr)) {
         yAxis->setRange(vr.lower, vr.upper);
         changed = true;
+    }
+    if (timeTicker_ && endLabels_) {
+        std::optional<QCPRange> ends;
+        if (keys) {
+            const TAxisRange e = axisEnds(bottom, keys);
+            ends = QCPRange(e.lower, e.upper);
+        }
+        if (ends != timeTicker_->ends()) {
+            timeTicker_->setEnds(ends);
+            changed = true;
+        }
     }
     return changed;
 }

@@ -75,6 +75,10 @@ public:
     void setBottomDateTime(const std::string& pattern);
     bool bottomIsDateTime() const { return dateTime_; }
     const std::string& bottomDateTimePattern() const { return pattern_; }
+    // Date labels of their own at both ends of the bottom axis' range (before its pixel
+    // margins): the first and the last time shown. Room is kept beside the plot for them.
+    void setBottomEndLabels(bool on);
+    bool bottomEndLabels() const { return endLabels_; }
     // Visible ranges in the chart's own units (days on a date-time axis), as last laid out.
     TAxisRange bottomRange() const;
     TAxisRange leftRange() const;
@@ -166,6 +170,7 @@ private:
     bool dateTime_ = false;
     std::string pattern_;
     QSharedPointer<TimeAxisTicker> timeTicker_;
+    bool endLabels_ = false;
     bool markersVisible_ = false;
     LegendPlace legendPlace_ = LegendPlace::Inside;
     bool legendCheckBoxes_ = false;

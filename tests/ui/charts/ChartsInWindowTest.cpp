@@ -1,10 +1,13 @@
 // The charts of the pages as a user meets them in the main window: nothing labelled on an
 // empty chart (at start and after a project load), the legend check boxes of the result
-// charts, and date labels that never run into each other on a narrow filter chart.
+// charts, the data kept off the plot frame, the first and last times labelled on the
+// dynamics chart, and date labels that never run into each other on a narrow filter chart.
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <map>
 
 #include "ui/PageTestSupport.h"
@@ -13,6 +16,7 @@
 #include "ui/charts/ResultChart.h"
 #include "ui/pages/data/DataPage.h"
 #include "ui/pages/data/TimeAxisBox.h"
+#include "ui/pages/dynamics/DynamicsPage.h"
 #include "ui/pages/filter/FilterChart.h"
 #include "ui/pages/filter/FilterPage.h"
 #include "ui/pages/regression/RegressionPage.h"
@@ -155,6 +159,70 @@ TEST_F(ChartsInWindow, LegendCheckBoxesOfTheRegressionChartsHideACurve) {
         EXPECT_TRUE(c.chart->seriesVisible(1)) << name;
         EXPECT_GT(plotPixels(c.chart, kRed), 100) << name;
         EXPECT_EQ(c.chart->series(1).Title, "Расчетное значение") << name;
+    }
+}
+
+// Pixels between the extremes of the shown data and the plot frame: left, right, top, bottom.
+std::array<double, 4> dataToFrame(SeriesChart* chart) {
+    chart->replot();
+    double xmin = INFINITY, xmax = -INFINITY, ymin = INFINITY, ymax = -INFINITY;
+    for (int i = 0; i < chart->seriesCount(); ++i) {
+        const TStatisticSeries& s = chart->series(i);
+        for (int j = 0; j < s.Count(); ++j) {
+            xmin = std::min(xmin, static_cast<double>(s.XValue(j)));
+            xmax = std::max(xmax, static_cast<double>(s.XValue(j)));
+            ymin = std::min(ymin, static_cast<double>(s.YValue(j)));
+            ymax = std::max(ymax, static_cast<double>(s.YValue(j)));
+        }
+    }
+    const QRect plot = chart->axisRect()->rect();
+    // A plot of width w spans the pixels left .. left + w (QCustomPlot's mapping).
+    return {chart->bottomPixelOf(xmin) - plot.left(), plot.left() + plot.width() - chart->bottomPixelOf(xmax),
+            chart->yAxis->coordToPixel(ymax) - (plot.top() - 1), (plot.top() - 1 + plot.height()) - chart->yAxis->coordToPixel(ymin)};
+}
+
+TEST_F(ChartsInWindow, ResultChartsKeepTheirDataOffTheFrame) {
+    RegressionPage* page = identifyRegression();
+    for (ResultChart* chart : {page->Chart8, page->Chart9}) {
+        const auto gaps = dataToFrame(chart);
+        for (double g : gaps) EXPECT_NEAR(g, 8.0, 0.5) << chart->objectName().toStdString();
+        expectApartAndOnTheChart(chart, chart->objectName().toStdString());
+    }
+}
+
+// The plant of the dynamics page: K = 2, T = 10 min, its input delayed by three samples.
+TEST_F(ChartsInWindow, DynamicsChartLabelsTheFirstAndLastTimeAtAnyWidth) {
+    std::vector<double> u(200, 0.0), y(200, 0.0);
+    for (int i = 1; i < 200; ++i) u[i] = std::sin(0.3 * i) + ((i / 20) % 2);
+    for (int i = 3; i < 200; ++i) y[i] = 10.0 / 11.0 * y[i - 1] + 2.0 / 11.0 * u[i - 3];
+    addSeries("U", u, kStart, kMinute);
+    addSeries("Y", y, kStart, kMinute);
+    form.fragmentsChart->addFragment("Интервал 1", 1, kStart - 1e-6, kStart + 199 * kMinute + 1e-6);
+    form.setActivePage(9);
+    auto* page = qobject_cast<DynamicsPage*>(form.page(9));
+    page->ComboBox4->setCurrentIndex(0);
+    page->ComboBox7->setCurrentIndex(1);
+    page->ComboBox3->setCurrentIndex(0);
+    page->ComboBox9->setCurrentIndex(1);
+    page->Edit19->clear();
+    QTest::keyClicks(page->Edit19, "3");
+    click(page->Button16, page->Button16->rect().center());
+    ResultChart* chart = page->Chart11;
+    ASSERT_EQ(chart->seriesCount(), 2);
+    // The shifted output runs from minute 3 to minute 199: 00:03 to 03:19.
+    for (int width : {700, 1000, 1280, 1800}) {
+        form.resize(width, 800);
+        QApplication::processEvents();
+        const std::string what = "window " + std::to_string(width) + ", chart " + std::to_string(chart->width());
+        const std::vector<DrawnLabel> labels = dateLabels(chart);
+        ASSERT_GE(labels.size(), 2u) << what;
+        EXPECT_EQ(labels.front().text, "15.03.23 00:03") << what;
+        EXPECT_EQ(labels.back().text, "15.03.23 03:19") << what;
+        const double first = chart->bottomPixelOf(kStart + 3 * kMinute), last = chart->bottomPixelOf(kStart + 199 * kMinute);
+        EXPECT_NEAR((labels.front().left + labels.front().right) / 2, first, 1.0) << what;
+        EXPECT_NEAR((labels.back().left + labels.back().right) / 2, last, 1.0) << what;
+        expectApartAndOnTheChart(chart, what);
+        for (double g : dataToFrame(chart)) EXPECT_NEAR(g, 8.0, 0.5) << what;
     }
 }
 

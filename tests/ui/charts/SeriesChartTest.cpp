@@ -348,4 +348,37 @@ TEST(SeriesChartTest, DateLabelsNeitherCrowdNorRepeat) {
     }
 }
 
+// A result chart labels the first and the last time of its data, centred on them; ends closer
+// than a label's room get the first label only.
+TEST(SeriesChartTest, ResultChartLabelsTheEndsOfItsData) {
+    const struct {
+        int minutes;  // last point, minutes after 15.03.2023 00:00
+        int width;
+        const char* first;
+        const char* last;  // nullptr: no label at the last time
+    } cases[] = {{0, 400, "15.03.23 00:00", "15.03.23 00:00"},   {1, 400, "15.03.23 00:00", "15.03.23 00:01"},
+                 {1, 150, "15.03.23 00:00", nullptr},            {180, 400, "15.03.23 00:00", "15.03.23 03:00"},
+                 {4 * 1440 + 17, 400, "15.03.23 00:00", "19.03.23 00:17"}};
+    for (const auto& c : cases) {
+        ResultChart chart;
+        chart.resize(c.width, 300);
+        TStatisticSeries m;
+        m.AddXY(45000.0, 1e5);
+        m.AddXY(45000.0 + c.minutes / 1440.0, 1e5 + 3);
+        chart.setResult(m, "Выходной параметр", m, "Расчетный параметр");
+        chart.show();
+        const std::vector<DrawnLabel> labels = dateLabels(&chart);
+        const std::string what = std::to_string(c.minutes) + " min, width " + std::to_string(c.width);
+        expectApartAndOnTheChart(&chart, what);
+        auto labelAt = [&](double days) -> std::string {
+            const double px = chart.bottomPixelOf(days);
+            for (const auto& l : labels)
+                if (std::fabs((l.left + l.right) / 2 - px) < 1.0) return l.text.toStdString();
+            return "";
+        };
+        EXPECT_EQ(labelAt(45000.0), c.first) << what;
+        EXPECT_EQ(labelAt(45000.0 + c.minutes / 1440.0), c.last ? c.last : "") << what;
+    }
+}
+
 }  // namespace
