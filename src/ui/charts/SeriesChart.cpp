@@ -326,7 +326,9 @@ void SeriesChart::updateLayout() {
 bool SeriesChart::bottomHasContent() const {
     std::optional<TAxisRange> keys, values;
     dataExtents(keys, values);
-    return keys.has_value();
+    // Without data an automatic axis falls back to the placeholder 0..1; any other ends were
+    // given it by something the chart shows.
+    return keys.has_value() || !(bottomEnds() == axisEnds(bottom_, std::nullopt));
 }
 
 bool SeriesChart::prepareAxes() {
@@ -429,13 +431,14 @@ bool SeriesChart::applyAxisRanges() {
         changed = true;
     }
     if (timeTicker_ && endLabels_) {
-        std::optional<QCPRange> ends;
+        // The ends of the shown data (or of a zoom) get labels of their own.
+        std::optional<QCPRange> labelled;
         if (keys) {
-            const TAxisRange e = axisEnds(bottom, keys);
-            ends = QCPRange(e.lower, e.upper);
+            const TAxisRange e = bottomEnds();
+            labelled = QCPRange(toKeyUnits(e.lower), toKeyUnits(e.upper));
         }
-        if (ends != timeTicker_->ends()) {
-            timeTicker_->setEnds(ends);
+        if (labelled != timeTicker_->ends()) {
+            timeTicker_->setEnds(labelled);
             changed = true;
         }
     }

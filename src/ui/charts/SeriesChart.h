@@ -131,9 +131,7 @@ signals:
 
 protected:
     void updateLayout() override;
-    // Whether the bottom axis has something to label: by default the keys of the shown series
-    // and bars. Without it the axis shows no tick labels.
-    virtual bool bottomHasContent() const;
+
     void processRectZoom(QRect rect, QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -155,13 +153,16 @@ private:
     // The bottom state in key units, and the key extent as the axis uses it.
     TChartAxisState bottomStateInKeys(std::optional<TAxisRange>& keys) const;
     bool applyAxisRanges();
-    // Before a layout: tick labels on or off, and the time ticker's geometry. True when
-    // anything changed.
-    bool prepareAxes();
     void rebuildLegend();
     void onLegendClick(QCPLegend* legend, QCPAbstractLegendItem* item, QMouseEvent* event);
     double toKeyUnits(double v) const { return dateTime_ ? toChartTime(v) : v; }
     double fromKeyUnits(double v) const { return dateTime_ ? fromChartTime(v) : v; }
+    // Whether the bottom axis has something to label: keys of the shown series and bars, or
+    // ends that come from something else than an empty automatic axis.
+    bool bottomHasContent() const;
+    // Before a layout: tick labels on or off, and the time ticker's geometry. True when
+    // anything changed.
+    bool prepareAxes();
 
     std::vector<Entry> entries_;
     std::vector<QCPBars*> bars_;

@@ -119,7 +119,9 @@ TEST_F(ChartsInWindow, EmptyChartsShowNeitherLabelsNorLegendAtStartAndAfterALoad
         EXPECT_EQ(chart->legend->itemCount(), 2);
     }
 
-    // A project load empties them again: nothing labelled, no legend box.
+    // A project load empties them again: nothing labelled, no legend box. The project holds
+    // no intervals, so that the fragment chart has nothing at all to show.
+    form.fragmentsChart->delAllFragment();
     QTemporaryDir dir;
     const std::string base = dir.path().toStdString();
     prompter.saveAnswers = {base + "/Проект.prj"};
