@@ -1,6 +1,7 @@
 #include "ui/charts/ReportRendering.h"
 
 #include "ui/charts/Logo.h"
+#include "ui/charts/ResultChart.h"
 #include "ui/charts/SeriesChart.h"
 
 ReportChart describeChart(const SeriesChart& chart) {
@@ -22,10 +23,9 @@ bool OffscreenChartRenderer::renderChart(const ReportChart& d, const std::string
     chart.xAxis->setLabel(QString::fromStdString(d.bottomAxisTitle));
     for (size_t i = 0; i < d.series.size() && i < 2; ++i) chart.addSeries(d.series[i]);
     chart.leftAxisState().setAutomatic(true);
-    // A little room above and below, so that the extremes are not drawn on the frame.
-    chart.leftAxisState().minimumOffset = 8;
-    chart.leftAxisState().maximumOffset = 8;
     chart.bottomAxisState().setAutomatic(true);
+    // As on the page: the extremes are not drawn on the frame, the ends are labelled.
+    ResultChart::setResultAxes(chart);
     return chart.saveBitmap(QString::fromStdString(fileName), width, height);
 }
 

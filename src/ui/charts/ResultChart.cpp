@@ -3,6 +3,8 @@
 ResultChart::ResultChart(QWidget* parent) : SeriesChart(parent) {
     setBottomDateTime("dd.mm.yy hh:mm");
     setLegendPlace(LegendPlace::Bottom);
+    setLegendCheckBoxes(true);
+    setResultAxes(*this);
     markers_ = new QCheckBox(QStringLiteral("Маркеры"), this);
     markers_->setAutoFillBackground(false);
     markers_->move(4, 2);
@@ -14,6 +16,14 @@ ResultChart::ResultChart(QWidget* parent) : SeriesChart(parent) {
     // Room above the plot for the check box.
     axisRect()->setAutoMargins(QCP::msLeft | QCP::msRight | QCP::msBottom);
     axisRect()->setMargins(QMargins(0, markers_->sizeHint().height() + 6, 0, 0));
+}
+
+void ResultChart::setResultAxes(SeriesChart& chart) {
+    for (TChartAxisState* axis : {&chart.leftAxisState(), &chart.bottomAxisState()}) {
+        axis->minimumOffset = kDataMargin;
+        axis->maximumOffset = kDataMargin;
+    }
+    chart.setBottomEndLabels(true);
 }
 
 void ResultChart::setResult(const TStatisticSeries& measured, const std::string& measuredTitle,

@@ -1,6 +1,7 @@
 #include "ui/charts/SeriesChart.h"
 
 #include "ui/charts/LodGraph.h"
+#include "ui/charts/TimeAxisTicker.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -266,12 +267,21 @@ void SeriesChart::setBottomDateTime(const std::string& pattern) {
     const bool changed = !dateTime_;
     dateTime_ = true;
     pattern_ = pattern;
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
-    ticker->setDateTimeFormat(qtDateTimeFormat(pattern));
-    ticker->setTimeZone(QTimeZone::utc());
-    xAxis->setTicker(ticker);
+    timeTicker_ = QSharedPointer<TimeAxisTicker>::create();
+    timeTicker_->setPattern(qtDateTimeFormat(pattern));
+    timeTicker_->setTimeZone(QTimeZone::utc());
+    xAxis->setTicker(timeTicker_);
     if (changed)
         for (int i = 0; i < seriesCount(); ++i) refreshSeries(i);
+}
+
+void SeriesChart::setBottomEndLabels(bool on) {
+    endLabels_ = on;
+    if (!on) {
+        axisRect()->setMinimumMargins(QMargins());
+        if (timeTicker_) timeTicker_->setEnds(std::nullopt);
+    }
+    requestReplot();
 }
 
 TAxisRange SeriesChart::bottomRange() const {
@@ -294,19 +304,71 @@ void SeriesChart::updateRanges() {
 }
 
 void SeriesChart::updateLayout() {
-    // Date-time labels ("dd.MM.yy hh:mm") are about 100 pixels wide: a narrow chart shows
-    // fewer of them so they never run into each other.
-    if (dateTime_) {
-        const int width = axisRect() && axisRect()->width() > 0 ? axisRect()->width() : this->width();
-        xAxis->ticker()->setTickCount(std::clamp(width / 130, 2, 5));
+    if (inLayout_) {
+        QCustomPlot::updateLayout();
+        return;
     }
-    QCustomPlot::updateLayout();
-    if (inLayout_) return;
     inLayout_ = true;
-    // Ranges depend on the axis length in pixels (margins), known only after layout; a
-    // second layout makes ticks and margins agree with the new ranges.
-    if (applyAxisRanges()) QCustomPlot::updateLayout();
+    prepareAxes();
+    QCustomPlot::updateLayout();
+    // Ranges depend on the axis length in pixels (margins), and the spacing of the date
+    // labels on the ranges and lengths; both are known only after a layout. Lay out again
+    // until they agree: once in the usual case, twice at most.
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool ranges = applyAxisRanges();
+        const bool axes = prepareAxes();
+        if (!ranges && !axes) break;
+        QCustomPlot::updateLayout();
+    }
     inLayout_ = false;
+}
+
+bool SeriesChart::bottomHasContent() const {
+    std::optional<TAxisRange> keys, values;
+    dataExtents(keys, values);
+    // Without data an automatic axis falls back to the placeholder 0..1; any other ends were
+    // given it by something the chart shows.
+    return keys.has_value() || !(bottomEnds() == axisEnds(bottom_, std::nullopt));
+}
+
+bool SeriesChart::prepareAxes() {
+    bool changed = false;
+    // No labels on an axis with nothing to label: an empty chart would otherwise show the
+    // placeholder range 0..1 (1 January 1970 on a date axis).
+    std::optional<TAxisRange> keys, values;
+    dataExtents(keys, values);
+    const bool labels[2] = {bottomHasContent(), values.has_value()};
+    QCPAxis* axes[2] = {xAxis, yAxis};
+    for (int a = 0; a < 2; ++a) {
+        if (axes[a]->tickLabels() == labels[a]) continue;
+        axes[a]->setTickLabels(labels[a]);
+        changed = true;
+    }
+    if (!timeTicker_) return changed;
+    // Sample of the widest date label of the pattern.
+    static const QDateTime sample(QDate(1988, 8, 28), QTime(18, 58, 58, 888), QTimeZone::utc());
+    const QFontMetrics fm(xAxis->tickLabelFont());
+    const QRect plot = axisRect()->rect(), view = viewport();
+    TimeAxisTicker::Geometry g;
+    g.length = plot.width();
+    g.roomBefore = plot.left() - view.left();
+    g.roomAfter = view.right() - plot.right();
+    g.labelWidth = fm.horizontalAdvance(locale().toString(sample, timeTicker_->dateTimeFormat()));
+    g.gap = fm.height();
+    if (!(g == timeTicker_->geometry())) {
+        timeTicker_->setGeometry(g);
+        changed = true;
+    }
+    if (endLabels_) {
+        // Room beside the plot for the outer halves of the end labels.
+        const int half = static_cast<int>(std::ceil(g.labelWidth / 2)) + 2;
+        const QMargins room(std::max(0, half - bottom_.minimumOffset), 0, std::max(0, half - bottom_.maximumOffset), 0);
+        if (axisRect()->minimumMargins() != room) {
+            axisRect()->setMinimumMargins(room);
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 void SeriesChart::dataExtents(std::optional<TAxisRange>& keys, std::optional<TAxisRange>& values) const {
@@ -365,6 +427,18 @@ bool SeriesChart::applyAxisRanges() {
         yAxis->setRange(vr.lower, vr.upper);
         changed = true;
     }
+    if (timeTicker_ && endLabels_) {
+        // The ends of the shown data (or of a zoom) get labels of their own.
+        std::optional<QCPRange> labelled;
+        if (keys) {
+            const TAxisRange e = bottomEnds();
+            labelled = QCPRange(toKeyUnits(e.lower), toKeyUnits(e.upper));
+        }
+        if (labelled != timeTicker_->ends()) {
+            timeTicker_->setEnds(labelled);
+            changed = true;
+        }
+    }
     return changed;
 }
 
@@ -372,6 +446,8 @@ void SeriesChart::rebuildLegend() {
     legend->clearItems();
     for (const auto& e : entries_) legend->addItem(new CheckLegendItem(legend, e.graph, legendCheckBoxes_));
     for (auto* b : bars_) legend->addItem(new CheckLegendItem(legend, b, legendCheckBoxes_));
+    // An empty legend would be an empty box.
+    legend->setVisible(legendPlace_ != LegendPlace::Hidden && legend->itemCount() > 0);
 }
 
 void SeriesChart::setLegendCheckBoxes(bool on) {
@@ -396,7 +472,6 @@ void SeriesChart::setLegendPlace(LegendPlace place) {
     }
     plotLayout()->simplify();
     legendPlace_ = place;
-    legend->setVisible(place != LegendPlace::Hidden);
     switch (place) {
         case LegendPlace::Hidden:
         case LegendPlace::Inside:

@@ -2,7 +2,9 @@
 // The chart widget every page uses: core series shown as QCustomPlot graphs (the chart
 // keeps its own copy of each series), bars, a legend with optional check boxes, axes
 // driven by a logical state (automatic ends, fixed ends, pixel margins), zoom by a
-// rectangle, copy to the clipboard and saving as a bitmap of a given size.
+// rectangle, copy to the clipboard and saving as a bitmap of a given size. An axis shows
+// tick labels only while there is something to label, date labels never run into each
+// other, and the legend shows only while it has entries.
 #include <QPixmap>
 #include <memory>
 #include <optional>
@@ -14,6 +16,8 @@
 #include "core/ChartAxis.h"
 #include "core/StatisticSeries.h"
 #include "ui/charts/ChartSeriesAdapter.h"
+
+class TimeAxisTicker;
 
 class SeriesChart : public QCustomPlot {
     Q_OBJECT
@@ -71,6 +75,10 @@ public:
     void setBottomDateTime(const std::string& pattern);
     bool bottomIsDateTime() const { return dateTime_; }
     const std::string& bottomDateTimePattern() const { return pattern_; }
+    // Date labels of their own at both ends of the bottom axis' range (before its pixel
+    // margins): the first and the last time shown. Room is kept beside the plot for them.
+    void setBottomEndLabels(bool on);
+    bool bottomEndLabels() const { return endLabels_; }
     // Visible ranges in the chart's own units (days on a date-time axis), as last laid out.
     TAxisRange bottomRange() const;
     TAxisRange leftRange() const;
@@ -123,6 +131,7 @@ signals:
 
 protected:
     void updateLayout() override;
+
     void processRectZoom(QRect rect, QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -149,6 +158,12 @@ private:
     void onLegendClick(QCPLegend* legend, QCPAbstractLegendItem* item, QMouseEvent* event);
     double toKeyUnits(double v) const { return dateTime_ ? toChartTime(v) : v; }
     double fromKeyUnits(double v) const { return dateTime_ ? fromChartTime(v) : v; }
+    // Whether the bottom axis has something to label: keys of the shown series and bars, or
+    // ends that come from something else than an empty automatic axis.
+    bool bottomHasContent() const;
+    // Before a layout: tick labels on or off, and the time ticker's geometry. True when
+    // anything changed.
+    bool prepareAxes();
 
     std::vector<Entry> entries_;
     std::vector<QCPBars*> bars_;
@@ -156,6 +171,8 @@ private:
     TChartAxisState bottom_;
     bool dateTime_ = false;
     std::string pattern_;
+    QSharedPointer<TimeAxisTicker> timeTicker_;
+    bool endLabels_ = false;
     bool markersVisible_ = false;
     LegendPlace legendPlace_ = LegendPlace::Inside;
     bool legendCheckBoxes_ = false;

@@ -199,7 +199,6 @@ void DynamicsPage::buildControls() {
     Chart11 = new ResultChart(results);
     Chart11->setObjectName(QStringLiteral("Chart11"));
     Chart11->markersBox()->setObjectName(QStringLiteral("CheckBox8"));
-    Chart11->setLegendCheckBoxes(true);
     // Fixed until the first result makes it automatic.
     Chart11->leftAxisState().setMinMax(0, 100);
     results->addWidget(StringGrid9);

@@ -42,8 +42,9 @@ void FilterChart::Chart1AfterDraw(QCPPainter* painter) {
     const QRect plot = axisRect()->rect();
     const QFontMetrics labelMetrics(yAxis->tickLabelFont());
     int widestLabel = 0;
-    for (const QString& label : yAxis->tickVectorLabels())
-        widestLabel = std::max(widestLabel, labelMetrics.horizontalAdvance(label));
+    if (yAxis->tickLabels())
+        for (const QString& label : yAxis->tickVectorLabels())
+            widestLabel = std::max(widestLabel, labelMetrics.horizontalAdvance(label));
     const QFontMetrics letterMetrics(font());
     painter->setPen(QPen(Qt::black, 2));
     painter->setFont(font());

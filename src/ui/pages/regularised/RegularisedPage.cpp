@@ -211,7 +211,6 @@ void RegularisedPage::buildStatisticsTab(QWidget* tab) {
     Chart10 = new ResultChart(split);
     Chart10->setObjectName(QStringLiteral("Chart10"));
     Chart10->markersBox()->setObjectName(QStringLiteral("CheckBox7"));
-    Chart10->setLegendCheckBoxes(true);
     Chart10->setMinimumSize(250, 200);
     split->addWidget(StringGrid2);
     split->addWidget(Chart10);
