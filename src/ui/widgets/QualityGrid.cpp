@@ -34,6 +34,8 @@ void showStaticQuality(editingStringGrid& grid, const arrayOfExtended& values) {
         const auto v = static_cast<size_t>(shown[row]);
         grid.setCell(1, static_cast<int>(row) + 1, v < values.size() ? formatNumber(values[v]) : std::string());
     }
+    // A value with a four-digit exponent is wider than the column's usual width in some fonts.
+    grid.widenColToText(1);
 }
 
 void clearStaticQuality(editingStringGrid& grid) {

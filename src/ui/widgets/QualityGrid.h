@@ -9,7 +9,8 @@ class editingStringGrid;
 // and the row captions.
 void setupStaticQualityGrid(editingStringGrid& grid);
 // Rows 1..9 get the values 0..7 and 9 (the root mean square error, value 8, is shown
-// nowhere) written by formatNumber; missing values leave their rows empty.
+// nowhere) written by formatNumber; missing values leave their rows empty. The value column
+// widens when a value would not fit it.
 void showStaticQuality(editingStringGrid& grid, const arrayOfExtended& values);
 // Empties column 1 of rows 1 to the last.
 void clearStaticQuality(editingStringGrid& grid);

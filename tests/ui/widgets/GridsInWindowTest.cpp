@@ -326,4 +326,44 @@ TEST_F(GridsInWindow, TheWorkspacePanelWidensForLongNamesUntilTheUserSizesIt) {
     EXPECT_EQ(panel->width(), chosen);
 }
 
+// Values fit their cells too: the quality values of an exact fit (errors with four-digit
+// exponents, outputs near -5e4) and interval bounds marked to the millisecond.
+TEST_F(GridsInWindow, ValuesFitTheirCells) {
+    std::vector<double> flow, pressure, out;
+    for (int i = 0; i < 60; ++i) {
+        flow.push_back(40.0 + double((i * 7) % 19) + 0.001 * i);
+        pressure.push_back(100000.0 + 3.0 * double((i * 11) % 13) - 0.1 * i);
+        out.push_back(2.0 * flow.back() - 0.5 * pressure.back() + 10.0);
+    }
+    addSeries("Расход", flow, kStart, kMinute);
+    addSeries("Давление", pressure, kStart, kMinute);
+    addSeries("Выход", out, kStart, kMinute);
+    // 00:00:00,250 .. 00:29:30,125 and on to the end.
+    form.fragmentsChart->addFragment("Интервал 1", 1, kStart + 0.25 / 86400, kStart + (29.5 + 0.125 / 60) * kMinute);
+    form.fragmentsChart->addFragment("Интервал 2", 1, kStart + 29.75 * kMinute, kStart + 60 * kMinute);
+
+    auto* regression = page<RegressionPage>(6);
+    ASSERT_TRUE(drop(regression->ListBox3, {0, 1}) && drop(regression->ListBox2, {2}));
+    regression->Button2->click();
+    ASSERT_TRUE(form.analyzer().staticIdentification.haveModel);
+    auto* intervals = page<IntervalStatisticsPage>(5);
+    intervals->ComboBox2->setCurrentIndex(0);
+    intervals->Button3->click();
+    EXPECT_EQ(intervals->StringGrid7->cell(1, 1), "15.03.2023 00:00:00,250");
+    EXPECT_TRUE(prompter.record.entries.empty()) << prompter.record.texts().front();
+
+    for (const auto& [name, grid] : {std::pair<const char*, QTableView*>{"StringGrid1", regression->StringGrid1},
+                                     {"StringGrid7", intervals->StringGrid7}}) {
+        const QFontMetrics fm(grid->font());
+        int exponents = 0;
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            for (int c = 0; c < grid->model()->columnCount(); ++c) {
+                const QString text = grid->model()->index(r, c).data().toString();
+                exponents += text.contains('E');
+                EXPECT_LE(fm.horizontalAdvance(text), textRoom(grid, c)) << name << " " << text.toStdString();
+            }
+        if (grid == regression->StringGrid1) EXPECT_GT(exponents, 0);
+    }
+}
+
 }  // namespace

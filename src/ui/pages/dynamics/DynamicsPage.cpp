@@ -344,6 +344,7 @@ void DynamicsPage::showModel(const TDynamicModel& model, const TStatisticSeries&
         StringGrid9->setCell(1, row,
                              static_cast<size_t>(row - 1) < values.size() ? formatNumber(values[static_cast<size_t>(row - 1)])
                                                                          : std::string());
+    StringGrid9->widenColToText(1);
 }
 
 // ---- editor, report, saving ----

@@ -213,6 +213,8 @@ void IntervalStatisticsPage::Button3Click() {
         StringGrid7->setCell(col, 9, formatNumber(p->variation, fs));
         StringGrid7->setCell(col, 10, formatNumber(p->median, fs));
     }
+    // A bound with milliseconds is wider than the usual column: the column widens to it.
+    for (int col = 1; col <= m; ++col) StringGrid7->widenColToText(col);
     StringGrid7->setFixedCols(1);
     StringGrid7->setFixedRows(1);
 }
