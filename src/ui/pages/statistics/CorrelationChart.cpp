@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "ui/charts/ResultChart.h"
+
 CorrelationChart::CorrelationChart(const QString& objectName, const QString& title, QWidget* parent)
     : SeriesChart(parent) {
     setObjectName(objectName);
@@ -15,6 +17,10 @@ CorrelationChart::CorrelationChart(const QString& objectName, const QString& tit
     ticker->setTickStep(1.0);
     ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
     xAxis->setTicker(ticker);
+    // The coefficient 1 of lag 0 and the other extremes stay off the frame, as on the result
+    // charts, so a bar that reaches the frame is never taken for one cut by it.
+    leftAxisState().minimumOffset = ResultChart::kDataMargin;
+    leftAxisState().maximumOffset = ResultChart::kDataMargin;
     setMinimumHeight(180);
 }
 

@@ -91,6 +91,12 @@ TEST_F(CorrelationPageTest, CoefficientsMatchHandComputation) {
     EXPECT_EQ(page->Chart2->title(), QString("A"));
     EXPECT_EQ(page->Chart3->title(), QString("B"));
     EXPECT_EQ(page->Chart4->title(), QString("Кросс-корреляция A и B"));
+    // The bars of 1 and -1 stay 8 pixels off the top and the bottom of the plot frame.
+    page->Chart2->resize(400, 300);
+    page->Chart2->replot();
+    const QRect plot = page->Chart2->axisRect()->rect();
+    EXPECT_NEAR(page->Chart2->yAxis->coordToPixel(1.0) - (plot.top() - 1), 8.0, 0.5);
+    EXPECT_NEAR(plot.top() - 1 + plot.height() - page->Chart2->yAxis->coordToPixel(-1.0), 8.0, 0.5);
 }
 
 TEST_F(CorrelationPageTest, ConstantSeriesIsNamedInsteadOfDrawn) {
