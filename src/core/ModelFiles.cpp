@@ -187,7 +187,13 @@ std::optional<TStaticModel> parseStaticModel(std::string_view text, std::string*
                     std::to_string(m.numOfX) + " (строка 5)");
     ok = ok && r.numbers(5, m.n, m.A, "коэффициентов");
     ok = ok && r.number(6, m.c, "свободный член");
-    if (ok) m.coinCheck = firstField(r.line(7)) == "true";
+    if (ok) {
+        // Anything but the two written words is a damaged flag: read as "false" it would drop
+        // the free term from the model's output and from the next save.
+        const std::string_view flag = firstField(r.line(7));
+        if (flag == "true" || flag == "false") m.coinCheck = flag == "true";
+        else ok = r.fail("не читается признак свободного члена (строка 8)");
+    }
     ok = ok && r.number(8, m.R2, "R2");
     ok = ok && r.number(9, m.R2norm, "R2norm");
     if (!ok) {

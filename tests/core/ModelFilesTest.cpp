@@ -95,6 +95,8 @@ TEST(ModelFiles, MalformedFilesAreRefused) {
         {"n against inputs", replaceLine(replaceLine(good, 4, "1;"), 5, "0;"), "не согласуется"},
         {"bad number", replaceLine(good, 6, "x;"), "свободный член"},
         {"bad count text", replaceLine(good, 4, "четыре;"), "число коэффициентов"},
+        {"damaged free-term flag", replaceLine(good, 7, "tru;"), "признак свободного члена"},
+        {"empty free-term flag", replaceLine(good, 7, ""), "признак свободного члена"},
     };
     for (const auto& c : staticCases) {
         std::string reason;
