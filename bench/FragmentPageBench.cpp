@@ -3,10 +3,13 @@
 // bands drawn); 10 series of 100,000 points dropped on the chart with the first replot; each
 // zoom and scroll button followed by its replot on 10 series of 1,000,000 points; and with
 // 100,000 intervals (the series split into intervals of one point): leaving the page with
-// every interval list refilled and drawn, adding one more interval, and a replot.
+// every interval list refilled and drawn, adding one more interval, a replot, and the
+// statistics by intervals with a column per interval.
 #include <benchmark/benchmark.h>
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <cmath>
 #include <memory>
 
@@ -16,6 +19,8 @@
 #include "ui/mainwindow/TForm1.h"
 #include "ui/pages/fragments/FragmentPage.h"
 #include "ui/pages/fragments/TForm11.h"
+#include "ui/pages/statistics/IntervalStatisticsPage.h"
+#include "ui/widgets/EditingStringGrid.h"
 
 namespace {
 
@@ -204,5 +209,25 @@ void BM_ReplotManyIntervals(benchmark::State& state) {
     state.SetLabel(std::to_string(b.chart().numOfFragments()) + " intervals");
 }
 BENCHMARK(BM_ReplotManyIntervals)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Statistics by intervals with 100,000 intervals: "Загрузить" fills and sizes a column per
+// interval, and the page is drawn.
+void BM_IntervalStatisticsManyIntervals(benchmark::State& state) {
+    ensureApplication();
+    ManyIntervals b;
+    b.form.setActivePage(5);
+    auto* page = qobject_cast<IntervalStatisticsPage*>(b.form.page(5));
+    page->ComboBox2->setCurrentIndex(0);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        page->Button3->click();
+        QApplication::processEvents();
+        b.form.repaint();
+    }
+    b.form.hide();
+    QApplication::processEvents();
+    state.SetLabel(std::to_string(page->StringGrid7->colCount() - 1) + " columns");
+}
+BENCHMARK(BM_IntervalStatisticsManyIntervals)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "ui/mainwindow/MessageBoxReporter.h"
@@ -70,14 +71,21 @@ public:
     void setCell(int col, int row, const QString& text) {
         if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
         cells_[static_cast<size_t>(row)][static_cast<size_t>(col)] = text;
+        if (quiet_) return;
         const QModelIndex i = index(row, col);
         emit dataChanged(i, i, {Qt::DisplayRole});
+    }
+    // Tells the views that every cell may have changed.
+    void announceAll() {
+        if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::DisplayRole});
     }
 
     int cols_ = 0;
     int rows_ = 0;
     int fixedCols_ = 1;
     int fixedRows_ = 1;
+    // While set, cell writes are not announced one by one.
+    bool quiet_ = false;
 
 private:
     std::vector<std::vector<QString>> cells_;
@@ -131,11 +139,13 @@ void editingStringGrid::setRowCount(int n) { model_->resize(model_->cols_, n); }
 int editingStringGrid::fixedCols() const { return model_->fixedCols_; }
 int editingStringGrid::fixedRows() const { return model_->fixedRows_; }
 void editingStringGrid::setFixedCols(int n) {
+    if (n == model_->fixedCols_) return;
     model_->setFixed(n, model_->fixedRows_);
     setFrozen(model_->fixedRows_, model_->fixedCols_);
     fitFixedTexts();
 }
 void editingStringGrid::setFixedRows(int n) {
+    if (n == model_->fixedRows_) return;
     model_->setFixed(model_->fixedCols_, n);
     setFrozen(model_->fixedRows_, model_->fixedCols_);
     fitFixedTexts();
@@ -145,9 +155,9 @@ std::string editingStringGrid::cell(int col, int row) const { return model_->cel
 void editingStringGrid::setCell(int col, int row, const std::string& text) {
     const QString t = QString::fromStdString(text);
     model_->setCell(col, row, t);
-    // A caption wider than its column widens it.
-    if (model_->isFixed(col, row) && col < model_->cols_ && row < model_->rows_ && !t.isEmpty()) {
-        const int need = cellWidthForText(t);
+    // A caption wider than its column widens it (after a fill, for a fill).
+    if (!filling_ && model_->isFixed(col, row) && col < model_->cols_ && row < model_->rows_ && !t.isEmpty()) {
+        const int need = textWidth(col, t);
         if (need > columnWidth(col)) setColumnWidth(col, need);
     }
 }
@@ -155,14 +165,16 @@ void editingStringGrid::setDefaultColWidth(int w) {
     horizontalHeader()->setDefaultSectionSize(w);
     fitFixedTexts();
 }
-void editingStringGrid::setColWidth(int col, int w) { setColumnWidth(col, std::max(w, fixedTextWidth(col))); }
+void editingStringGrid::setColWidth(int col, int w) {
+    setColumnWidth(col, filling_ ? w : std::max(w, fixedTextWidth(col)));
+}
 int editingStringGrid::colWidth(int col) const { return columnWidth(col); }
 
 void editingStringGrid::widenColToText(int col) {
     if (col < 0 || col >= model_->cols_) return;
     int need = 0;
     for (int r = 0; r < model_->rows_; ++r)
-        if (const QString t = model_->cell(col, r); !t.isEmpty()) need = std::max(need, cellWidthForText(t));
+        if (const QString t = model_->cell(col, r); !t.isEmpty()) need = std::max(need, textWidth(col, t));
     if (need > columnWidth(col)) setColumnWidth(col, need);
 }
 
@@ -171,8 +183,41 @@ int editingStringGrid::fixedTextWidth(int col) const {
     int need = 0;
     for (int r = 0; r < model_->rows_; ++r)
         if (model_->isFixed(col, r))
-            if (const QString t = model_->cell(col, r); !t.isEmpty()) need = std::max(need, cellWidthForText(t));
+            if (const QString t = model_->cell(col, r); !t.isEmpty()) need = std::max(need, textWidth(col, t));
     return need;
+}
+
+void editingStringGrid::beginFill() {
+    filling_ = true;
+    model_->quiet_ = true;
+}
+
+void editingStringGrid::endFill() {
+    filling_ = false;
+    model_->quiet_ = false;
+    model_->announceAll();
+    // Painting held while the columns widen: a header repaints from each section it resizes,
+    // which costs every section before it.
+    const bool painting = updatesEnabled();
+    setUpdatesEnabled(false);
+    for (int c = 0; c < model_->cols_; ++c) widenColToText(c);
+    setUpdatesEnabled(painting);
+}
+
+int editingStringGrid::textWidth(int col, const QString& text) const {
+    if (col < kShapedColumns) return cellWidthForText(text);
+    if (advancesFont_ != font()) {
+        advancesFont_ = font();
+        advances_.clear();
+    }
+    qreal sum = 0;
+    for (const QChar ch : text) {
+        auto it = advances_.find(ch.unicode());
+        if (it == advances_.end()) it = advances_.insert(ch.unicode(), QFontMetricsF(advancesFont_).horizontalAdvance(ch));
+        sum += *it;
+    }
+    // The shaped width less any rounding of the sum, and the cell's margins.
+    return static_cast<int>(std::ceil(sum)) + 1 + cellWidthForText(QString());
 }
 
 void editingStringGrid::fitFixedTexts() {

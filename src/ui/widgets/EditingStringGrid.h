@@ -5,6 +5,8 @@
 // Coordinates are (column, row) throughout; the first fixedRows rows and fixedCols columns
 // are the fixed (caption) cells, which cannot be chosen, stay in view while the others
 // scroll, and are never narrower than their texts.
+#include <QFont>
+#include <QHash>
 #include <QPoint>
 #include <QPointer>
 #include <functional>
@@ -49,6 +51,15 @@ public:
     int colWidth(int col) const;
     // Widens a column so that every text in it fits (never narrows it).
     void widenColToText(int col);
+    // Many cells written at once (a column per interval, of which there may be 100,000):
+    // between beginFill and endFill the views hear nothing and no text is measured; endFill
+    // tells them once and widens every column to its texts.
+    void beginFill();
+    void endFill();
+    // Texts of the columns from this one on are measured by the advances of their
+    // characters, not shaped: a bound on the shaped width (kerning only narrows a text)
+    // that keeps a grid of 100,000 columns quick.
+    static constexpr int kShapedColumns = 200;
 
     // The current cell, -1 when there is none; choosing a cell opens the editor as a click does.
     int col() const;
@@ -118,10 +129,16 @@ private:
     // The width the fixed cells of a column need.
     int fixedTextWidth(int col) const;
     void fitFixedTexts();
+    // The width a cell of a column needs for a text (see kShapedColumns).
+    int textWidth(int col, const QString& text) const;
     void reportError(const std::string& text);
     int columnBorderAt(const QPoint& pos) const;
 
     EditingGridModel* model_ = nullptr;
+    bool filling_ = false;
+    // Advances of the characters measured so far in the grid's font.
+    mutable QHash<char16_t, qreal> advances_;
+    mutable QFont advancesFont_;
     QLineEdit* cellsEdit_ = nullptr;
     integerArray editCols_;
     integerArray editRows_;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -348,4 +349,32 @@ TEST_F(GridFixture, TypedTextReachesOnlyTheControlThatTookTheFocus) {
     EXPECT_EQ(grid->editingCell(), QPoint(1, 1));
     EXPECT_EQ(grid->cellsEdit()->text(), "пять");
     EXPECT_EQ(grid->cell(1, 1), "1:1");
+}
+
+// A fill of many columns: the views show the texts, and every text fits its column, whether
+// the column is measured by shaping its texts or, beyond the first columns, by adding up
+// the advances of their characters.
+TEST(EditingStringGridFill, EveryTextFitsItsColumn) {
+    QWidget window;
+    auto* grid = new editingStringGrid(&window);
+    const int cols = editingStringGrid::kShapedColumns + 50;
+    grid->setColCount(cols);
+    grid->setRowCount(4);
+    grid->setDefaultColWidth(40);
+    grid->beginFill();
+    for (int c = 1; c < cols; ++c) {
+        grid->setCell(c, 0, "Температура на входе_Интервал " + std::to_string(c));
+        grid->setCell(c, 1, "15.03.2023 00:14:48,291");
+        grid->setCell(c, 2, "-1,2345678E-0011");
+        grid->setCell(c, 3, "AVAWAYToTaVa WWW");
+    }
+    grid->endFill();
+    EXPECT_EQ(grid->model()->index(1, cols - 1).data().toString(), QString("15.03.2023 00:14:48,291"));
+    const QFontMetrics fm(grid->font());
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    for (int c : {1, editingStringGrid::kShapedColumns - 1, editingStringGrid::kShapedColumns, cols - 1})
+        for (int r = 0; r < 4; ++r) {
+            const QString text = grid->model()->index(r, c).data().toString();
+            EXPECT_LE(fm.horizontalAdvance(text), grid->colWidth(c) - 1 - 2 * margin) << c << " " << text.toStdString();
+        }
 }

@@ -30,6 +30,7 @@ const char* const kRowLabels[11] = {"Интервал",          "Нижняя �
                                     "Мат.ожидание",      "Дисперсия",                "СКО",
                                     "Вариация",          "Медиана"};
 constexpr int kIntervalColumnWidth = 150;
+constexpr int kLabelColumnWidth = 180;
 const char* const kChooseSeriesText = "Выберите параметр!";
 const char* const kNoIntervalsText = "В проекте нет интервалов! Отметьте их на странице фрагментов.";
 
@@ -58,7 +59,7 @@ IntervalStatisticsPage::IntervalStatisticsPage(TForm1& form, CorrelationChoice& 
     StringGrid7->setFixedCols(0);
     StringGrid7->setFixedRows(1);
     StringGrid7->setDefaultColWidth(kIntervalColumnWidth);
-    StringGrid7->setColWidth(0, 180);
+    StringGrid7->setColWidth(0, kLabelColumnWidth);
     for (int r = 0; r < 11; ++r) StringGrid7->setCell(0, r, kRowLabels[r]);
     StringGrid7->widenColToText(0);
     auto* statsPage = new QWidget;
@@ -187,14 +188,16 @@ void IntervalStatisticsPage::Button3Click() {
         return;
     }
     const FormatSettings fs;
+    // The columns of an earlier load go, and their widths with them.
+    StringGrid7->setColCount(1);
     StringGrid7->setColCount(m + 1);
+    StringGrid7->setColWidth(0, kLabelColumnWidth);
+    StringGrid7->beginFill();
     for (int j = 0; j < m; ++j) {
         const int col = j + 1;
         const TFragment& f = project.fragments[static_cast<size_t>(j)];
         const TStatisticSeries* p = piece(k, j);
         StringGrid7->setCell(col, 0, p ? p->Title : project.seriesList[static_cast<size_t>(k)]->Title + "_" + f.name);
-        // As wide as this load's title, however wide the column was for the last one.
-        StringGrid7->setColWidth(col, kIntervalColumnWidth);
         StringGrid7->setCell(col, 1, dateTimeToStr(static_cast<double>(f.startPoint), fs));
         StringGrid7->setCell(col, 2, dateTimeToStr(static_cast<double>(f.endPoint), fs));
         if (!p || p->Count() == 0) {
@@ -213,8 +216,8 @@ void IntervalStatisticsPage::Button3Click() {
         StringGrid7->setCell(col, 9, formatNumber(p->variation, fs));
         StringGrid7->setCell(col, 10, formatNumber(p->median, fs));
     }
-    // A bound with milliseconds is wider than the usual column: the column widens to it.
-    for (int col = 1; col <= m; ++col) StringGrid7->widenColToText(col);
+    // Each column as wide as its title and values (a bound may carry milliseconds).
+    StringGrid7->endFill();
     StringGrid7->setFixedCols(1);
     StringGrid7->setFixedRows(1);
 }
