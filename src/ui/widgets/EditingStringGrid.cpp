@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <algorithm>
-#include <cmath>
 #include <exception>
 
 #include "ui/mainwindow/MessageBoxReporter.h"
@@ -206,18 +205,7 @@ void editingStringGrid::endFill() {
 
 int editingStringGrid::textWidth(int col, const QString& text) const {
     if (col < kShapedColumns) return cellWidthForText(text);
-    if (advancesFont_ != font()) {
-        advancesFont_ = font();
-        advances_.clear();
-    }
-    qreal sum = 0;
-    for (const QChar ch : text) {
-        auto it = advances_.find(ch.unicode());
-        if (it == advances_.end()) it = advances_.insert(ch.unicode(), QFontMetricsF(advancesFont_).horizontalAdvance(ch));
-        sum += *it;
-    }
-    // The shaped width less any rounding of the sum, and the cell's margins.
-    return static_cast<int>(std::ceil(sum)) + 1 + cellWidthForText(QString());
+    return advance_.width(font(), text) + cellWidthForText(QString());
 }
 
 void editingStringGrid::fitFixedTexts() {

@@ -5,8 +5,6 @@
 // Coordinates are (column, row) throughout; the first fixedRows rows and fixedCols columns
 // are the fixed (caption) cells, which cannot be chosen, stay in view while the others
 // scroll, and are never narrower than their texts.
-#include <QFont>
-#include <QHash>
 #include <QPoint>
 #include <QPointer>
 #include <functional>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "ui/widgets/FrozenTableView.h"
+#include "ui/widgets/TextAdvance.h"
 
 class QLineEdit;
 class Reporter;
@@ -136,9 +135,7 @@ private:
 
     EditingGridModel* model_ = nullptr;
     bool filling_ = false;
-    // Advances of the characters measured so far in the grid's font.
-    mutable QHash<char16_t, qreal> advances_;
-    mutable QFont advancesFont_;
+    mutable TextAdvance advance_;
     QLineEdit* cellsEdit_ = nullptr;
     integerArray editCols_;
     integerArray editRows_;

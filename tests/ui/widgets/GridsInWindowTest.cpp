@@ -20,6 +20,7 @@
 #include "ui/pages/dynamics/DynamicsPage.h"
 #include "ui/pages/dynamics/TForm16.h"
 #include "ui/pages/fragments/FragmentPage.h"
+#include "ui/pages/fragments/IntervalGrid.h"
 #include "ui/pages/regression/RegressionPage.h"
 #include "ui/pages/regularised/RegularisedPage.h"
 #include "ui/pages/statistics/CorrelationPage.h"
@@ -276,6 +277,12 @@ TEST_F(GridsInWindow, CaptionsLabelsAndNamesFitTheirColumns) {
                 EXPECT_LE(fm.horizontalAdvance(text), textRoom(g.grid, c)) << text.toStdString();
             }
         EXPECT_GT(checked, 0);
+    }
+    // The interval grid of the fragment page: its names, headed by a real header row.
+    for (int row = 1; row < fragments->StringGrid6->rowCount(); ++row) {
+        const QString name = QString::fromStdString(fragments->StringGrid6->cell(0, row));
+        EXPECT_LE(QFontMetrics(fragments->StringGrid6->font()).horizontalAdvance(name), textRoom(fragments->StringGrid6, 0))
+            << name.toStdString();
     }
     // The headers of the interval models, with room for the filter mark at their right.
     QTableView* shown = regularised->SGStaticModel->SGShow();

@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
+#include <algorithm>
 
 namespace {
 const char* const kHeadings[IntervalGrid::kColumns] = {"Имя интервала", "Начальное значение", "Конечное значение",
@@ -125,6 +127,13 @@ void IntervalGrid::setRow(int row) {
 
 void IntervalGrid::fill(std::vector<Row> rows) {
     const int chosen = row();
+    // The name column widens to the longest name (never narrows, so a width the user dragged
+    // stays); names are measured by their characters' advances, there may be 100,000.
+    int need = 0;
+    for (const Row& r : rows) need = std::max(need, advance_.width(font(), QString::fromStdString(r.name)));
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    need += 2 * margin + (showGrid() ? 1 : 0) + 2;
+    if (need > columnWidth(0)) setColumnWidth(0, need);
     model_->replace(std::move(rows));
     setRow(std::min(chosen, model_->rowCount()));
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/widgets/TextAdvance.h"
+
 class IntervalGridModel;
 
 class IntervalGrid : public QTableView {
@@ -46,4 +48,5 @@ protected:
 
 private:
     IntervalGridModel* model_ = nullptr;
+    TextAdvance advance_;
 };
