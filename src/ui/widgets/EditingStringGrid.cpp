@@ -205,7 +205,7 @@ void editingStringGrid::endFill() {
 
 int editingStringGrid::textWidth(int col, const QString& text) const {
     if (col < kShapedColumns) return cellWidthForText(text);
-    return advance_.width(font(), text) + cellWidthForText(QString());
+    return cellWidthForTextWidth(*this, advance_.width(font(), text));
 }
 
 void editingStringGrid::fitFixedTexts() {

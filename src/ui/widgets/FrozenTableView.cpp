@@ -267,11 +267,15 @@ void FrozenTableView::updateGeometries() {
     placePanes();
 }
 
-int FrozenTableView::cellWidthForText(const QString& text) const {
+int cellWidthForTextWidth(const QTableView& view, int textWidth) {
     // An item's text keeps a margin on either side, and the grid line takes the column's
     // last pixel; two more keep the text clear of its eliding by a rounding.
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    return fontMetrics().horizontalAdvance(text) + 2 * margin + (showGrid() ? 1 : 0) + 2;
+    const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    return textWidth + 2 * margin + (view.showGrid() ? 1 : 0) + 2;
+}
+
+int FrozenTableView::cellWidthForText(const QString& text) const {
+    return cellWidthForTextWidth(*this, fontMetrics().horizontalAdvance(text));
 }
 
 void FrozenTableView::repaintCells() {

@@ -13,6 +13,9 @@
 #include <QTableView>
 #include <array>
 
+// The column width in which a cell of `view` shows a text `textWidth` pixels wide in full.
+int cellWidthForTextWidth(const QTableView& view, int textWidth);
+
 class FrozenTableView : public QTableView {
     Q_OBJECT
 public:

@@ -369,7 +369,9 @@ TEST_F(GridsInWindow, ValuesFitTheirCells) {
                 exponents += text.contains('E');
                 EXPECT_LE(fm.horizontalAdvance(text), textRoom(grid, c)) << name << " " << text.toStdString();
             }
-        if (grid == regression->StringGrid1) EXPECT_GT(exponents, 0);
+        if (grid == regression->StringGrid1) {
+            EXPECT_GT(exponents, 0);
+        }
     }
 }
 

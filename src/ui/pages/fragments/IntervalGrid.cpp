@@ -3,8 +3,9 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QStyle>
 #include <algorithm>
+
+#include "ui/widgets/FrozenTableView.h"
 
 namespace {
 const char* const kHeadings[IntervalGrid::kColumns] = {"Имя интервала", "Начальное значение", "Конечное значение",
@@ -131,9 +132,8 @@ void IntervalGrid::fill(std::vector<Row> rows) {
     // stays); names are measured by their characters' advances, there may be 100,000.
     int need = 0;
     for (const Row& r : rows) need = std::max(need, advance_.width(font(), QString::fromStdString(r.name)));
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    need += 2 * margin + (showGrid() ? 1 : 0) + 2;
-    if (need > columnWidth(0)) setColumnWidth(0, need);
+    if (need > 0 && cellWidthForTextWidth(*this, need) > columnWidth(0))
+        setColumnWidth(0, cellWidthForTextWidth(*this, need));
     model_->replace(std::move(rows));
     setRow(std::min(chosen, model_->rowCount()));
 }
