@@ -123,7 +123,7 @@ std::optional<std::string> createUniqueFolder(const std::string& base, int maxTr
     return std::nullopt;
 }
 
-std::optional<std::string> readTextFile(const std::string& path, std::string* error) {
+std::optional<std::string> readTextFile(const std::string& path, std::string* error, size_t* damagedLine) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         setError(error, "Не удалось открыть файл \"" + path + "\": " + systemText(errno));
@@ -144,11 +144,14 @@ std::optional<std::string> readTextFile(const std::string& path, std::string* er
         bytes.append(buf, static_cast<size_t>(r));
     }
     ::close(fd);
+    if (damagedLine) *damagedLine = 0;
     if (isValidUtf8(bytes)) {
         if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
         return bytes;
     }
-    return decodeText(bytes);
+    DecodedText decoded = decodeTextChecked(bytes);
+    if (damagedLine) *damagedLine = decoded.damagedLine;
+    return std::move(decoded.text);
 }
 
 std::vector<std::string_view> splitLines(std::string_view text) {

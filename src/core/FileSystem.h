@@ -37,9 +37,11 @@ void syncFolder(const std::string& path);
 std::optional<std::string> createUniqueFolder(const std::string& base, int maxTries = 1000,
                                               std::string* error = nullptr, int firstNumber = 1);
 
-// Reads a whole file as text: UTF-8 as it is, Windows-1251 when it is not valid UTF-8.
-// nullopt with `error` set when the file is missing or cannot be read.
-std::optional<std::string> readTextFile(const std::string& path, std::string* error = nullptr);
+// Reads a whole file as text (decodeTextChecked): UTF-8 as it is, Windows-1251 when it is
+// not UTF-8. `damagedLine` gets the line of the first byte a UTF-8 text could not decode
+// (0 when there is none). nullopt with `error` set when the file is missing or cannot be read.
+std::optional<std::string> readTextFile(const std::string& path, std::string* error = nullptr,
+                                        size_t* damagedLine = nullptr);
 
 // Splits a text into lines at LF, removing one CR before each LF; a final empty line after
 // the last line end is not returned.

@@ -63,11 +63,40 @@ std::string cp1251ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string decodeText(std::string_view bytes) {
+DecodedText decodeTextChecked(std::string_view bytes) {
+    DecodedText out;
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    if (isValidUtf8(bytes)) return std::string(bytes);
-    return cp1251ToUtf8(bytes);
+    if (isValidUtf8(bytes)) {
+        out.text = std::string(bytes);
+        return out;
+    }
+    size_t sequences = 0, stray = 0, firstStray = 0;
+    for (size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t at = i;
+        nextUtf8(bytes, i);
+        if (i - at > 1) {
+            ++sequences;
+        } else if (stray++ == 0) {
+            firstStray = at;
+        }
+    }
+    if (sequences <= stray) {
+        out.text = cp1251ToUtf8(bytes);
+        return out;
+    }
+    out.text.reserve(bytes.size() + 2 * stray);
+    for (size_t i = 0; i < bytes.size();) appendUtf8(out.text, nextUtf8(bytes, i));
+    out.damagedLine = 1;
+    for (size_t i = 0; i < firstStray; ++i)
+        if (bytes[i] == '\n') ++out.damagedLine;
+    return out;
 }
+
+std::string decodeText(std::string_view bytes) { return decodeTextChecked(bytes).text; }
 
 std::string utf8Left(std::string_view s, size_t n) {
     size_t count = 0;

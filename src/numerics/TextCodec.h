@@ -7,7 +7,19 @@
 
 bool isValidUtf8(std::string_view bytes);
 std::string cp1251ToUtf8(std::string_view bytes);
-// UTF-8 as it is (a leading BOM removed), or the whole text decoded from Windows-1251.
+// A file's bytes read as text.
+struct DecodedText {
+    std::string text;  // UTF-8, a leading BOM removed
+    // The 1-based line of the first byte that belongs to no well-formed sequence of a text
+    // that is UTF-8 otherwise (such a byte reads as U+FFFD); 0 when the text is whole.
+    size_t damagedLine = 0;
+};
+// UTF-8 as it is. A text that is not valid UTF-8 is UTF-8 all the same when its well-formed
+// multi-byte sequences outnumber its stray bytes (a UTF-8 file with a damaged byte: read in
+// another code page, every name in it would come out garbled); otherwise it is read as
+// Windows-1251, whose Cyrillic letters only now and then pair up into a valid sequence.
+DecodedText decodeTextChecked(std::string_view bytes);
+// The text of decodeTextChecked.
 std::string decodeText(std::string_view bytes);
 // The first n code points of a valid UTF-8 text.
 std::string utf8Left(std::string_view s, size_t n);
