@@ -1,5 +1,6 @@
 #include "core/ModelFiles.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/FileSystem.h"
@@ -25,7 +26,8 @@ void addInt(std::string& out, int v) {
     out += ';';
 }
 
-// Reads the lines of a model file one by one, remembering why reading stopped.
+// Reads the lines of a model file, each holding exactly the fields its layout gives,
+// remembering why reading stopped.
 class ModelReader {
 public:
     explicit ModelReader(std::string_view text) : lines_(splitLines(text)) {
@@ -33,13 +35,43 @@ public:
             lines_.pop_back();
     }
 
-    bool empty() const { return lines_.empty(); }
-    bool hasLines(size_t n) const { return lines_.size() >= n; }
-    std::string_view line(size_t i) const { return lines_[i]; }
-
+    // The file holds exactly the `n` lines of its layout (blank lines at its end aside): a
+    // line too many or too few would shift every later field.
+    bool exactLines(size_t n) {
+        if (lines_.empty()) return fail("файл пуст");
+        if (lines_.size() < n) return fail("в файле меньше " + std::to_string(n) + " строк");
+        if (lines_.size() > n)
+            return fail("лишняя строка " + std::to_string(n + 1) + " (в файле модели " + std::to_string(n) + " строк)");
+        return true;
+    }
+    // A name line: the whole line up to its final ";".
+    bool name(size_t lineIndex, std::string& v, const char* what) {
+        const auto text = endedLine(lines_[lineIndex]);
+        if (!text || hasControlCharacter(*text)) return failAt(lineIndex, std::string("не читается ") + what);
+        v = std::string(*text);
+        return true;
+    }
+    // Exactly `count` ";"-ended fields.
+    bool fields(size_t lineIndex, size_t count, std::vector<std::string_view>& out, const char* what) {
+        auto f = endedFields(lines_[lineIndex]);
+        if (!f) return failAt(lineIndex, "текст после последнего \";\"");
+        if (f->size() != count)
+            return failAt(lineIndex, std::string("число ") + what + " (" + std::to_string(f->size()) + ") не равно " +
+                                         std::to_string(count));
+        out = std::move(*f);
+        return true;
+    }
+    // A line of exactly one ";"-ended field.
+    bool field(size_t lineIndex, std::string_view& v, const char* what) {
+        const auto f = onlyField(lines_[lineIndex]);
+        if (!f) return failAt(lineIndex, std::string("не читается ") + what);
+        v = *f;
+        return true;
+    }
     bool number(size_t lineIndex, long double& v, const char* what) {
-        const auto r = strToFloat(firstField(lines_[lineIndex]));
-        if (!r) return fail(std::string("не читается ") + what + " (строка " + std::to_string(lineIndex + 1) + ")");
+        const auto field = onlyField(lines_[lineIndex]);
+        const auto r = field ? strToFloat(*field) : std::nullopt;
+        if (!r) return failAt(lineIndex, std::string("не читается ") + what);
         v = *r;
         return true;
     }
@@ -49,32 +81,31 @@ public:
         v = static_cast<double>(x);
         return true;
     }
-    // Exactly `count` numbers in the line.
     bool numbers(size_t lineIndex, int count, arrayOfExtended& out, const char* what) {
-        const auto fields = storedFields(lines_[lineIndex]);
-        if (fields.size() != static_cast<size_t>(count))
-            return fail(std::string("число значений ") + what + " (" + std::to_string(fields.size()) +
-                        ") не равно " + std::to_string(count) + " (строка " + std::to_string(lineIndex + 1) + ")");
+        std::vector<std::string_view> f;
+        if (!fields(lineIndex, static_cast<size_t>(count), f, (std::string("значений ") + what).c_str())) return false;
         out.clear();
-        for (auto f : fields) {
-            const auto r = strToFloat(f);
-            if (!r) return fail(std::string("не читается ") + what + " (строка " + std::to_string(lineIndex + 1) + ")");
+        for (auto field : f) {
+            const auto r = strToFloat(field);
+            if (!r) return failAt(lineIndex, std::string("не читается ") + what);
             out.push_back(*r);
         }
         return true;
     }
     bool integer(std::string_view field, size_t lineIndex, int lo, int hi, int& v, const char* what) {
         const auto r = readStoredInt(field);
-        if (!r) return fail(std::string("не читается ") + what + " (строка " + std::to_string(lineIndex + 1) + ")");
+        if (!r) return failAt(lineIndex, std::string("не читается ") + what);
         if (*r < lo || *r > hi)
-            return fail(std::string(what) + " вне допустимых пределов: " + std::to_string(*r) + " (строка " +
-                        std::to_string(lineIndex + 1) + ")");
+            return failAt(lineIndex, std::string(what) + " вне допустимых пределов: " + std::to_string(*r));
         v = *r;
         return true;
     }
     bool fail(std::string why) {
         reason = std::move(why);
         return false;
+    }
+    bool failAt(size_t lineIndex, const std::string& why) {
+        return fail(why + " (строка " + std::to_string(lineIndex + 1) + ")");
     }
 
     std::string reason;
@@ -85,19 +116,6 @@ private:
 
 void setReason(std::string* out, const std::string& why) {
     if (out) *out = why;
-}
-
-// Whether a model file has at least minLines lines; if not, the reason says why.
-bool hasLinesOrReason(const ModelReader& r, size_t minLines, std::string* reason) {
-    if (r.empty()) {
-        setReason(reason, "файл пуст");
-        return false;
-    }
-    if (!r.hasLines(minLines)) {
-        setReason(reason, "в файле меньше " + std::to_string(minLines) + " строк");
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -166,34 +184,28 @@ std::string dynamicModelText(const TDynamicModel& m) {
 
 std::optional<TStaticModel> parseStaticModel(std::string_view text, std::string* reason) {
     ModelReader r(text);
-    if (!hasLinesOrReason(r, 10, reason)) return std::nullopt;
     TStaticModel m;
-    m.name = std::string(wholeField(r.line(0)));
-    const auto counts = storedFields(r.line(1));
-    bool ok = counts.size() >= 2 || r.fail("нет числа входов и выходов (строка 2)");
+    std::vector<std::string_view> counts, names;
+    bool ok = r.exactLines(10) && r.name(0, m.name, "имя модели") && r.fields(1, 2, counts, "значений");
     ok = ok && r.integer(counts[0], 1, 0, 1000000, m.numOfX, "число входов");
     ok = ok && r.integer(counts[1], 1, 0, 1000000, m.numOfY, "число выходов");
-    if (ok) {
-        const auto names = storedFields(r.line(2));
-        if (names.size() != static_cast<size_t>(m.numOfX))
-            ok = r.fail("число имен входов (" + std::to_string(names.size()) + ") не равно числу входов " +
-                        std::to_string(m.numOfX) + " (строка 3)");
+    ok = ok && r.fields(2, static_cast<size_t>(m.numOfX), names, "имен входов");
+    if (ok && std::any_of(names.begin(), names.end(), hasControlCharacter)) ok = r.failAt(2, "не читаются имена входов");
+    if (ok)
         for (auto nm : names) m.inputName.emplace_back(nm);
-    }
-    if (ok) m.outputName = std::string(wholeField(r.line(3)));
-    ok = ok && r.integer(firstField(r.line(4)), 4, 0, 1000000, m.n, "число коэффициентов");
+    ok = ok && r.name(3, m.outputName, "имя выхода");
+    std::string_view nText, flag;
+    ok = ok && r.field(4, nText, "число коэффициентов") && r.integer(nText, 4, 0, 1000000, m.n, "число коэффициентов");
     if (ok && (m.n < m.numOfX + 1 || m.n > m.numOfX + 2))
-        ok = r.fail("число коэффициентов " + std::to_string(m.n) + " не согласуется с числом входов " +
-                    std::to_string(m.numOfX) + " (строка 5)");
+        ok = r.failAt(4, "число коэффициентов " + std::to_string(m.n) + " не согласуется с числом входов " +
+                             std::to_string(m.numOfX));
     ok = ok && r.numbers(5, m.n, m.A, "коэффициентов");
     ok = ok && r.number(6, m.c, "свободный член");
-    if (ok) {
-        // Anything but the two written words is a damaged flag: read as "false" it would drop
-        // the free term from the model's output and from the next save.
-        const std::string_view flag = firstField(r.line(7));
-        if (flag == "true" || flag == "false") m.coinCheck = flag == "true";
-        else ok = r.fail("не читается признак свободного члена (строка 8)");
-    }
+    // Anything but the two written words is a damaged flag: read as "false" it would drop
+    // the free term from the model's output and from the next save.
+    ok = ok && r.field(7, flag, "признак свободного члена");
+    if (ok && flag != "true" && flag != "false") ok = r.failAt(7, "не читается признак свободного члена");
+    if (ok) m.coinCheck = flag == "true";
     ok = ok && r.number(8, m.R2, "R2");
     ok = ok && r.number(9, m.R2norm, "R2norm");
     if (!ok) {
@@ -205,13 +217,10 @@ std::optional<TStaticModel> parseStaticModel(std::string_view text, std::string*
 
 std::optional<TDynamicModel> parseDynamicModel(std::string_view text, std::string* reason) {
     ModelReader r(text);
-    if (!hasLinesOrReason(r, 13, reason)) return std::nullopt;
     TDynamicModel m;
-    m.name = std::string(wholeField(r.line(0)));
-    m.inputName = std::string(wholeField(r.line(1)));
-    m.outputName = std::string(wholeField(r.line(2)));
-    const auto orders = storedFields(r.line(3));
-    bool ok = orders.size() >= 2 || r.fail("нет порядков модели (строка 4)");
+    std::vector<std::string_view> orders;
+    bool ok = r.exactLines(13) && r.name(0, m.name, "имя модели") && r.name(1, m.inputName, "имя входа") &&
+              r.name(2, m.outputName, "имя выхода") && r.fields(3, 2, orders, "значений");
     ok = ok && r.integer(orders[0], 3, 0, kMaxDynamicOrder, m.xpower, "порядок числителя");
     ok = ok && r.integer(orders[1], 3, 0, kMaxDynamicOrder, m.ypower, "порядок знаменателя");
     ok = ok && r.number(4, m.timeDiscretization, "шаг дискретизации");

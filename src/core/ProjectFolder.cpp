@@ -115,13 +115,20 @@ std::string relativeToData(const std::string& path, const std::string& data) {
 struct SeriesItem {
     std::string title;
     std::string stem;
+    size_t line = 0;  // its line in the .prj, from 1
     std::optional<TStatisticSeries> series;
     std::string problem;
 };
 
+// What is said of a UTF-8 file with a byte that is no part of a UTF-8 character.
+std::string damagedByteText(size_t line) {
+    return "в строке " + std::to_string(line) + " есть байт, недопустимый в кодировке UTF-8";
+}
+
 void readSeriesFile(const std::string& path, SeriesItem& item) {
     std::string error;
-    const auto text = readTextFile(path, &error);
+    size_t damagedLine = 0;
+    const auto text = readTextFile(path, &error, &damagedLine);
     if (!text) {
         item.problem = "Ряд \"" + item.title + "\" не загружен: " + error;
         return;
@@ -152,15 +159,16 @@ void readSeriesFile(const std::string& path, SeriesItem& item) {
     size_t bad = 0, firstBad = 0;
     for (size_t i = 2; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
+        if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
+        // Exactly "X;Y;": a missing ";", a ";" inside a number or a line joined to the next
+        // gives another count of fields, and the line is not taken.
         const size_t semi = line.find(';');
+        const size_t end = semi == std::string_view::npos ? semi : line.find(';', semi + 1);
         std::optional<TDateTime> x;
         std::optional<double> y;
-        if (semi != std::string_view::npos) {
+        if (end != std::string_view::npos && end + 1 == line.size()) {
             x = readStoredDateTime(line.substr(0, semi));
-            // The value runs to the next ";" or, when its ";" is missing, to the line end.
-            y = readStoredFloat(firstField(line.substr(semi + 1)));
-        } else if (line.find_first_not_of(" \t") == std::string_view::npos) {
-            continue;
+            y = readStoredFloat(line.substr(semi + 1, end - semi - 1));
         }
         if (!x || !y) {
             if (bad++ == 0) firstBad = i + 1;
@@ -175,6 +183,10 @@ void readSeriesFile(const std::string& path, SeriesItem& item) {
         item.problem = "Ряд \"" + item.title + "\": пропущено нечитаемых строк: " + std::to_string(bad) +
                        " (первая — строка " + std::to_string(firstBad) + " файла \"" + path + "\")";
     if (!flagProblem.empty()) item.problem = item.problem.empty() ? flagProblem : item.problem + "\n" + flagProblem;
+    if (damagedLine > 0) {
+        const std::string damage = "Ряд \"" + item.title + "\": " + damagedByteText(damagedLine) + " файла \"" + path + "\"";
+        item.problem = item.problem.empty() ? damage : damage + "\n" + item.problem;
+    }
     item.series = std::move(s);
 }
 
@@ -200,21 +212,42 @@ ResolvedFiles resolveFiles(const std::string& prjFile, const std::string& folder
     return r;
 }
 
-// Reads the model files found for the listed stems, in list order; a model that cannot be
-// read is left out and named in the problems. The files read are added to `read`.
+// Which listed items name a data file that an earlier item of the list names already: a line
+// repeated in the .prj would load one file twice, and the next save would keep both copies.
+std::vector<char> repeatedFiles(const std::vector<std::optional<std::string>>& paths) {
+    std::set<std::string> seen;
+    std::vector<char> repeated(paths.size(), 0);
+    for (size_t k = 0; k < paths.size(); ++k)
+        if (paths[k] && !seen.insert(*paths[k]).second) repeated[k] = 1;
+    return repeated;
+}
+
+std::string repeatedLineText(size_t line) {
+    return "строка " + std::to_string(line) + " файла проекта повторяет файл, указанный выше";
+}
+
+// Reads the model files found for the listed stems (listed on the given .prj lines), in list
+// order; a model that cannot be read is left out and named in the problems. The files read
+// are added to `read`.
 template <class Model, class Parse>
-void loadModels(const std::vector<std::string>& stems, const std::vector<std::optional<std::string>>& paths,
-                const std::string& data, const char* dirName, const char* extension, const char* kind, Parse parse,
-                std::vector<Model>& models, std::vector<std::string>& problems, std::vector<std::string>& read) {
+void loadModels(const std::vector<std::string>& stems, const std::vector<size_t>& lines,
+                const std::vector<std::optional<std::string>>& paths, const std::string& data, const char* dirName,
+                const char* extension, const char* kind, Parse parse, std::vector<Model>& models,
+                std::vector<std::string>& problems, std::vector<std::string>& read) {
+    const auto repeated = repeatedFiles(paths);
     for (size_t k = 0; k < stems.size(); ++k) {
         const std::string& stem = stems[k];
         const auto& path = paths[k];
         std::string why;
         std::optional<std::string> text;
-        if (path) text = readTextFile(*path, &why);
+        size_t damagedLine = 0;
+        if (repeated[k]) why = repeatedLineText(lines[k]);
+        else if (path) text = readTextFile(*path, &why, &damagedLine);
         else why = "нет файла";
         std::optional<Model> model;
-        if (text) model = parse(*text, &why);
+        // A name with a character lost would no longer match its series.
+        if (text && damagedLine > 0) why = damagedByteText(damagedLine);
+        else if (text) model = parse(*text, &why);
         if (model) {
             models.push_back(std::move(*model));
             read.push_back(relativeToData(*path, data));
@@ -237,6 +270,7 @@ struct ProjectListing {
     std::vector<SeriesItem> series;
     arrayOfFragment intervals;
     std::vector<std::string> staticStems, staticNames, dynamicStems, dynamicNames;
+    std::vector<size_t> staticLines, dynamicLines;  // .prj lines of the models, from 1
     std::vector<std::string> problems;
 };
 
@@ -302,40 +336,49 @@ ProjectListing parseProjectLines(const std::vector<std::string_view>& lines) {
                     problems.unplaced(i, line, section);
                     continue;
                 }
-                const auto f = storedFields(line);
+                // Exactly name;start;end;type; — a line joined to the next has more fields.
+                const auto f = endedFields(line);
                 std::optional<TDateTime> start, end;
                 int type = -1;
-                if (f.size() >= 4) {
-                    start = readStoredDateTime(f[1]);
-                    end = readStoredDateTime(f[2]);
-                    type = readStoredInt(f[3]).value_or(-1);
+                if (f && f->size() == 4) {
+                    start = readStoredDateTime((*f)[1]);
+                    end = readStoredDateTime((*f)[2]);
+                    type = readStoredInt((*f)[3]).value_or(-1);
                 }
-                if (!start || !end || type < 0 || type > 255) {
+                if (!start || !end || type < 0 || type > 255 || hasControlCharacter((*f)[0])) {
                     problems.add("Интервал в строке " + std::to_string(i + 1) + " файла проекта не прочитан: \"" +
                                  std::string(line) + "\"");
                     continue;
                 }
                 TFragment frag(static_cast<uint8_t>(type), *start, *end);
-                frag.name = std::string(f[0]);
+                frag.name = std::string((*f)[0]);
                 listing.intervals.push_back(std::move(frag));
                 continue;
             }
-            if (line.find(';') == std::string_view::npos) {
+            // A list line is one ";"-ended name: without its ";", or with a second field (two
+            // lines joined), it cannot be taken; nor with a control character, or a series
+            // title with "\", which the project takes out of every title.
+            const auto name = onlyField(line);
+            if (!name || hasControlCharacter(*name) ||
+                (section == "*series" && name->find('\\') != std::string_view::npos)) {
                 problems.unplaced(i, line, section);
                 continue;
             }
-            const std::string_view field = firstField(line);
+            const std::string_view field = *name;
             if (section == "*series") {
                 SeriesItem item;
                 item.title = std::string(field);
                 item.stem = seriesStems.next(field);
+                item.line = i + 1;
                 listing.series.push_back(std::move(item));
             } else if (section == "*staticmodel") {
                 listing.staticStems.push_back(safeFileName(field));
                 listing.staticNames.emplace_back(field);
+                listing.staticLines.push_back(i + 1);
             } else {
                 listing.dynamicStems.push_back(safeFileName(field));
                 listing.dynamicNames.emplace_back(field);
+                listing.dynamicLines.push_back(i + 1);
             }
         }
         // A file cut short: what the section listed after the cut is unknown, so the project
@@ -368,6 +411,30 @@ ListedFiles findListedFiles(const ProjectListing& listing, const std::string& da
     return files;
 }
 
+// The series and model files of the data folder that no line of the .prj names: a project
+// saves exactly the files it lists, so such a file is an item whose line was lost.
+std::vector<std::string> unlistedFiles(const ListedFiles& found, const std::string& data) {
+    std::set<std::string> listed;
+    for (const auto* list : {&found.series, &found.staticModels, &found.dynamicModels})
+        for (const auto& path : *list)
+            if (path) listed.insert(*path);
+    std::vector<std::string> problems;
+    for (const auto& [dir, extension] : {std::pair{kSeriesDir, ".ls"}, {kStaticDir, ".sm"}, {kDynamicDir, ".dm"}}) {
+        std::vector<std::string> unlisted;
+        std::error_code ec;
+        for (fs::directory_iterator it(fs::path(data + "/" + dir), ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code sec;
+            if (it->path().extension() != extension || !it->is_regular_file(sec)) continue;
+            const std::string path = it->path().string();
+            if (listed.count(path) == 0) unlisted.push_back(isValidUtf8(path) ? path : cp1251ToUtf8(path));
+        }
+        std::sort(unlisted.begin(), unlisted.end());
+        for (const auto& path : unlisted)
+            problems.push_back("Файл \"" + path + "\" не указан в файле проекта и не загружен");
+    }
+    return problems;
+}
+
 // The data-folder files a save may replace: those the project file `prj` names, as the
 // reader finds them in `data`, and `own` (what the project itself read from or wrote into
 // the folder).
@@ -389,16 +456,20 @@ std::set<std::string> replaceableFiles(const std::string& prj, const std::string
 bool isWholeProjectFileOf(const std::string& prj, const std::string& data) {
     std::error_code ec;
     if (!fs::is_regular_file(fs::symlink_status(fs::path(prj), ec))) return false;
-    const auto text = readTextFile(prj);
-    if (!text) return false;
+    size_t damagedLine = 0;
+    const auto text = readTextFile(prj, nullptr, &damagedLine);
+    if (!text || damagedLine > 0) return false;
     const auto lines = splitLines(*text);
     if (std::none_of(lines.begin(), lines.end(), isSectionLine)) return false;
     const ProjectListing listing = parseProjectLines(lines);
     if (!listing.problems.empty()) return false;
     const ListedFiles found = findListedFiles(listing, data);
-    for (const auto* list : {&found.series, &found.staticModels, &found.dynamicModels})
+    for (const auto* list : {&found.series, &found.staticModels, &found.dynamicModels}) {
         for (const auto& path : *list)
             if (!path) return false;
+        const auto repeated = repeatedFiles(*list);
+        if (std::find(repeated.begin(), repeated.end(), 1) != repeated.end()) return false;
+    }
     return true;
 }
 
@@ -432,7 +503,8 @@ ProjectReadResult readProjectFiles(const std::string& prjFileGiven) {
     const ResolvedFiles files = resolveFiles(prjFile, result.folder, result.projectName);
 
     std::string error;
-    const auto text = readTextFile(files.prj, &error);
+    size_t damagedLine = 0;
+    const auto text = readTextFile(files.prj, &error, &damagedLine);
     if (!text) {
         result.error = "Не удалось открыть файл проекта: " + error;
         return result;
@@ -445,15 +517,23 @@ ProjectReadResult readProjectFiles(const std::string& prjFileGiven) {
     result.opened = true;
 
     ProjectListing listing = parseProjectLines(lines);
-    result.problems = std::move(listing.problems);
+    if (damagedLine > 0)
+        result.problems.push_back("Файл проекта \"" + files.prj + "\": " + damagedByteText(damagedLine));
+    for (auto& p : listing.problems) result.problems.push_back(std::move(p));
     result.data.userFragments = std::move(listing.intervals);
     std::vector<SeriesItem>& seriesItems = listing.series;
     const ListedFiles found = findListedFiles(listing, files.data);
     const auto& seriesPaths = found.series;
+    const auto repeatedSeries = repeatedFiles(seriesPaths);
+    for (auto& p : unlistedFiles(found, files.data)) result.problems.push_back(std::move(p));
 
     // Series files, read in parallel; results and problems keep the list order.
     parallelFor(seriesItems.size(), [&](size_t k) {
         SeriesItem& item = seriesItems[k];
+        if (repeatedSeries[k]) {
+            item.problem = "Ряд \"" + item.title + "\" не загружен: " + repeatedLineText(item.line);
+            return;
+        }
         if (!seriesPaths[k]) {
             item.problem = "Ряд \"" + item.title + "\" не загружен: нет файла \"" + files.data + "/" + kSeriesDir +
                            "/" + item.stem + ".ls\"";
@@ -469,10 +549,10 @@ ProjectReadResult readProjectFiles(const std::string& prjFileGiven) {
         result.files.push_back(relativeToData(*seriesPaths[k], files.data));
     }
 
-    loadModels(listing.staticStems, found.staticModels, files.data, kStaticDir, ".sm", "Статическая модель",
-               parseStaticModel, result.data.staticModels, result.problems, result.files);
-    loadModels(listing.dynamicStems, found.dynamicModels, files.data, kDynamicDir, ".dm", "Динамическая модель",
-               parseDynamicModel, result.data.dynamicModels, result.problems, result.files);
+    loadModels(listing.staticStems, listing.staticLines, found.staticModels, files.data, kStaticDir, ".sm",
+               "Статическая модель", parseStaticModel, result.data.staticModels, result.problems, result.files);
+    loadModels(listing.dynamicStems, listing.dynamicLines, found.dynamicModels, files.data, kDynamicDir, ".dm",
+               "Динамическая модель", parseDynamicModel, result.data.dynamicModels, result.problems, result.files);
     return result;
 }
 
@@ -694,7 +774,28 @@ struct Settlement {
     bool dropOld = false, dropStaged = false, dropNewPrj = false;
     // The leftover that stops the save (its file name), empty when the save may go on.
     std::string notOwn;
+    // Temporary files of a .prj.new whose writing was cut short.
+    std::vector<std::string> strayTemps;
 };
+
+// The temporary files that writing "<name>.prj.new" leaves when it is cut short: plain
+// files named ".<name>.prj.new.tmp" and a number, as writeFileAtomic names them.
+std::vector<std::string> strayPrjTemps(const std::string& folder, const std::string& projectName) {
+    const std::string prefix = "." + projectName + ".prj.new.tmp";
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.size() > prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                         [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        std::error_code sec;
+        if (fs::is_regular_file(fs::symlink_status(it->path(), sec))) found.push_back(it->path().string());
+    }
+    return found;
+}
 
 Settlement planSettlement(const std::string& folder, const std::string& projectName) {
     Settlement s;
@@ -729,6 +830,7 @@ Settlement planSettlement(const std::string& folder, const std::string& projectN
         s.dropNewPrj = hasNewPrj;
     }
     s.dropStaged = present(s.staged);
+    s.strayTemps = strayPrjTemps(folder, projectName);
     if (s.dropStaged && !isProjectDataFolder(s.staged)) s.notOwn = "data.new";
     else if (s.dropOld && !isProjectDataFolder(s.old)) s.notOwn = "data.old";
     else if (hasNewPrj && !isWholeProjectFileOf(s.newPrj, newPrjData)) s.notOwn = projectName + ".prj.new";
@@ -741,6 +843,8 @@ bool settle(const Settlement& s, const std::string& folder, std::string* error) 
     if (s.dropNewPrj && !removePath(s.newPrj, error)) return false;
     if (s.dropStaged && !removePath(s.staged, error)) return false;
     if (s.dropOld && !removePath(s.old, error)) return false;
+    for (const auto& temp : s.strayTemps)
+        if (!removePath(temp, error)) return false;
     syncFolder(folder);
     return true;
 }

@@ -50,9 +50,12 @@ struct ProjectReadResult {
     // What could be read; the series carry their statistics already.
     ProjectData data;
     // One Russian line per item that was skipped or read only in part, one for a project
-    // file cut short (a section without its closing "*") and one for each run of lines the
+    // file cut short (a section without its closing "*"), one for each run of lines the
     // reader could not place (outside every section, such as the items under a damaged
-    // section line, or lines a section cannot take). Any problem leaves the project unbound.
+    // section line, or lines a section cannot take), one for a UTF-8 file with a byte that is
+    // no part of a character, and one for each series or model file the .prj does not list.
+    // Every line of every file must hold exactly the fields of its layout, each ended by ";",
+    // and a model file exactly the lines of its layout. Any problem leaves the project unbound.
     std::vector<std::string> problems;
     // The data files read (relative to the data folder), for ProjectData::ownFiles.
     std::vector<std::string> files;
@@ -82,8 +85,9 @@ struct ProjectWriteResult {
 // did not load. What a save cut short left behind is settled first, but only once the save
 // is sure to go ahead and only when each leftover is recognisably that save's own
 // ("data.new" or "data.old" holding nothing but project files, a "<name>.prj.new" that
-// reads whole as a project file of its data); any other leftover refuses the save, and a
-// refused save touches nothing in the folder.
+// reads whole as a project file of its data, the ".<name>.prj.new.tmpN" files of a .prj.new
+// whose writing was cut short); any other leftover refuses the save, and a refused save
+// touches nothing in the folder.
 ProjectWriteResult writeProjectFolder(const ProjectData& data, const std::string& folder,
                                       const std::string& projectName, const ProjectWriteProgress& progress = {});
 

@@ -1,5 +1,6 @@
 #include "core/StoredFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -74,6 +75,30 @@ std::vector<std::string_view> storedFields(std::string_view line) {
     return fields;
 }
 
+std::optional<std::vector<std::string_view>> endedFields(std::string_view line) {
+    if (!line.empty() && line.back() != ';') return std::nullopt;
+    std::vector<std::string_view> fields;
+    size_t pos = 0;
+    while (pos < line.size()) {
+        const size_t semi = line.find(';', pos);
+        fields.push_back(line.substr(pos, semi - pos));
+        pos = semi + 1;
+    }
+    return fields;
+}
+
+std::optional<std::string_view> onlyField(std::string_view line) {
+    const size_t semi = line.find(';');
+    if (semi == std::string_view::npos || semi + 1 != line.size()) return std::nullopt;
+    return line.substr(0, semi);
+}
+
+std::optional<std::string_view> endedLine(std::string_view line) {
+    if (line.empty() || line.back() != ';') return std::nullopt;
+    line.remove_suffix(1);
+    return line;
+}
+
 bool nextField(std::string& line, std::string& field) {
     const size_t semi = line.find(';');
     if (semi == std::string::npos) {
@@ -93,6 +118,13 @@ std::string_view firstField(std::string_view line) {
 std::string_view wholeField(std::string_view line) {
     if (!line.empty() && line.back() == ';') line.remove_suffix(1);
     return line;
+}
+
+bool hasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    });
 }
 
 std::string fieldText(std::string_view text) {

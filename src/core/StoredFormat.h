@@ -33,6 +33,18 @@ std::string_view firstField(std::string_view line);
 // A line with its final ";" (when there is one) removed: the single field of a one-field
 // line, which may itself hold ";".
 std::string_view wholeField(std::string_view line);
+// The fields of a line of a stored layout, where every field is ended by ";" and nothing
+// follows the last ";": nullopt when text follows it (a field without its ";", or a line
+// joined to the next). An empty line holds no fields.
+std::optional<std::vector<std::string_view>> endedFields(std::string_view line);
+// The one field of a line that holds exactly one ";"-ended field, else nullopt.
+std::optional<std::string_view> onlyField(std::string_view line);
+// The text of a line that is one ";"-ended field which may itself hold ";" (a name), else
+// nullopt.
+std::optional<std::string_view> endedLine(std::string_view line);
+// True when a text holds a control character, which no line of a stored file holds (the
+// writers turn them into blanks): one in a name read back is damage, not the stored name.
+bool hasControlCharacter(std::string_view text);
 // User text made fit for one field of a stored line: every ";" becomes "," and every
 // control character (line breaks included) a blank.
 std::string fieldText(std::string_view text);
