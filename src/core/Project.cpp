@@ -333,7 +333,10 @@ void TProject::commitSave(const ProjectWriteResult& written) {
 
 std::string loadProblemsText(const std::vector<std::string>& problems) {
     std::string text = "Проект загружен не полностью:";
-    for (const auto& p : problems) text += "\n" + p;
+    // A message box of hundreds of lines would run off the screen with its button.
+    constexpr size_t kShown = 20;
+    for (size_t i = 0; i < problems.size() && i < kShown; ++i) text += "\n" + problems[i];
+    if (problems.size() > kShown) text += "\n… и еще замечаний: " + std::to_string(problems.size() - kShown);
     text += "\nПроект не связан с папкой: при сохранении он будет записан в новую папку.";
     return text;
 }

@@ -428,9 +428,20 @@ std::vector<std::string> unlistedFiles(const ListedFiles& found, const std::stri
             const std::string path = it->path().string();
             if (listed.count(path) == 0) unlisted.push_back(isValidUtf8(path) ? path : cp1251ToUtf8(path));
         }
+        if (unlisted.empty()) continue;
         std::sort(unlisted.begin(), unlisted.end());
-        for (const auto& path : unlisted)
-            problems.push_back("Файл \"" + path + "\" не указан в файле проекта и не загружен");
+        if (unlisted.size() == 1) {
+            problems.push_back("Файл \"" + unlisted[0] + "\" не указан в файле проекта и не загружен");
+            continue;
+        }
+        // One line for a folder: a damaged section line leaves every file of its list unlisted.
+        constexpr size_t kNamed = 5;
+        std::string text = "Файлы папки \"" + data + "/" + dir + "\" не указаны в файле проекта и не загружены (" +
+                           std::to_string(unlisted.size()) + "):";
+        for (size_t k = 0; k < std::min(kNamed, unlisted.size()); ++k)
+            text += (k ? ", \"" : " \"") + fileNameOf(unlisted[k]) + "\"";
+        if (unlisted.size() > kNamed) text += " и еще " + std::to_string(unlisted.size() - kNamed);
+        problems.push_back(text);
     }
     return problems;
 }

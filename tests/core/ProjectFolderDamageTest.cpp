@@ -434,8 +434,8 @@ TEST(ProjectFolderDamage, EachDamageIsReportedWithItsFileAndLine) {
         // The files of the lost lines are named too: a project keeps no file it does not list.
         {"two series lines joined", "p.prj", [](const std::string& t) { return replaced(t, "Расход;\r\n", "Расход;"); },
          {"Строка 2 раздела \"*series\" файла проекта не прочитана: \"Расход;Давление;\"",
-          "Файл \"{f}/data/series/Давление.ls\" не указан в файле проекта и не загружен",
-          "Файл \"{f}/data/series/Расход.ls\" не указан в файле проекта и не загружен"}},
+          "Файлы папки \"{f}/data/series\" не указаны в файле проекта и не загружены (2): \"Давление.ls\", "
+          "\"Расход.ls\""}},
         {"a model line lost", "p.prj", [](const std::string& t) { return replaced(t, "Модель динамики;\r\n", ""); },
          {"Файл \"{f}/data/dynamicmodels/Модель динамики.dm\" не указан в файле проекта и не загружен"}},
         // The writers turn control characters into blanks, so one in a name is damage.
@@ -525,6 +525,44 @@ TEST(ProjectFolderDamage, EachDamageIsReportedWithItsFileAndLine) {
         EXPECT_TRUE(q.projectAssign) << what;
         EXPECT_EQ(difference(contentOf(q), stored), "") << what;
     }
+}
+
+// A folder damaged all over still gives a message that fits on the screen: unlisted files are
+// named a few per folder, and at most 20 problems are listed.
+TEST(ProjectFolderDamage, ManyProblemsGiveAShortMessage) {
+    TempDir dir;
+    TProject p;
+    for (int i = 0; i < 30; ++i) {
+        TStatisticSeries s;
+        s.Title = "T" + std::to_string(100 + i);
+        s.AddXY(45000, i);
+        p.addSeries(s, false, false);
+    }
+    ASSERT_TRUE(p.saveas(dir / "p.prj"));
+    const std::string folder = dir / "p";
+    std::string prj = readBytes(folder + "/p.prj");
+    writeBytes(folder + "/p.prj", replaced(prj, "*series", "*serie"));
+    TProject q;
+    RecordingReporter rep;
+    ASSERT_TRUE(q.load(folder + "/p.prj", &rep));
+    ASSERT_EQ(rep.entries.size(), 1u);
+    EXPECT_EQ(rep.entries[0].text,
+              "Проект загружен не полностью:\n"
+              "Строки 1–32 файла проекта вне разделов не прочитаны (первая: \"*serie\")\n"
+              "Файлы папки \"" + folder + "/data/series\" не указаны в файле проекта и не загружены (30): \"T100.ls\", "
+              "\"T101.ls\", \"T102.ls\", \"T103.ls\", \"T104.ls\" и еще 25\n"
+              "Проект не связан с папкой: при сохранении он будет записан в новую папку.");
+
+    writeBytes(folder + "/p.prj", prj);
+    for (int i = 0; i < 25; ++i) fs::remove(folder + "/data/series/T" + std::to_string(100 + i) + ".ls");
+    TProject r;
+    rep.clear();
+    ASSERT_TRUE(r.load(folder + "/p.prj", &rep));
+    const std::string& text = rep.entries.at(0).text;
+    EXPECT_NE(text.find("Ряд \"T119\" не загружен"), std::string::npos);
+    EXPECT_EQ(text.find("Ряд \"T120\""), std::string::npos);
+    EXPECT_NE(text.find("\n… и еще замечаний: 5\nПроект не связан с папкой"), std::string::npos) << text;
+    EXPECT_EQ(r.seriesCount(), 5);
 }
 
 // A save killed while it wrote the project file leaves ".<name>.prj.new.tmpNNNN"; the next save
