@@ -199,15 +199,15 @@ void RegressionPage::buildStatisticsTab(QWidget* tab) {
 TStaticIdentificationAll& RegressionPage::engine() const { return form_.analyzer().staticIdentification; }
 
 void RegressionPage::pageShown() {
-    const arrayOfFragment& fragments = form_.project().fragments;
-    CheckListBox1->refill(fragments, IntervalCheckList::Ticks::All);
-    CheckListBox2->refill(fragments, IntervalCheckList::Ticks::None);
+    const TProject& project = form_.project();
+    CheckListBox1->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::All);
+    CheckListBox2->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::None);
 }
 
 void RegressionPage::fragmentsChanged() {
-    const arrayOfFragment& fragments = form_.project().fragments;
-    CheckListBox1->refill(fragments, IntervalCheckList::Ticks::Keep);
-    CheckListBox2->refill(fragments, IntervalCheckList::Ticks::Keep);
+    const TProject& project = form_.project();
+    CheckListBox1->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::Keep);
+    CheckListBox2->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::Keep);
 }
 
 void RegressionPage::clearPage() {
