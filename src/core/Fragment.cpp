@@ -109,6 +109,12 @@ int TFragmentList::indexOfId(uint64_t id) const {
     return -1;
 }
 
+std::vector<uint64_t> TFragmentList::ids() const {
+    std::vector<uint64_t> out = ids_;
+    out.resize(fragments.size(), 0);
+    return out;
+}
+
 void TFragmentList::changeFragment(int i, const std::string& name, uint8_t type, long double start,
                                    long double end) {
     if (i < 0 || i >= numOfFragments()) return;

@@ -115,6 +115,8 @@ public:
     uint64_t idAt(int i) const;
     // Index of the fragment with that number; -1 when it was deleted.
     int indexOfId(uint64_t id) const;
+    // The numbers of all fragments in list order (0 for one put into the list by hand).
+    std::vector<uint64_t> ids() const;
 
     // Mouse press at axis value cursorX (taken from the chart's last series), with the
     // bottom axis showing [axisMin, axisMax]. Nothing happens when the chart has no series.

@@ -6,8 +6,11 @@
 
 #include "core/Project.h"
 
-arrayOfFragment cutGoodFragments(const arrayOfFragment& chartFragments) {
+arrayOfFragment cutGoodFragments(const arrayOfFragment& chartFragments, std::vector<size_t>* origins) {
     arrayOfFragment all = chartFragments;
+    // For each entry of `all`, the chart interval it comes from.
+    std::vector<size_t> from(all.size());
+    for (size_t i = 0; i < from.size(); ++i) from[i] = i;
     std::vector<size_t> bad, good;
     for (size_t i = 0; i < all.size(); ++i) {
         if (all[i].typeOfFragments() == 0) bad.push_back(i);
@@ -32,6 +35,8 @@ arrayOfFragment cutGoodFragments(const arrayOfFragment& chartFragments) {
                 later.name = g.name + "+";
                 later.startPoint = bEnd;
                 g.endPoint = bStart;
+                const size_t origin = from[good[p]];
+                from.push_back(origin);
                 all.push_back(std::move(later));  // g is not used after this
                 good.push_back(all.size() - 1);
                 ++p;
@@ -57,15 +62,18 @@ arrayOfFragment cutGoodFragments(const arrayOfFragment& chartFragments) {
                      [&](size_t a, size_t b) { return all[a].startPoint < all[b].startPoint; });
     arrayOfFragment result;
     result.reserve(order.size());
+    if (origins) origins->clear();
     for (size_t g : order) {
         TFragment f;
         f.assign(all[g]);
         result.push_back(std::move(f));
+        if (origins) origins->push_back(from[g]);
     }
     return result;
 }
 
-void copyChartFragments(TProject& project, const arrayOfFragment& chartFragments) {
+void copyChartFragments(TProject& project, const arrayOfFragment& chartFragments,
+                        const std::vector<uint64_t>& chartIds) {
     if (!project.needCalcFragment) return;
     project.userFragments.clear();
     for (const auto& f : chartFragments) {
@@ -73,7 +81,11 @@ void copyChartFragments(TProject& project, const arrayOfFragment& chartFragments
         copy.assign(f);
         project.userFragments.push_back(std::move(copy));
     }
-    project.fragments = cutGoodFragments(chartFragments);
+    std::vector<size_t> from;
+    project.fragments = cutGoodFragments(chartFragments, &from);
+    project.fragmentOrigins.clear();
+    project.fragmentOrigins.reserve(from.size());
+    for (size_t i : from) project.fragmentOrigins.push_back(i < chartIds.size() ? chartIds[i] : 0);
     project.calcFragmentsSeries();
     project.doChangeFragmentsList();
 }

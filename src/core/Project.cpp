@@ -208,6 +208,7 @@ void TProject::deleteAllDynamicModel() {
 void TProject::deleteFragments(int i) {
     if (i < 0 || i >= numOfFragments()) return;
     fragments.erase(fragments.begin() + i);
+    if (static_cast<size_t>(i) < fragmentOrigins.size()) fragmentOrigins.erase(fragmentOrigins.begin() + i);
     needCalcFragment = true;
     doChangeFragmentsList();
 }
@@ -215,6 +216,7 @@ void TProject::deleteFragments(int i) {
 void TProject::deleteAllFragments() {
     if (fragments.empty()) return;
     fragments.clear();
+    fragmentOrigins.clear();
     doChangeFragmentsList();
 }
 
@@ -286,6 +288,7 @@ void TProject::clear() {
     setDynModelCount(0);
     userFragments.clear();
     fragments.clear();
+    fragmentOrigins.clear();
     fragmentsSeriesList.clear();
     seriesList.clear();
     seriesIds_.clear();

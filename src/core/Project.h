@@ -74,6 +74,10 @@ public:
     // The good intervals with the bad ones cut out, sorted by start; the fragment series
     // are built from these.
     arrayOfFragment fragments;
+    // For fragment j, the id of the fragment chart's interval it was cut from (0 when not
+    // known), so that a page can follow an interval that was renamed or moved. Filled with
+    // the fragments by the copy from the chart; it may be shorter than the fragments.
+    std::vector<uint64_t> fragmentOrigins;
     // Set when the fragment series must be rebuilt.
     bool needCalcFragment = false;
     // [i][j]: series i cut to fragment j.

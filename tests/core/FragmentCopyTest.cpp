@@ -105,4 +105,33 @@ TEST(FragmentCopy, CopiesIntoProjectOnlyWhenFlagged) {
     EXPECT_EQ(p.fragmentsSeriesList[0][1]->Title, "T_g+");
 }
 
+TEST(FragmentCopy, EachPieceKnowsTheChartIntervalItWasCutFrom) {
+    // "b" cuts "g" in two and the end off "g2"; sorted by start: g 10..12, g2_cutH 11..12,
+    // g+ 14..20, late 30..40.
+    const auto c = chart({{"late", 1, 30, 40}, {"b", 0, 12, 14}, {"g", 1, 10, 20}, {"t2", 2, 0, 5}, {"g2", 1, 11, 13}});
+    std::vector<size_t> from;
+    const arrayOfFragment out = cutGoodFragments(c, &from);
+    ASSERT_EQ(out.size(), 4u);
+    EXPECT_EQ(out[1].name, "g2_cutH");
+    EXPECT_EQ(from, (std::vector<size_t>{2, 4, 2, 0}));
+
+    // In the project, the chart's ids; a piece of an interval without one gets 0.
+    TProject p;
+    const struct {
+        std::vector<uint64_t> ids;
+        std::vector<uint64_t> origins;
+    } cases[] = {{{7, 8, 9, 10, 11}, {9, 11, 9, 7}}, {{7}, {0, 0, 0, 7}}, {{}, {0, 0, 0, 0}}};
+    for (const auto& k : cases) {
+        p.needCalcFragment = true;
+        copyChartFragments(p, c, k.ids);
+        EXPECT_EQ(p.fragmentOrigins, k.origins);
+    }
+    // They stay in step with the fragments.
+    p.fragmentOrigins = {9, 11, 9, 7};
+    p.deleteFragments(1);
+    EXPECT_EQ(p.fragmentOrigins, (std::vector<uint64_t>{9, 9, 7}));
+    p.deleteAllFragments();
+    EXPECT_TRUE(p.fragmentOrigins.empty());
+}
+
 }  // namespace

@@ -62,6 +62,8 @@ public:
     // (-1 when that fragment was deleted).
     uint64_t fragmentIdAt(int i) const { return list_.idAt(i); }
     int indexOfFragmentId(uint64_t id) const { return list_.indexOfId(id); }
+    // The numbers of all fragments, in list order.
+    std::vector<uint64_t> fragmentIds() const { return list_.ids(); }
     void changeFragment(int i, const std::string& name, uint8_t type, long double start, long double end) {
         list_.changeFragment(i, name, type, start, end);
     }

@@ -672,7 +672,9 @@ void TForm1::createFragmentsChart() {
 
 void TForm1::loadFragments() {
     if (!fragmentsChart) return;
-    copyChartFragments(analyzer_->project, fragmentsChart->fragments());
+    // With the chart's ids, so that the pages' lists follow an interval the user renamed or
+    // moved.
+    copyChartFragments(analyzer_->project, fragmentsChart->fragments(), fragmentsChart->fragmentIds());
 }
 
 DataPage* TForm1::dataPage() const { return qobject_cast<DataPage*>(page(0)); }

@@ -8,8 +8,8 @@ IntervalCheckList::IntervalCheckList(const QString& objectName, QWidget* parent)
     setModel(model_);
 }
 
-void IntervalCheckList::refill(const arrayOfFragment& fragments, Ticks ticks) {
-    model_->replace(fragments, ticks);
+void IntervalCheckList::refill(const arrayOfFragment& fragments, const std::vector<uint64_t>& origins, Ticks ticks) {
+    model_->replace(fragments, origins, ticks);
 }
 
 QString IntervalCheckList::text(int row) const {

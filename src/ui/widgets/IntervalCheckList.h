@@ -4,6 +4,7 @@
 // model filled in one go, so a hundred thousand intervals cost one refill, not one per row.
 #include <QListView>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "core/Fragment.h"
@@ -16,8 +17,11 @@ public:
 
     using Ticks = IntervalListModel::Ticks;
     // One row per fragment. Ticks are kept by interval, not by row: an interval that moved
-    // keeps its tick, one that is gone takes it with it.
-    void refill(const arrayOfFragment& fragments, Ticks ticks);
+    // in the list, or was renamed or given other ends on the chart, keeps its tick; one that
+    // is gone takes it with it. `origins` are the ids of the chart intervals the fragments
+    // were cut from (the project's fragmentOrigins).
+    void refill(const arrayOfFragment& fragments, const std::vector<uint64_t>& origins, Ticks ticks);
+    void refill(const arrayOfFragment& fragments, Ticks ticks) { refill(fragments, {}, ticks); }
 
     int count() const { return model_->rowCount(); }
     // The interval's name shown in a row.

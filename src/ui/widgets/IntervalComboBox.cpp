@@ -15,9 +15,9 @@ IntervalComboBox::IntervalComboBox(const QString& objectName, QWidget* parent)
     if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
 }
 
-void IntervalComboBox::refill(const arrayOfFragment& fragments) {
+void IntervalComboBox::refill(const arrayOfFragment& fragments, const std::vector<uint64_t>& origins) {
     const QSignalBlocker quiet(this);
-    const int chosen = model_->replace(fragments, IntervalListModel::Ticks::None, currentIndex());
+    const int chosen = model_->replace(fragments, origins, IntervalListModel::Ticks::None, currentIndex());
     setCurrentIndex(chosen);
 }
 

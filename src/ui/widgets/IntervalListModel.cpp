@@ -4,9 +4,11 @@
 #include <bit>
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 
 namespace {
 
+// Over the name and ends only: rows alike in them share a hash whatever their origins.
 size_t hashOf(const IntervalKey& k) {
     size_t h = std::hash<std::string>()(k.name);
     for (double v : {k.start, k.end}) h = h * 1000003u ^ std::hash<uint64_t>()(std::bit_cast<uint64_t>(v));
@@ -19,22 +21,58 @@ struct Hashed {
     bool operator<(const Hashed& o) const { return hash != o.hash ? hash < o.hash : index < o.index; }
 };
 
-std::vector<Hashed> hashed(const std::vector<IntervalKey>& keys, size_t from, size_t to) {
+// The rows from..to-1 not yet paired, sorted by hash.
+std::vector<Hashed> hashed(const std::vector<IntervalKey>& keys, size_t from, size_t to, const std::vector<char>& paired) {
     std::vector<Hashed> out;
     out.reserve(to - from);
-    for (size_t i = from; i < to; ++i) out.push_back({hashOf(keys[i]), static_cast<int>(i)});
+    for (size_t i = from; i < to; ++i)
+        if (!paired[i]) out.push_back({hashOf(keys[i]), static_cast<int>(i)});
     std::sort(out.begin(), out.end());
     return out;
 }
 
+// Pairs the rows before[from..bTo) and now[from..nTo) whose chart interval gives exactly one
+// row in each whole list: that row is the interval, renamed or moved as it may be.
+void pairByOrigin(const std::vector<IntervalKey>& before, const std::vector<IntervalKey>& now, size_t from, size_t bTo,
+                  size_t nTo, std::vector<int>& match, std::vector<char>& beforePaired, std::vector<char>& nowPaired) {
+    if (from >= bTo || from >= nTo) return;
+    // The origins of the rows in the middle of `before`, each with its row there and its
+    // rows in the whole of both lists.
+    struct Count {
+        int before = 0, now = 0;
+        size_t beforeRow = 0;
+    };
+    std::unordered_map<uint64_t, Count> counts;
+    for (size_t i = from; i < bTo; ++i)
+        if (before[i].origin) counts[before[i].origin].beforeRow = i;
+    bool any = false;
+    for (size_t i = from; i < nTo; ++i) any = any || (now[i].origin && counts.count(now[i].origin));
+    if (!any) return;
+    for (const IntervalKey& k : before)
+        if (auto it = k.origin ? counts.find(k.origin) : counts.end(); it != counts.end()) ++it->second.before;
+    for (const IntervalKey& k : now)
+        if (auto it = k.origin ? counts.find(k.origin) : counts.end(); it != counts.end()) ++it->second.now;
+    for (size_t i = from; i < nTo; ++i) {
+        const auto it = now[i].origin ? counts.find(now[i].origin) : counts.end();
+        if (it == counts.end() || it->second.before != 1 || it->second.now != 1) continue;
+        match[i] = static_cast<int>(it->second.beforeRow);
+        beforePaired[it->second.beforeRow] = 1;
+        nowPaired[i] = 1;
+    }
+}
+
 }  // namespace
 
-IntervalKey intervalKey(const TFragment& f) {
-    return {f.name, static_cast<double>(f.startPoint), static_cast<double>(f.endPoint)};
+IntervalKey intervalKey(const TFragment& f, uint64_t origin) {
+    return {f.name, static_cast<double>(f.startPoint), static_cast<double>(f.endPoint), origin};
 }
 
 bool IntervalKey::operator==(const TFragment& f) const {
     return start == static_cast<double>(f.startPoint) && end == static_cast<double>(f.endPoint) && name == f.name;
+}
+
+bool looksAlike(const IntervalKey& a, const IntervalKey& b) {
+    return a.start == b.start && a.end == b.end && a.name == b.name;
 }
 
 std::vector<int> matchIntervals(const std::vector<IntervalKey>& before, const std::vector<IntervalKey>& now) {
@@ -51,11 +89,13 @@ std::vector<int> matchIntervals(const std::vector<IntervalKey>& before, const st
         match[now.size() - 1 - tail] = static_cast<int>(before.size() - 1 - tail);
         ++tail;
     }
-    // In between, intervals are paired through their hashes; alike intervals share a hash
-    // and are met in list order, so the n-th of them now is the n-th before.
-    const std::vector<Hashed> b = hashed(before, head, before.size() - tail);
-    const std::vector<Hashed> n = hashed(now, head, now.size() - tail);
-    std::vector<char> used(before.size(), 0);
+    // In between, first the intervals edited in place, known by their chart interval.
+    std::vector<char> used(before.size(), 0), paired(now.size(), 0);
+    pairByOrigin(before, now, head, before.size() - tail, now.size() - tail, match, used, paired);
+    // Then the rest through their hashes; alike intervals share a hash and are met in list
+    // order, so the n-th of them now is the n-th before.
+    const std::vector<Hashed> b = hashed(before, head, before.size() - tail, used);
+    const std::vector<Hashed> n = hashed(now, head, now.size() - tail, paired);
     size_t bi = 0;
     for (size_t ni = 0; ni < n.size();) {
         const size_t h = n[ni].hash;
@@ -70,7 +110,7 @@ std::vector<int> matchIntervals(const std::vector<IntervalKey>& before, const st
             while (firstFree < bEnd && used[static_cast<size_t>(b[firstFree].index)]) ++firstFree;
             for (size_t j = firstFree; j < bEnd; ++j) {
                 const int was = b[j].index;
-                if (!used[static_cast<size_t>(was)] && before[static_cast<size_t>(was)] == key) {
+                if (!used[static_cast<size_t>(was)] && looksAlike(before[static_cast<size_t>(was)], key)) {
                     used[static_cast<size_t>(was)] = 1;
                     match[static_cast<size_t>(n[k].index)] = was;
                     break;
@@ -86,17 +126,18 @@ std::vector<int> matchIntervals(const std::vector<IntervalKey>& before, const st
 IntervalListModel::IntervalListModel(bool checkable, QObject* parent)
     : QAbstractListModel(parent), checkable_(checkable) {}
 
-int IntervalListModel::replace(const arrayOfFragment& fragments, Ticks ticks, int row) {
-    const bool same = fragments.size() == keys_.size() &&
-                      std::equal(fragments.begin(), fragments.end(), keys_.begin(),
-                                 [](const TFragment& f, const IntervalKey& k) { return k == f; });
+int IntervalListModel::replace(const arrayOfFragment& fragments, const std::vector<uint64_t>& origins, Ticks ticks,
+                               int row) {
+    auto originOf = [&origins](size_t i) { return i < origins.size() ? origins[i] : uint64_t{0}; };
+    bool same = fragments.size() == keys_.size();
+    for (size_t i = 0; same && i < fragments.size(); ++i) same = keys_[i] == fragments[i] && keys_[i].origin == originOf(i);
     if (same) {
         if (ticks != Ticks::Keep) setAllTicks(ticks == Ticks::All);
         return row >= 0 && row < rowCount() ? row : -1;
     }
     std::vector<IntervalKey> keys;
     keys.reserve(fragments.size());
-    for (const TFragment& f : fragments) keys.push_back(intervalKey(f));
+    for (size_t i = 0; i < fragments.size(); ++i) keys.push_back(intervalKey(fragments[i], originOf(i)));
     const std::vector<int> match = matchIntervals(keys_, keys);
     std::vector<char> next(keys.size(), ticks == Ticks::All ? 1 : 0);
     int moved = -1;

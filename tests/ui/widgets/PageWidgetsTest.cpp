@@ -154,6 +154,106 @@ TEST(IntervalCheckListTest, EveryIntervalThatStaysIsFoundAgainWhateverMoved) {
     }
 }
 
+// Intervals with the ids of the chart intervals they were cut from.
+struct FromChart {
+    arrayOfFragment fragments;
+    std::vector<uint64_t> origins;
+};
+FromChart fromChart(std::initializer_list<std::tuple<const char*, int, int, uint64_t>> list) {
+    FromChart out;
+    for (const auto& [name, from, to, origin] : list) {
+        out.fragments.push_back(intervals({{name, from, to}}).front());
+        out.origins.push_back(origin);
+    }
+    return out;
+}
+
+TEST(IntervalCheckListTest, AnIntervalRenamedOrMovedOnTheChartKeepsItsTickAndChoice) {
+    const FromChart three = fromChart({{"Интервал 1", 10, 20, 1}, {"Интервал 2", 30, 40, 2}, {"Интервал 3", 50, 60, 3}});
+    // "Интервал 3" drawn twice alike, the first deleted and one more drawn alike after.
+    const FromChart twins = fromChart({{"Интервал 3", 20, 30, 5}, {"Интервал 3", 20, 30, 6}});
+    const struct {
+        const char* what;
+        const FromChart& before;
+        int chosen;
+        FromChart now;
+        int expected;  // -1: nothing chosen
+    } cases[] = {
+        {"renamed", three, 1, fromChart({{"Интервал 1", 10, 20, 1}, {"Продувка", 30, 40, 2}, {"Интервал 3", 50, 60, 3}}), 1},
+        {"end moved", three, 1, fromChart({{"Интервал 1", 10, 20, 1}, {"Интервал 2", 30, 45, 2}, {"Интервал 3", 50, 60, 3}}), 1},
+        {"renamed and moved first", three, 1,
+         fromChart({{"Продувка", 5, 40, 2}, {"Интервал 1", 10, 20, 1}, {"Интервал 3", 50, 60, 3}}), 0},
+        {"its end cut off by a bad one", three, 1,
+         fromChart({{"Интервал 1", 10, 20, 1}, {"Интервал 2_cutH", 30, 35, 2}, {"Интервал 3", 50, 60, 3}}), 1},
+        {"cut in two by a bad one", three, 1,
+         fromChart({{"Интервал 1", 10, 20, 1}, {"Интервал 2", 30, 33, 2}, {"Интервал 2+", 36, 40, 2}, {"Интервал 3", 50, 60, 3}}), -1},
+        {"made bad", three, 1, fromChart({{"Интервал 1", 10, 20, 1}, {"Интервал 3", 50, 60, 3}}), -1},
+        {"deleted and drawn again alike", three, 1,
+         fromChart({{"Интервал 1", 10, 20, 1}, {"Интервал 2", 30, 40, 4}, {"Интервал 3", 50, 60, 3}}), 1},
+        {"edited, and one drawn as it was", three, 1,
+         fromChart({{"Интервал 1", 10, 20, 1}, {"Интервал 2", 30, 40, 4}, {"Продувка", 30, 45, 2}, {"Интервал 3", 50, 60, 3}}), 2},
+        {"the first twin deleted, one drawn after", twins, 1,
+         fromChart({{"Интервал 3", 20, 30, 6}, {"Интервал 3", 20, 30, 7}}), 0},
+    };
+    for (const auto& c : cases) {
+        IntervalCheckList list("CheckListBox3");
+        list.refill(c.before.fragments, c.before.origins, IntervalCheckList::Ticks::None);
+        list.setTicked(c.chosen, true);
+        list.refill(c.now.fragments, c.now.origins, IntervalCheckList::Ticks::Keep);
+        EXPECT_EQ(list.tickedRows(), c.expected < 0 ? std::vector<int>{} : std::vector<int>{c.expected}) << c.what;
+        const arrayOfFragment picked = list.tickedFragments(c.now.fragments);
+        ASSERT_EQ(picked.size(), c.expected < 0 ? 0u : 1u) << c.what;
+        if (c.expected >= 0) {
+            EXPECT_EQ(picked[0].name, c.now.fragments[static_cast<size_t>(c.expected)].name) << c.what;
+        }
+
+        IntervalComboBox box("ComboBox3");
+        box.refill(c.before.fragments, c.before.origins);
+        box.setCurrentIndex(c.chosen);
+        box.refill(c.now.fragments, c.now.origins);
+        EXPECT_EQ(box.currentIndex(), c.expected) << c.what;
+        EXPECT_EQ(box.chosenIn(c.now.fragments), c.expected) << c.what;
+        if (c.expected >= 0) {
+            EXPECT_EQ(box.currentText().toStdString(), c.now.fragments[static_cast<size_t>(c.expected)].name) << c.what;
+        }
+    }
+}
+
+TEST(IntervalCheckListTest, EveryIntervalEditedInPlaceIsFoundAgainByItsChartInterval) {
+    // Each chart interval gives one row; between the lists rows come and go, change places,
+    // and are renamed or moved. Every row whose chart interval is in both lists is paired
+    // with that interval's row before.
+    std::mt19937 rng(5);
+    uint64_t nextId = 1;
+    auto randomKey = [&rng, &nextId] {
+        return IntervalKey{"Интервал " + std::to_string(rng() % 3), double(rng() % 3), 3.0, nextId++};
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<IntervalKey> before(rng() % 30), now;
+        for (auto& k : before) k = randomKey();
+        now = before;
+        if (!now.empty() && round % 2) now.erase(now.begin() + static_cast<long>(rng() % now.size()));
+        now.insert(now.begin() + static_cast<long>(rng() % (now.size() + 1)), randomKey());
+        for (auto& k : now) {
+            if (rng() % 3) continue;
+            if (rng() % 2) k.name += "+";
+            else k.end += 1;
+        }
+        if (round % 4 == 0) std::shuffle(now.begin(), now.end(), rng);
+        const std::vector<int> match = matchIntervals(before, now);
+        ASSERT_EQ(match.size(), now.size());
+        for (size_t i = 0; i < now.size(); ++i) {
+            const auto was = std::find_if(before.begin(), before.end(),
+                                          [&](const IntervalKey& k) { return k.origin == now[i].origin; });
+            if (was != before.end()) {
+                EXPECT_EQ(match[i], was - before.begin()) << round << " #" << i;
+            } else if (match[i] >= 0) {
+                EXPECT_TRUE(looksAlike(before[static_cast<size_t>(match[i])], now[i])) << round;
+            }
+        }
+    }
+}
+
 TEST(KeyFiltersTest, NumericFieldsDropOtherCharacters) {
     struct Case {
         Qt::Key key;

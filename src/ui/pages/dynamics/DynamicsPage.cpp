@@ -247,7 +247,10 @@ void DynamicsPage::refillSeriesLists() {
     }
 }
 
-void DynamicsPage::refillIntervalList() { ComboBox3->refill(form_.project().fragments); }
+void DynamicsPage::refillIntervalList() {
+    const TProject& project = form_.project();
+    ComboBox3->refill(project.fragments, project.fragmentOrigins);
+}
 
 void DynamicsPage::pageShown() {
     refillSeriesLists();

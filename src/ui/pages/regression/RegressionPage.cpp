@@ -199,15 +199,15 @@ void RegressionPage::buildStatisticsTab(QWidget* tab) {
 TStaticIdentificationAll& RegressionPage::engine() const { return form_.analyzer().staticIdentification; }
 
 void RegressionPage::pageShown() {
-    const arrayOfFragment& fragments = form_.project().fragments;
-    CheckListBox1->refill(fragments, IntervalCheckList::Ticks::All);
-    CheckListBox2->refill(fragments, IntervalCheckList::Ticks::None);
+    const TProject& project = form_.project();
+    CheckListBox1->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::All);
+    CheckListBox2->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::None);
 }
 
 void RegressionPage::fragmentsChanged() {
-    const arrayOfFragment& fragments = form_.project().fragments;
-    CheckListBox1->refill(fragments, IntervalCheckList::Ticks::Keep);
-    CheckListBox2->refill(fragments, IntervalCheckList::Ticks::Keep);
+    const TProject& project = form_.project();
+    CheckListBox1->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::Keep);
+    CheckListBox2->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::Keep);
 }
 
 void RegressionPage::clearPage() {
@@ -224,6 +224,9 @@ void RegressionPage::clearPage() {
 }
 
 void RegressionPage::Button2Click() {
+    // The intervals as the fragment chart has them now: the fragment editor may have changed
+    // one since the page was shown. The ticks follow their intervals.
+    form_.loadFragments();
     const arrayOfFragment fragments = CheckListBox1->tickedFragments(form_.project().fragments);
     // The lists hold ids: the series are looked up now, and any that left the project are
     // not there any more.
@@ -298,6 +301,7 @@ void RegressionPage::Button12Click() {
         form_.prompter().message(kIdentifyFirstMessage);
         return;
     }
+    form_.loadFragments();
     const arrayOfFragment fragments = CheckListBox2->tickedFragments(form_.project().fragments);
     if (fragments.empty()) {
         form_.prompter().message(kNoTestIntervalMessage);

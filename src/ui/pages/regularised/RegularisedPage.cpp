@@ -261,12 +261,14 @@ void RegularisedPage::buildTableMenu() {
 TStaticIdentificationInterval& RegularisedPage::engine() const { return form_.analyzer().staticIdentificationInterval; }
 
 void RegularisedPage::pageShown() {
-    const arrayOfFragment& fragments = form_.project().fragments;
-    if (!fragments.empty()) CheckListBox3->refill(fragments, IntervalCheckList::Ticks::All);
+    const TProject& project = form_.project();
+    if (!project.fragments.empty())
+        CheckListBox3->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::All);
 }
 
 void RegularisedPage::fragmentsChanged() {
-    CheckListBox3->refill(form_.project().fragments, IntervalCheckList::Ticks::Keep);
+    const TProject& project = form_.project();
+    CheckListBox3->refill(project.fragments, project.fragmentOrigins, IntervalCheckList::Ticks::Keep);
 }
 
 void RegularisedPage::clearPage() {

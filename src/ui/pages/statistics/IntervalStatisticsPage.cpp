@@ -141,7 +141,10 @@ void IntervalStatisticsPage::refillSeries() {
     ComboBox2->setCurrentIndex(chosen ? ComboBox2->findData(QVariant::fromValue<qulonglong>(chosen)) : -1);
 }
 
-void IntervalStatisticsPage::refillIntervals() { ComboBox1->refill(form_.project().fragments); }
+void IntervalStatisticsPage::refillIntervals() {
+    const TProject& project = form_.project();
+    ComboBox1->refill(project.fragments, project.fragmentOrigins);
+}
 
 void IntervalStatisticsPage::checkChoice() {
     if (!choice_.check(1, Edit4)) {
