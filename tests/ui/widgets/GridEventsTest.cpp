@@ -1,0 +1,220 @@
+// The grids as a user drives them with the mouse and the window's edges: captions that stay
+// over their columns when a grid scrolled to its end gets wider, on screen and in the copied
+// picture.
+#include <QClipboard>
+#include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <cmath>
+
+#include "ui/charts/FragmentChart.h"
+#include "ui/pages/fragments/FragmentPage.h"
+#include "ui/pages/statistics/CorrelationPage.h"
+#include "ui/pages/statistics/IntervalStatisticsPage.h"
+#include "ui/pages/statistics/TForm5.h"
+#include "ui/widgets/EditingStringGrid.h"
+#include "ui/widgets/GridsInWindowFixture.h"
+
+namespace {
+
+// Drags a scroll bar's handle past the bar's far end, as a user does.
+void dragToEnd(QScrollBar* bar) {
+    QApplication::processEvents();
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.subControls = QStyle::SC_All;
+    opt.orientation = bar->orientation();
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    if (bar->orientation() == Qt::Horizontal) opt.state |= QStyle::State_Horizontal;
+    const QPoint from =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar).center();
+    const QPoint to = bar->orientation() == Qt::Horizontal ? QPoint(bar->width() + 300, from.y())
+                                                           : QPoint(from.x(), bar->height() + 300);
+    // The events carry their buttons themselves: the bar takes no press while another
+    // button is held, whatever an earlier test left pressed.
+    auto send = [bar](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, QPointF(at), QPointF(bar->mapToGlobal(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(bar, &e);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
+}
+
+// A right click as the window system delivers it: the press, the context-menu event it
+// brings, and the release.
+void rightClick(QWidget* w, QPoint pos) {
+    QWidget* window = w->window();
+    QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, w->mapTo(window, pos));
+    QApplication::processEvents();
+}
+
+QImage rgb(const QPixmap& pm) { return pm.toImage().convertToFormat(QImage::Format_RGB32); }
+
+// The view's own drawing of its cells, no pane over them, with its scroll bars at h and v.
+QImage viewDrawing(FrozenTableView* g, int h, int v) {
+    g->horizontalScrollBar()->setValue(h);
+    g->verticalScrollBar()->setValue(v);
+    QImage img(g->viewport()->size(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    g->viewport()->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    return img;
+}
+
+// The fixed cells of `picture` (the grid as drawn, its viewport at `at`) stand where the view
+// has their columns and rows: the panes over the fixed rows and columns lay each column and
+// row where the view lays it, and the bands show, pixel for pixel, what the view itself draws
+// there with the other direction scrolled back to its start, where its fixed cells lie in place.
+void expectFixedCellsInPlace(FrozenTableView* g, const QImage& picture, QPoint at, const char* what) {
+    SCOPED_TRACE(what);
+    const QRect vp = g->viewport()->rect();
+    const int bandW = g->frozenWidth(), bandH = g->frozenHeight();
+    int checked = 0;
+    if (QTableView* top = g->frozenRowsPane()) {
+        for (int c = g->frozenCols(); c < g->model()->columnCount(); ++c) {
+            const int x = g->columnViewportPosition(c);
+            if (x + g->columnWidth(c) <= bandW || x >= vp.width()) continue;
+            ++checked;
+            EXPECT_EQ(top->viewport()->mapTo(g, QPoint(top->columnViewportPosition(c), 0)).x(),
+                      g->viewport()->mapTo(g, QPoint(x, 0)).x())
+                << "column " << c;
+        }
+    }
+    if (QTableView* left = g->frozenColsPane()) {
+        for (int r = g->frozenRows(); r < g->model()->rowCount(); ++r) {
+            const int y = g->rowViewportPosition(r);
+            if (y + g->rowHeight(r) <= bandH || y >= vp.height()) continue;
+            ++checked;
+            EXPECT_EQ(left->viewport()->mapTo(g, QPoint(0, left->rowViewportPosition(r))).y(),
+                      g->viewport()->mapTo(g, QPoint(0, y)).y())
+                << "row " << r;
+        }
+    }
+    EXPECT_GT(checked, 0);
+    QScrollBar* hb = g->horizontalScrollBar();
+    QScrollBar* vb = g->verticalScrollBar();
+    const int h = hb->value(), v = vb->value();
+    const struct {
+        QRect band;
+        int h, v;
+        const char* name;
+    } bands[] = {{QRect(bandW, 0, vp.width() - bandW, bandH), h, 0, "top"},
+                 {QRect(0, bandH, bandW, vp.height() - bandH), 0, v, "left"},
+                 {QRect(0, 0, bandW, bandH), 0, 0, "corner"}};
+    for (const auto& b : bands) {
+        if (b.band.isEmpty()) continue;
+        ASSERT_TRUE(picture.rect().contains(b.band.translated(at))) << b.name;
+        const QImage truth = viewDrawing(g, b.h, b.v);
+        EXPECT_TRUE(picture.copy(b.band.translated(at)) == truth.copy(b.band)) << b.name;
+    }
+    hb->setValue(h);
+    vb->setValue(v);
+    QApplication::processEvents();
+}
+
+struct GridEvents : GridsInWindowFixture {
+    // The grid as the user sees it, and where its viewport lies in that picture.
+    static QImage seen(FrozenTableView* g) {
+        QApplication::processEvents();
+        return rgb(g->grab());
+    }
+    static QPoint viewportAt(FrozenTableView* g) { return g->viewport()->geometry().topLeft(); }
+};
+
+// Statistics by intervals of one series over 30 intervals, loaded by "Загрузить", scrolled to
+// the right end by the scroll bar and the main window enlarged: the captions follow, and
+// they follow a caption made wider by its border and the window made narrower again.
+struct IntervalStatisticsWidened : GridEvents, ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(IntervalStatisticsWidened, CaptionsStayOverTheirColumns) {
+    const auto [title, interval] = GetParam();
+    std::vector<double> values(900);
+    for (size_t i = 0; i < values.size(); ++i) values[i] = 100.0 + static_cast<double>((i * 7) % 23);
+    addSeries(title, values, kStart, kMinute);
+    for (int k = 0; k < 30; ++k)
+        form.fragmentsChart->addFragment(interval + std::to_string(k + 1), 1, kStart + 30 * k * kMinute,
+                                         kStart + (30 * k + 29) * kMinute);
+    page<FragmentPage>(4);
+    auto* intervals = page<IntervalStatisticsPage>(5);
+    intervals->ComboBox2->setCurrentIndex(0);
+    QTest::mouseClick(intervals->Button3, Qt::LeftButton);
+    editingStringGrid* grid = intervals->StringGrid7;
+    ASSERT_EQ(grid->colCount(), 31);
+    ASSERT_EQ(grid->cell(30, 0), std::string(title) + "_" + interval + "30");
+
+    dragToEnd(grid->horizontalScrollBar());
+    ASSERT_EQ(grid->horizontalScrollBar()->value(), grid->horizontalScrollBar()->maximum());
+    const int before = grid->viewport()->width();
+    form.resize(1400, 800);
+    QApplication::processEvents();
+    ASSERT_GT(grid->viewport()->width(), before);
+    expectFixedCellsInPlace(grid, seen(grid), viewportAt(grid), "wider");
+    // The last column keeps its caption.
+    const int last = grid->columnViewportPosition(30);
+    ASSERT_LT(last, grid->viewport()->width() - 10);
+    EXPECT_EQ(grid->frozenRowsPane()->indexAt(QPoint(last + 5, 5)).column(), 30);
+
+    const QPoint border(grid->columnViewportPosition(29) + grid->columnWidth(29) - 1, 5);
+    const int width = grid->columnWidth(29);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, border);
+    QTest::mouseMove(grid->viewport(), border + QPoint(40, 0));
+    QTest::mouseMove(grid->viewport(), border + QPoint(80, 0));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, border + QPoint(80, 0));
+    ASSERT_EQ(grid->columnWidth(29), width + 80);
+    expectFixedCellsInPlace(grid, seen(grid), viewportAt(grid), "caption widened");
+    form.resize(1000, 700);
+    QApplication::processEvents();
+    expectFixedCellsInPlace(grid, seen(grid), viewportAt(grid), "narrower");
+}
+
+// Short names, as the split names its intervals, and long plant names.
+INSTANTIATE_TEST_SUITE_P(Names, IntervalStatisticsWidened,
+                         ::testing::Values(std::pair{"Давление", "Интервал "},
+                                           std::pair{"Давление пара в барабане котла, Па",
+                                                     "Работа на пониженной нагрузке, участок "}),
+                         [](const auto& info) { return info.index == 0 ? "Short" : "Long"; });
+
+TEST_F(GridEvents, TheCorrelationMapScrolledToTheEndKeepsItsTitlesWhenWidenedAndInItsPicture) {
+    for (int s = 0; s < 30; ++s) {
+        std::vector<double> v(12);
+        for (size_t i = 0; i < v.size(); ++i) v[i] = 500 + std::sin(0.3 * static_cast<double>(i * (s + 1)));
+        addSeries("Температура металла поверхности нагрева, точка " + std::to_string(s + 1), v);
+    }
+    auto* correlation = page<CorrelationPage>(3);
+    QTest::mouseClick(correlation->Button5, Qt::LeftButton);
+    TForm5* map = correlation->form5();
+    ASSERT_TRUE(map->isVisible());
+    map->resize(700, 400);
+    ASSERT_TRUE(activate(map));
+    FrozenTableView* grid = map->StringGrid1;
+    dragToEnd(grid->horizontalScrollBar());
+    dragToEnd(grid->verticalScrollBar());
+    ASSERT_EQ(grid->horizontalScrollBar()->value(), grid->horizontalScrollBar()->maximum());
+    ASSERT_EQ(grid->verticalScrollBar()->value(), grid->verticalScrollBar()->maximum());
+    map->resize(900, 560);
+    QApplication::processEvents();
+    const QImage onScreen = seen(grid);
+
+    // "Скопировать изображение" from the grid's menu.
+    QApplication::clipboard()->clear();
+    rightClick(grid->viewport(), grid->viewport()->rect().center());
+    ASSERT_TRUE(map->PopupMenu1->isVisible());
+    QTest::mouseClick(map->PopupMenu1, Qt::LeftButton, {}, map->PopupMenu1->actionGeometry(map->N2).center());
+    const QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(copied.isNull());
+
+    expectFixedCellsInPlace(grid, onScreen, viewportAt(grid), "on screen");
+    expectFixedCellsInPlace(grid, copied, viewportAt(grid), "copied");
+    map->hide();
+}
+
+}  // namespace
