@@ -90,6 +90,24 @@ private:
     std::vector<std::vector<QString>> cells_;
 };
 
+namespace {
+
+// The floating editor keeps every key it is given. Keys a line editor has no use for (Up,
+// Down, Page Up, Page Down) would otherwise reach the grid, move its current cell and drop
+// the typed text; the text waits for Enter or for the editor to be left.
+class CellEditor : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        QLineEdit::keyPressEvent(event);
+        event->accept();
+    }
+};
+
+}  // namespace
+
 editingStringGrid::editingStringGrid(QWidget* parent) : FrozenTableView(parent) {
     model_ = new EditingGridModel(this);
     model_->resize(5, 5);
@@ -104,7 +122,7 @@ editingStringGrid::editingStringGrid(QWidget* parent) : FrozenTableView(parent) 
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setMouseTracking(true);
 
-    cellsEdit_ = new QLineEdit(viewport());
+    cellsEdit_ = new CellEditor(viewport());
     cellsEdit_->setObjectName(QStringLiteral("cellsEdit"));
     cellsEdit_->setFrame(false);
     cellsEdit_->hide();

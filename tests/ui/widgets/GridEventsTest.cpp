@@ -1,6 +1,6 @@
-// The grids as a user drives them with the mouse and the window's edges: captions that stay
-// over their columns when a grid scrolled to its end gets wider, on screen and in the copied
-// picture.
+// The grids as a user drives them with the mouse, the keys and the window's edges: captions
+// that stay over their columns when a grid scrolled to its end gets wider (on screen and in
+// the copied picture), and a typed value that arrow and page keys leave in its editor.
 #include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
@@ -8,9 +8,12 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTabWidget>
 #include <cmath>
 
 #include "ui/charts/FragmentChart.h"
+#include "ui/pages/dynamics/DynamicsPage.h"
+#include "ui/pages/dynamics/TForm16.h"
 #include "ui/pages/fragments/FragmentPage.h"
 #include "ui/pages/statistics/CorrelationPage.h"
 #include "ui/pages/statistics/IntervalStatisticsPage.h"
@@ -215,6 +218,115 @@ TEST_F(GridEvents, TheCorrelationMapScrolledToTheEndKeepsItsTitlesWhenWidenedAnd
     expectFixedCellsInPlace(grid, onScreen, viewportAt(grid), "on screen");
     expectFixedCellsInPlace(grid, copied, viewportAt(grid), "copied");
     map->hide();
+}
+
+// Types into the editor over (col, row), opened by a click on the cell.
+void clickAndType(editingStringGrid* grid, int col, int row, const char* text) {
+    const QRect cell = grid->visualRect(grid->model()->index(row, col));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_TRUE(grid->isEditing());
+    ASSERT_EQ(grid->editingCell(), QPoint(col, row));
+    QTest::keyClicks(grid->cellsEdit(), QString::fromUtf8(text));
+}
+
+// Keys a line editor has no use for, which the grid would take to move its current cell.
+const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* name;
+} kMovingKeys[] = {{Qt::Key_Down, {}, "Down"},
+                   {Qt::Key_Up, {}, "Up"},
+                   {Qt::Key_PageDown, {}, "PageDown"},
+                   {Qt::Key_PageUp, {}, "PageUp"},
+                   {Qt::Key_End, Qt::ControlModifier, "Ctrl+End"},
+                   {Qt::Key_Home, Qt::ControlModifier, "Ctrl+Home"}};
+
+// Each moving key leaves `typed` in the editor over (col, row), the cell unwritten; Esc then
+// drops it.
+void expectMovingKeysKeepTheEditor(editingStringGrid* grid, int col, int row, const char* typed) {
+    const std::string old = grid->cell(col, row);
+    for (const auto& k : kMovingKeys) {
+        SCOPED_TRACE(k.name);
+        clickAndType(grid, col, row, typed);
+        QTest::keyClick(grid->cellsEdit(), k.key, k.modifiers);
+        EXPECT_TRUE(grid->cellsEdit()->isVisible());
+        EXPECT_EQ(grid->editingCell(), QPoint(col, row));
+        EXPECT_EQ(grid->cellsEdit()->text(), QString::fromUtf8(typed));
+        EXPECT_EQ(grid->currentIndex(), grid->model()->index(row, col));
+        EXPECT_EQ(grid->cell(col, row), old);
+        QTest::keyClick(grid->cellsEdit(), Qt::Key_Escape);
+        EXPECT_FALSE(grid->isEditing());
+    }
+}
+
+TEST_F(GridEvents, ArrowAndPageKeysLeaveTheTypedCoefficientInTheEditorUntilEnter) {
+    std::vector<double> u(120), y(120, 0.0);
+    for (size_t i = 0; i < u.size(); ++i) u[i] = std::sin(0.3 * static_cast<double>(i)) + ((i / 20) % 2);
+    for (size_t i = 1; i < y.size(); ++i) y[i] = 0.9 * y[i - 1] + 0.2 * u[i - 1];
+    addSeries("U", u, kStart, kMinute);
+    addSeries("Y", y, kStart, kMinute);
+    form.fragmentsChart->addFragment("Интервал 1", 1, kStart - 1e-6, kStart + 119 * kMinute + 1e-6);
+    auto* dynamics = page<DynamicsPage>(9);
+    dynamics->ComboBox4->setCurrentIndex(0);
+    dynamics->ComboBox7->setCurrentIndex(1);
+    dynamics->ComboBox3->setCurrentIndex(0);
+    dynamics->ComboBox8->setCurrentIndex(0);
+    dynamics->ComboBox9->setCurrentIndex(1);
+    QTest::mouseClick(dynamics->Button16, Qt::LeftButton);
+    ASSERT_TRUE(form.analyzer().dynamicIdentification.calcModel);
+
+    std::string written;
+    dynamics->coefficientEditor()->runModal = [&](TForm16& f) {
+        f.setResult(QDialog::Rejected);
+        EXPECT_TRUE(activate(&f));
+        editingStringGrid* grid = f.grid;
+        EXPECT_EQ(grid->cell(0, 1), "K");
+        expectMovingKeysKeepTheEditor(grid, 1, 1, "99");
+        // Down, then Enter: the value typed before Down is written.
+        clickAndType(grid, 1, 1, "99");
+        QTest::keyClick(grid->cellsEdit(), Qt::Key_Down);
+        QTest::keyClick(grid->cellsEdit(), Qt::Key_Return);
+        EXPECT_FALSE(grid->isEditing());
+        written = grid->cell(1, 1);
+        QTest::mouseClick(f.Button1, Qt::LeftButton);
+        f.hide();
+        return f.result() == QDialog::Accepted;
+    };
+    QTest::mouseClick(dynamics->SpeedButton14, Qt::LeftButton);
+    EXPECT_EQ(written, "99");
+    EXPECT_EQ(static_cast<double>(form.analyzer().dynamicIdentification.dynamicmodel.k), 99.0);
+    EXPECT_EQ(dynamics->Edit20->text(), QString("99*(1)"));
+}
+
+// The fragment page's scale grid, shown on its tab, with two series on the chart.
+struct ScaleGridEvents : GridEvents {
+    editingStringGrid* grid = nullptr;
+    void SetUp() override {
+        GridEvents::SetUp();
+        for (const char* title : {"Давление", "Уровень"}) {
+            std::vector<double> v(60);
+            for (size_t i = 0; i < v.size(); ++i) v[i] = 100.0 + static_cast<double>(i % 7);
+            addSeries(title, v, kStart, kMinute);
+        }
+        auto* fragments = page<FragmentPage>(4);
+        ASSERT_TRUE(drop(form.fragmentsChart, {0, 1}));
+        auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        ASSERT_TRUE(tabs);
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+        grid = fragments->stringgridGraphScale;
+        ASSERT_TRUE(grid->isVisible());
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(ScaleGridEvents, ArrowAndPageKeysLeaveTheTypedBoundInTheEditorUntilEnter) {
+    expectMovingKeysKeepTheEditor(grid, 1, 2, "5");
+    clickAndType(grid, 1, 2, "5");
+    QTest::keyClick(grid->cellsEdit(), Qt::Key_PageDown);
+    QTest::keyClick(grid->cellsEdit(), Qt::Key_Return);
+    EXPECT_EQ(grid->cell(1, 2), "5");
+    EXPECT_EQ(form.fragmentsChart->scale().curBounds[1].lower, 5.0);
+    EXPECT_TRUE(prompter.record.entries.empty());
 }
 
 }  // namespace
