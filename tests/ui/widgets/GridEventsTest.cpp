@@ -1,6 +1,7 @@
 // The grids as a user drives them with the mouse, the keys and the window's edges: captions
 // that stay over their columns when a grid scrolled to its end gets wider (on screen and in
-// the copied picture), and a typed value that arrow and page keys leave in its editor.
+// the copied picture), a typed value that arrow and page keys leave in its editor, and a
+// click on a cell half under the fixed column.
 #include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
@@ -327,6 +328,35 @@ TEST_F(ScaleGridEvents, ArrowAndPageKeysLeaveTheTypedBoundInTheEditorUntilEnter)
     EXPECT_EQ(grid->cell(1, 2), "5");
     EXPECT_EQ(form.fragmentsChart->scale().curBounds[1].lower, 5.0);
     EXPECT_TRUE(prompter.record.entries.empty());
+}
+
+TEST_F(ScaleGridEvents, AClickOnACellHalfUnderTheFixedColumnShowsTheWholeEditor) {
+    // Narrow enough that the bounds scroll sideways under the column of names.
+    grid->setFixedWidth(grid->columnWidth(0) + grid->columnWidth(1) + 40);
+    QApplication::processEvents();
+    dragToEnd(grid->horizontalScrollBar());
+    const int band = grid->frozenWidth();
+    const int x = grid->columnViewportPosition(1);
+    ASSERT_LT(x, band);
+    ASSERT_GT(x + grid->columnWidth(1), band + 20);
+    // A click on the part of YMin the user sees, the hand moving a little before it lets go.
+    const QPoint at(band + 10, grid->rowViewportPosition(1) + 5);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseMove(grid->viewport(), at + QPoint(2, 1));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at + QPoint(2, 1));
+    ASSERT_TRUE(grid->isEditing());
+    ASSERT_EQ(grid->editingCell(), QPoint(1, 1));
+    QTest::keyClicks(grid->cellsEdit(), "12345");
+    QApplication::processEvents();
+    const QRect editor = grid->cellsEdit()->geometry();
+    EXPECT_GE(editor.left(), band);
+    EXPECT_LE(editor.right(), grid->viewport()->width() - 1);
+    EXPECT_GT(editor.width(), 8);
+    // What the grid shows there is the editor: nothing lies over it.
+    const QRect inGrid(grid->viewport()->mapTo(grid, editor.topLeft()), editor.size());
+    EXPECT_TRUE(seen(grid).copy(inGrid) == rgb(grid->cellsEdit()->grab()));
+    QTest::keyClick(grid->cellsEdit(), Qt::Key_Return);
+    EXPECT_EQ(grid->cell(1, 1), "12345");
 }
 
 }  // namespace
