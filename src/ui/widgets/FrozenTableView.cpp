@@ -378,22 +378,19 @@ void FrozenTableView::scrollTo(const QModelIndex& index, ScrollHint hint) {
 
 bool FrozenTableView::eventFilter(QObject* watched, QEvent* event) {
     // The fixed part of a shown header belongs to the pane drawn over it: the sections
-    // scrolled under it take no clicks there. (The event is looked at before the view: a
-    // header sends events while it is being destroyed.)
+    // scrolled under it take no clicks there. Its context menu still opens: the header's
+    // owner asks shownColumnAt / shownRowAt which section the user sees at the point.
+    // (The event is looked at before the view: a header sends events while it is being
+    // destroyed.)
     const QEvent::Type type = event->type();
     const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
-                       type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove || type == QEvent::ContextMenu;
+                       type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
     const bool top = mouse && watched == topViewport_.data(), left = mouse && watched == leftViewport_.data();
     if (!top && !left) return QTableView::eventFilter(watched, event);
-    QPoint pos;
-    if (type == QEvent::ContextMenu) {
-        pos = static_cast<QContextMenuEvent*>(event)->pos();
-    } else {
-        auto* me = static_cast<QMouseEvent*>(event);
-        // A drag begun outside (sizing a section) goes on.
-        if (type == QEvent::MouseMove && me->buttons() != Qt::NoButton) return QTableView::eventFilter(watched, event);
-        pos = me->position().toPoint();
-    }
+    auto* me = static_cast<QMouseEvent*>(event);
+    // A drag begun outside (sizing a section) goes on.
+    if (type == QEvent::MouseMove && me->buttons() != Qt::NoButton) return QTableView::eventFilter(watched, event);
+    const QPoint pos = me->position().toPoint();
     const bool inBand =
         (top && pos.x() >= 0 && pos.x() < frozenWidth()) || (left && pos.y() >= 0 && pos.y() < frozenHeight());
     // A release ends what its press began: it is kept from the header only when the press was.

@@ -1,7 +1,7 @@
 // The grids as a user drives them with the mouse, the keys and the window's edges: captions
 // that stay over their columns when a grid scrolled to its end gets wider (on screen and in
-// the copied picture), a typed value that arrow and page keys leave in its editor, and a
-// click on a cell half under the fixed column.
+// the copied picture), a typed value that arrow and page keys leave in its editor, a click
+// on a cell half under the fixed column, and the menu of the header over the fixed column.
 #include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
@@ -16,11 +16,14 @@
 #include "ui/pages/dynamics/DynamicsPage.h"
 #include "ui/pages/dynamics/TForm16.h"
 #include "ui/pages/fragments/FragmentPage.h"
+#include "ui/pages/regularised/RegularisedPage.h"
 #include "ui/pages/statistics/CorrelationPage.h"
 #include "ui/pages/statistics/IntervalStatisticsPage.h"
 #include "ui/pages/statistics/TForm5.h"
 #include "ui/widgets/EditingStringGrid.h"
+#include "ui/widgets/FiltredStringGrid.h"
 #include "ui/widgets/GridsInWindowFixture.h"
+#include "ui/widgets/SeriesListBox.h"
 
 namespace {
 
@@ -357,6 +360,42 @@ TEST_F(ScaleGridEvents, AClickOnACellHalfUnderTheFixedColumnShowsTheWholeEditor)
     EXPECT_TRUE(seen(grid).copy(inGrid) == rgb(grid->cellsEdit()->grab()));
     QTest::keyClick(grid->cellsEdit(), Qt::Key_Return);
     EXPECT_EQ(grid->cell(1, 1), "12345");
+}
+
+TEST_F(GridEvents, ARightClickOnTheHeaderOverTheFixedCheckBoxColumnOpensTheMenu) {
+    addBoiler();
+    auto* regularised = page<RegularisedPage>(8);
+    ASSERT_TRUE(drop(regularised->ListBox1, {2}) && drop(regularised->ListBox4, {0, 1}));
+    QTest::mouseClick(regularised->Button14, Qt::LeftButton);
+    TFiltredStringGrid* table = regularised->SGStaticModel;
+    ASSERT_EQ(table->shownRowCount(), 3);
+    FrozenTableView* shown = table->SGShow();
+    QHeaderView* header = shown->horizontalHeader();
+    QMenu* menu = regularised->PopupMenuFilter;
+    const int band = shown->frozenWidth();
+    ASSERT_GT(band, 10);
+
+    // Unscrolled, then scrolled to the end with a column under the fixed one: the header
+    // over the fixed column opens the menu for column 0, the next header for its own column.
+    shown->setFixedWidth(band + 300);
+    QApplication::processEvents();
+    for (bool scrolled : {false, true}) {
+        SCOPED_TRACE(scrolled ? "scrolled" : "at the start");
+        if (scrolled) dragToEnd(shown->horizontalScrollBar());
+        ASSERT_EQ(shown->columnViewportPosition(1) < band, scrolled);
+        rightClick(header->viewport(), QPoint(band / 2, header->height() / 2));
+        EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(table->currentCol(), 0);
+        EXPECT_FALSE(regularised->N21->isEnabled());  // sorting by the check boxes is not offered
+        menu->hide();
+        const int next = shown->shownColumnAt(band + 5);
+        ASSERT_GT(next, 0);
+        rightClick(header->viewport(), QPoint(band + 5, header->height() / 2));
+        EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(table->currentCol(), next);
+        menu->hide();
+    }
+    EXPECT_TRUE(table->Form14()->isHidden());
 }
 
 }  // namespace
