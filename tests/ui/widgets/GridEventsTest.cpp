@@ -1,13 +1,17 @@
 // The grids as a user drives them with the mouse, the keys and the window's edges: captions
 // that stay over their columns when a grid scrolled to its end gets wider (on screen and in
-// the copied picture), a typed value that arrow and page keys leave in its editor, a click
-// on a cell half under the fixed column, and the menu of the header over the fixed column.
+// the copied picture), a typed value that arrow and page keys leave in its editor, a click on
+// a cell half under the fixed column, the menu of the header over the fixed column, and the
+// size of the filter pop-up at the running font.
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <cmath>
@@ -24,6 +28,7 @@
 #include "ui/widgets/FiltredStringGrid.h"
 #include "ui/widgets/GridsInWindowFixture.h"
 #include "ui/widgets/SeriesListBox.h"
+#include "ui/widgets/TForm14.h"
 
 namespace {
 
@@ -396,6 +401,91 @@ TEST_F(GridEvents, ARightClickOnTheHeaderOverTheFixedCheckBoxColumnOpensTheMenu)
         menu->hide();
     }
     EXPECT_TRUE(table->Form14()->isHidden());
+}
+
+// The title of a group box lies inside the box.
+bool titleFits(const QGroupBox* box) {
+    QStyleOptionGroupBox opt;
+    opt.initFrom(box);
+    opt.text = box->title();
+    opt.lineWidth = 1;
+    opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    opt.textAlignment = box->alignment();
+    const QRect label = box->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, box);
+    return box->rect().contains(label) && label.width() >= box->fontMetrics().horizontalAdvance(box->title());
+}
+
+// Every text of the pop-up in full at its present size: the group's title, the button's
+// caption, the operators and a long filter in the list.
+bool textsFit(TForm14& pop) {
+    pop.layout()->activate();
+    auto* group = pop.findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
+    auto* save = pop.findChild<QPushButton*>(QStringLiteral("BitBtn2"));
+    auto* ops = pop.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    auto* list = pop.findChild<QListWidget*>(QStringLiteral("CheckListBox1"));
+    const QRect inside = pop.contentsRect();
+    for (QWidget* w : std::initializer_list<QWidget*>{group, save, ops, list})
+        if (!inside.contains(QRect(w->mapTo(&pop, QPoint()), w->size()))) return false;
+    const QFontMetrics fm(list->font());
+    const QStyle* style = list->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const int check = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list);
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) widest = std::max(widest, fm.horizontalAdvance(list->item(i)->text()));
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    return titleFits(group) && save->width() >= save->sizeHint().width() && ops->width() >= ops->sizeHint().width() &&
+           widest + check + 4 * margin <= list->width() - 2 * list->frameWidth() - scrollBar;
+}
+
+TEST(FilterPopup, KeepsItsSizeUnlessItsTextsNeedMore) {
+    // A small font, the running one, and a large one.
+    const int sizes[] = {7, 0, 12};
+    for (int points : sizes) {
+        SCOPED_TRACE(points);
+        QWidget host;
+        host.resize(900, 700);
+        if (points) host.setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+        TForm14 pop(&host);
+        std::vector<std::shared_ptr<TFilter>> filters = {std::make_shared<TFilter>(4, -1.2345678e-5L, true),
+                                                         std::make_shared<TFilter>(0, 100000.0L, false)};
+        pop.loadFilter(filters);
+        host.show();
+        pop.popupAt(host.mapToGlobal(QPoint(10, 10)));
+        const QSize size = pop.size();
+        // Does the specified 184 x 202 show every text? Measured on a twin set to that size.
+        TForm14 twin(&host);
+        twin.loadFilter(filters);
+        twin.setFixedSize(184, 202);
+        twin.show();
+        const bool specifiedFits = textsFit(twin);
+        if (specifiedFits) {
+            EXPECT_EQ(size, QSize(184, 202));
+        } else {
+            EXPECT_TRUE(size.width() > 184 || size.height() > 202);
+            EXPECT_GE(size.width(), 184);
+            EXPECT_GE(size.height(), 202);
+        }
+        EXPECT_TRUE(textsFit(pop));
+        if (points == 7) {
+            EXPECT_TRUE(specifiedFits);
+        }
+        if (points == 12) {
+            EXPECT_FALSE(specifiedFits);
+        }
+    }
+    // A font changed while the program runs sizes the pop-up again.
+    QWidget host;
+    host.resize(900, 700);
+    TForm14 pop(&host);
+    host.show();
+    pop.popupAt(host.mapToGlobal(QPoint(10, 10)));
+    pop.setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+    QApplication::processEvents();
+    EXPECT_GT(pop.width(), 184);
+    EXPECT_TRUE(textsFit(pop));
+    pop.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));
+    QApplication::processEvents();
+    EXPECT_EQ(pop.size(), QSize(184, 202));
 }
 
 }  // namespace
