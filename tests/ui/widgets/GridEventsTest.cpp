@@ -145,10 +145,18 @@ struct GridEvents : GridsInWindowFixture {
 // Statistics by intervals of one series over 30 intervals, loaded by "Загрузить", scrolled to
 // the right end by the scroll bar and the main window enlarged: the captions follow, and
 // they follow a caption made wider by its border and the window made narrower again.
-struct IntervalStatisticsWidened : GridEvents, ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+struct SeriesAndIntervalNames {
+    const char* name;
+    const char* series;
+    const char* interval;
+};
+void PrintTo(const SeriesAndIntervalNames& n, std::ostream* os) { *os << n.name; }
+
+struct IntervalStatisticsWidened : GridEvents, ::testing::WithParamInterface<SeriesAndIntervalNames> {};
 
 TEST_P(IntervalStatisticsWidened, CaptionsStayOverTheirColumns) {
-    const auto [title, interval] = GetParam();
+    const char* title = GetParam().series;
+    const char* interval = GetParam().interval;
     std::vector<double> values(900);
     for (size_t i = 0; i < values.size(); ++i) values[i] = 100.0 + static_cast<double>((i * 7) % 23);
     addSeries(title, values, kStart, kMinute);
@@ -190,10 +198,10 @@ TEST_P(IntervalStatisticsWidened, CaptionsStayOverTheirColumns) {
 
 // Short names, as the split names its intervals, and long plant names.
 INSTANTIATE_TEST_SUITE_P(Names, IntervalStatisticsWidened,
-                         ::testing::Values(std::pair{"Давление", "Интервал "},
-                                           std::pair{"Давление пара в барабане котла, Па",
-                                                     "Работа на пониженной нагрузке, участок "}),
-                         [](const auto& info) { return info.index == 0 ? "Short" : "Long"; });
+                         ::testing::Values(SeriesAndIntervalNames{"Short", "Давление", "Интервал "},
+                                           SeriesAndIntervalNames{"Long", "Давление пара в барабане котла, Па",
+                                                                  "Работа на пониженной нагрузке, участок "}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GridEvents, TheCorrelationMapScrolledToTheEndKeepsItsTitlesWhenWidenedAndInItsPicture) {
     for (int s = 0; s < 30; ++s) {
