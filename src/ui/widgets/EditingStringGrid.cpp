@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <algorithm>
 #include <exception>
 
@@ -90,6 +91,24 @@ private:
     std::vector<std::vector<QString>> cells_;
 };
 
+namespace {
+
+// The floating editor keeps every key it is given. Keys a line editor has no use for (Up,
+// Down, Page Up, Page Down) would otherwise reach the grid, move its current cell and drop
+// the typed text; the text waits for Enter or for the editor to be left.
+class CellEditor : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        QLineEdit::keyPressEvent(event);
+        event->accept();
+    }
+};
+
+}  // namespace
+
 editingStringGrid::editingStringGrid(QWidget* parent) : FrozenTableView(parent) {
     model_ = new EditingGridModel(this);
     model_->resize(5, 5);
@@ -104,7 +123,7 @@ editingStringGrid::editingStringGrid(QWidget* parent) : FrozenTableView(parent) 
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setMouseTracking(true);
 
-    cellsEdit_ = new QLineEdit(viewport());
+    cellsEdit_ = new CellEditor(viewport());
     cellsEdit_->setObjectName(QStringLiteral("cellsEdit"));
     cellsEdit_->setFrame(false);
     cellsEdit_->hide();
@@ -322,6 +341,8 @@ void editingStringGrid::showEditor(int acol, int arow, const QString& text) {
     dropped_ = Dropped();
     editCol_ = acol;
     editRow_ = arow;
+    // A mouse press brings its cell into view once the press is done (mousePressEvent).
+    if (!pressing_) scrollTo(model_->index(arow, acol));
     placeEditor();
     cellsEdit_->setText(text);
     cellsEdit_->show();
@@ -436,9 +457,21 @@ void editingStringGrid::mousePressEvent(QMouseEvent* event) {
     }
     const QModelIndex i = indexAt(event->position().toPoint());
     const bool sameCell = i.isValid() && i == currentIndex();
+    pressScrolled_ = false;
+    pressing_ = true;
     FrozenTableView::mousePressEvent(event);
     // A click on the current cell chooses it again (the editor opens when it is idle).
     if (sameCell && event->button() == Qt::LeftButton && editCol_ < 0) selectCell(i.column(), i.row());
+    pressing_ = false;
+    // A cell partly under the fixed cells or past the edge is scrolled clear, so that the
+    // whole editor shows. This waits for the press to be handled: the view takes the cells
+    // it selects from where the pointer was pressed.
+    if (editCol_ >= 0) {
+        const QPoint offsets(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        scrollTo(model_->index(editRow_, editCol_));
+        placeEditor();
+        pressScrolled_ = offsets != QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    }
 }
 
 void editingStringGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -451,10 +484,14 @@ void editingStringGrid::mouseMoveEvent(QMouseEvent* event) {
         viewport()->setCursor(Qt::SplitHCursor);
     else
         viewport()->unsetCursor();
+    // The button still held after a press that scrolled its cell clear drags no selection:
+    // other cells now lie under the pointer, and the editor stays on the cell clicked.
+    if (pressScrolled_ && (event->buttons() & Qt::LeftButton)) return;
     FrozenTableView::mouseMoveEvent(event);
 }
 
 void editingStringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    pressScrolled_ = false;
     if (resizingCol_ >= 0) {
         resizingCol_ = -1;
         return;

@@ -154,6 +154,8 @@ private:
     } dropped_;
     bool inHandler_ = false;
     bool focusing_ = false;
+    bool pressing_ = false;
+    bool pressScrolled_ = false;
     int resizingCol_ = -1;
     int resizeStartX_ = 0;
     int resizeStartWidth_ = 0;

@@ -4,8 +4,10 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -49,6 +51,29 @@ template <class Deficit>
 void uncover(QScrollBar* bar, QAbstractItemView::ScrollMode mode, Deficit deficit) {
     for (int d = deficit(); d > 0 && bar->value() > bar->minimum(); d = deficit())
         bar->setValue(mode == QAbstractItemView::ScrollPerPixel ? bar->value() - d : bar->value() - 1);
+}
+
+// Shows a pane's cells `x` and `y` pixels scrolled (the panes scroll by pixels).
+void alignPane(QTableView* pane, int x, int y) {
+    const std::pair<QScrollBar*, QHeaderView*> axes[] = {{pane->horizontalScrollBar(), pane->horizontalHeader()},
+                                                          {pane->verticalScrollBar(), pane->verticalHeader()}};
+    const int offsets[] = {x, y};
+    for (int k = 0; k < 2; ++k) {
+        auto [bar, header] = axes[k];
+        const int offset = offsets[k];
+        // A range not yet fitted to the pane's new size must not hold the bar short of the
+        // offset; the pane's next layout fits it again.
+        if (bar->maximum() < offset) {
+            const QSignalBlocker quiet(bar);
+            bar->setMaximum(offset);
+        }
+        bar->setValue(offset);
+        // The pane's own layout may have set its header apart from its bar.
+        if (header->offset() != offset) {
+            header->setOffset(offset);
+            pane->viewport()->update();
+        }
+    }
 }
 
 }  // namespace
@@ -186,8 +211,9 @@ void FrozenTableView::syncPanes() {
         p->setSelectionBehavior(selectionBehavior());
         p->setAlternatingRowColors(alternatingRowColors());
         p->setIconSize(iconSize());
-        p->setHorizontalScrollMode(horizontalScrollMode());
-        p->setVerticalScrollMode(verticalScrollMode());
+        // The panes take the view's offsets in pixels (see followScroll).
+        p->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+        p->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
         if (p->itemDelegate() != itemDelegate()) p->setItemDelegate(itemDelegate());
         for (int c = 0; c < cols; ++c)
             if (p->itemDelegateForColumn(c) != itemDelegateForColumn(c)) p->setItemDelegateForColumn(c, itemDelegateForColumn(c));
@@ -248,18 +274,13 @@ void FrozenTableView::placePanes() {
 }
 
 void FrozenTableView::followScroll() {
-    if (QTableView* p = panes_[kRows]) {
-        p->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
-        p->verticalScrollBar()->setValue(0);
-    }
-    if (QTableView* p = panes_[kCols]) {
-        p->horizontalScrollBar()->setValue(0);
-        p->verticalScrollBar()->setValue(verticalScrollBar()->value());
-    }
-    if (QTableView* p = panes_[kCorner]) {
-        p->horizontalScrollBar()->setValue(0);
-        p->verticalScrollBar()->setValue(0);
-    }
+    // The panes follow the offsets the view draws its cells at, not its scroll bars: scrolled
+    // by items to the end of its range, the view lines its last column up with its right
+    // edge, an offset that changes with its width while the bar's value stays the same.
+    const int x = horizontalHeader()->offset(), y = verticalHeader()->offset();
+    if (QTableView* p = panes_[kRows]) alignPane(p, x, 0);
+    if (QTableView* p = panes_[kCols]) alignPane(p, 0, y);
+    if (QTableView* p = panes_[kCorner]) alignPane(p, 0, 0);
 }
 
 void FrozenTableView::updateGeometries() {
@@ -357,22 +378,19 @@ void FrozenTableView::scrollTo(const QModelIndex& index, ScrollHint hint) {
 
 bool FrozenTableView::eventFilter(QObject* watched, QEvent* event) {
     // The fixed part of a shown header belongs to the pane drawn over it: the sections
-    // scrolled under it take no clicks there. (The event is looked at before the view: a
-    // header sends events while it is being destroyed.)
+    // scrolled under it take no clicks there. Its context menu still opens: the header's
+    // owner asks shownColumnAt / shownRowAt which section the user sees at the point.
+    // (The event is looked at before the view: a header sends events while it is being
+    // destroyed.)
     const QEvent::Type type = event->type();
     const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
-                       type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove || type == QEvent::ContextMenu;
+                       type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
     const bool top = mouse && watched == topViewport_.data(), left = mouse && watched == leftViewport_.data();
     if (!top && !left) return QTableView::eventFilter(watched, event);
-    QPoint pos;
-    if (type == QEvent::ContextMenu) {
-        pos = static_cast<QContextMenuEvent*>(event)->pos();
-    } else {
-        auto* me = static_cast<QMouseEvent*>(event);
-        // A drag begun outside (sizing a section) goes on.
-        if (type == QEvent::MouseMove && me->buttons() != Qt::NoButton) return QTableView::eventFilter(watched, event);
-        pos = me->position().toPoint();
-    }
+    auto* me = static_cast<QMouseEvent*>(event);
+    // A drag begun outside (sizing a section) goes on.
+    if (type == QEvent::MouseMove && me->buttons() != Qt::NoButton) return QTableView::eventFilter(watched, event);
+    const QPoint pos = me->position().toPoint();
     const bool inBand =
         (top && pos.x() >= 0 && pos.x() < frozenWidth()) || (left && pos.y() >= 0 && pos.y() < frozenHeight());
     // A release ends what its press began: it is kept from the header only when the press was.

@@ -37,7 +37,8 @@ public:
     QTableView* frozenCornerPane() const { return panes_[kCorner]; }
 
     // Where a point of the viewport lies, and where a row or column is shown (viewport
-    // coordinates), the fixed cells counted where they stay.
+    // coordinates), the fixed cells counted where they stay. The top header shares the
+    // viewport's x and the left header its y, so these serve points of the headers too.
     int shownRowAt(int y) const;
     int shownColumnAt(int x) const;
     int shownRowY(int row) const;

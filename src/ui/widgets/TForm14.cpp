@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -124,8 +125,26 @@ TForm14::TForm14(QWidget* parent) : QFrame(parent), boxReporter_(this) {
     connect(CheckListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(CheckListBox1->viewport()->mapToGlobal(pos)); });
 
-    resize(sizeHint().expandedTo(QSize(184, 202)));
+    fitSize();
     hide();
+}
+
+void TForm14::fitSize() {
+    // The pop-up keeps its 184 x 202 unless a text would be cut at the running font; then it
+    // takes the least size that shows every text. The group's caption needs the place the
+    // style draws it in: the group's own minimum adds margins that would widen the pop-up
+    // when the caption fits.
+    QStyleOptionGroupBox opt;
+    opt.initFrom(GroupBox1);
+    opt.rect = QRect(0, 0, 4000, GroupBox1->sizeHint().height());
+    opt.text = GroupBox1->title();
+    opt.lineWidth = 1;
+    opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    opt.textAlignment = GroupBox1->alignment();
+    const QRect caption =
+        GroupBox1->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, GroupBox1);
+    GroupBox1->setMinimumWidth(std::max(caption.right() + 1, GroupBox1->layout()->totalMinimumSize().width()));
+    resize(QSize(184, 202).expandedTo(minimumSizeHint()));
 }
 
 TForm14::~TForm14() {
@@ -252,6 +271,11 @@ bool TForm14::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TForm14::event(QEvent* e) {
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+        const bool r = QFrame::event(e);
+        fitSize();
+        return r;
+    }
     // As a window of its own it closes when it stops being the active one.
     if (e->type() == QEvent::WindowDeactivate && isWindow() && !needOpen_ && !QApplication::activePopupWidget() &&
         !QApplication::activeModalWidget())

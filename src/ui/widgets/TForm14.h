@@ -64,6 +64,7 @@ protected:
 
 private:
     Reporter& reporter();
+    void fitSize();
     void applyTicks();
     bool acceptsKey(const QString& text) const;
 

@@ -306,6 +306,41 @@ TEST_F(GridFixture, AfterScrollingTheFixedCellsStayAndClicksFindTheirCells) {
     EXPECT_GE(grid->rowViewportPosition(1), rowH);
 }
 
+TEST_F(GridFixture, AClickOnACellHalfUnderTheFixedColumnScrollsItClearAndKeepsIt) {
+    // Columns wider than the fixed one: scrolled by whole columns, column 3 lies two thirds
+    // under it, and bringing it clear puts column 2 under the pointer.
+    grid->setColCount(8);
+    grid->setColWidth(0, 100);
+    for (int c = 1; c < 8; ++c) {
+        grid->setColWidth(c, 150);
+        grid->addEditCol(c);
+        for (int r = 0; r < 4; ++r) grid->setCell(c, r, std::to_string(c) + ":" + std::to_string(r));
+    }
+    grid->setSmartEditOn(true);
+    grid->resize(400, 200);
+    activate(window);
+    grid->horizontalScrollBar()->setValue(3);
+    ASSERT_EQ(grid->columnViewportPosition(3), 0);
+    const QPoint at(110, grid->rowViewportPosition(2) + 5);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseMove(grid->viewport(), at + QPoint(2, 1));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at + QPoint(2, 1));
+    ASSERT_TRUE(grid->isEditing());
+    EXPECT_EQ(grid->editingCell(), QPoint(3, 2));
+    EXPECT_EQ(grid->cellsEdit()->text(), "3:2");
+    const QRect editor = grid->cellsEdit()->geometry();
+    EXPECT_EQ(editor, grid->visualRect(grid->model()->index(2, 3)));
+    EXPECT_GE(editor.left(), grid->frozenWidth());
+    EXPECT_LE(editor.right(), grid->viewport()->width() - 1);
+    // A drag begun on a cell that did not move selects as before.
+    press(Qt::Key_Escape);
+    const QPoint from(grid->columnViewportPosition(4) + 20, grid->rowViewportPosition(1) + 5);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(grid->viewport(), from + QPoint(0, grid->rowHeight(1)));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, from + QPoint(0, grid->rowHeight(1)));
+    EXPECT_EQ(grid->editingCell(), QPoint(4, 2));
+}
+
 TEST_F(GridFixture, TypedTextReachesOnlyTheControlThatTookTheFocus) {
     grid->setSmartEditOn(true);
     grid->addEditCol(1);

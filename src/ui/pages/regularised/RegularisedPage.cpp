@@ -238,7 +238,7 @@ void RegularisedPage::buildTableMenu() {
 
     // A right click makes the cell under the pointer current, so that the menu sorts by
     // the column clicked in; on the header row it takes that column.
-    QTableView* shown = SGStaticModel->SGShow();
+    FrozenTableView* shown = SGStaticModel->SGShow();
     shown->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(shown, &QWidget::customContextMenuRequested, this, [this, shown](const QPoint& pos) {
         const QModelIndex at = shown->indexAt(pos);
@@ -249,7 +249,8 @@ void RegularisedPage::buildTableMenu() {
     QHeaderView* header = shown->horizontalHeader();
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(header, &QWidget::customContextMenuRequested, this, [this, shown, header](const QPoint& pos) {
-        const int col = header->logicalIndexAt(pos);
+        // Over the fixed column the header shows that column, not the one scrolled under it.
+        const int col = shown->shownColumnAt(pos.x());
         const QModelIndex current = shown->currentIndex();
         const int row = current.isValid() ? current.row() : 0;
         if (col >= 0 && shown->model()->rowCount() > 0) shown->setCurrentIndex(shown->model()->index(row, col));
