@@ -144,12 +144,7 @@ std::optional<std::string> readTextFile(const std::string& path, std::string* er
         bytes.append(buf, static_cast<size_t>(r));
     }
     ::close(fd);
-    if (damagedLine) *damagedLine = 0;
-    if (isValidUtf8(bytes)) {
-        if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-        return bytes;
-    }
-    DecodedText decoded = decodeTextChecked(bytes);
+    DecodedText decoded = decodeTextChecked(std::move(bytes));
     if (damagedLine) *damagedLine = decoded.damagedLine;
     return std::move(decoded.text);
 }

@@ -77,14 +77,7 @@ std::vector<std::string_view> storedFields(std::string_view line) {
 
 std::optional<std::vector<std::string_view>> endedFields(std::string_view line) {
     if (!line.empty() && line.back() != ';') return std::nullopt;
-    std::vector<std::string_view> fields;
-    size_t pos = 0;
-    while (pos < line.size()) {
-        const size_t semi = line.find(';', pos);
-        fields.push_back(line.substr(pos, semi - pos));
-        pos = semi + 1;
-    }
-    return fields;
+    return storedFields(line);
 }
 
 std::optional<std::string_view> onlyField(std::string_view line) {
@@ -95,8 +88,7 @@ std::optional<std::string_view> onlyField(std::string_view line) {
 
 std::optional<std::string_view> endedLine(std::string_view line) {
     if (line.empty() || line.back() != ';') return std::nullopt;
-    line.remove_suffix(1);
-    return line;
+    return wholeField(line);
 }
 
 bool nextField(std::string& line, std::string& field) {

@@ -1,6 +1,7 @@
 #include "numerics/TextCodec.h"
 
 #include <cstdint>
+#include <utility>
 
 bool isValidUtf8(std::string_view s) {
     size_t i = 0;
@@ -63,13 +64,14 @@ std::string cp1251ToUtf8(std::string_view bytes) {
     return out;
 }
 
-DecodedText decodeTextChecked(std::string_view bytes) {
+DecodedText decodeTextChecked(std::string text) {
     DecodedText out;
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    if (isValidUtf8(bytes)) {
-        out.text = std::string(bytes);
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    if (isValidUtf8(text)) {
+        out.text = std::move(text);
         return out;
     }
+    const std::string_view bytes = text;
     size_t sequences = 0, stray = 0, firstStray = 0;
     for (size_t i = 0; i < bytes.size();) {
         if (static_cast<unsigned char>(bytes[i]) < 0x80) {
@@ -96,7 +98,7 @@ DecodedText decodeTextChecked(std::string_view bytes) {
     return out;
 }
 
-std::string decodeText(std::string_view bytes) { return decodeTextChecked(bytes).text; }
+std::string decodeText(std::string_view bytes) { return decodeTextChecked(std::string(bytes)).text; }
 
 std::string utf8Left(std::string_view s, size_t n) {
     size_t count = 0;

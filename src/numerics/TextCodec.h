@@ -18,7 +18,7 @@ struct DecodedText {
 // multi-byte sequences outnumber its stray bytes (a UTF-8 file with a damaged byte: read in
 // another code page, every name in it would come out garbled); otherwise it is read as
 // Windows-1251, whose Cyrillic letters only now and then pair up into a valid sequence.
-DecodedText decodeTextChecked(std::string_view bytes);
+DecodedText decodeTextChecked(std::string bytes);
 // The text of decodeTextChecked.
 std::string decodeText(std::string_view bytes);
 // The first n code points of a valid UTF-8 text.
